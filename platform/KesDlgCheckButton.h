@@ -1,0 +1,4 @@
+// A check button (declared with the other state buttons).
+#pragma once
+
+#include "platform/KesDlgStateButton.h"

@@ -1,0 +1,62 @@
+// A spinner: a number shown in a field with arrows that step it between a minimum and a
+// maximum.
+//
+// Style 0x40000 is an integer spinner, 0x60000 a real spinner. Once a range is set the value
+// always stays inside it: values from the program and from the user are clamped to the range,
+// and a new range clamps the value (silently). A NaN value or a range with a NaN or infinite
+// limit is ignored; a range whose minimum is above its maximum is taken with its limits
+// swapped. Before any range is set every finite value is kept.
+#pragma once
+
+#include "platform/KesDlgTextField.h"
+
+#include <string>
+
+class KesDlgSpinner : public KesDlgTextField {
+public:
+    KesDlgSpinner(KesDialog* parent, const KesString& name, unsigned long style = 0)
+        : KesDlgTextField(parent, name, style, KesDlgKind::Spinner) {}
+
+    // Range with the step of one arrow click. A step that is not a positive finite number
+    // leaves the step as it was.
+    void SetMinMaxStep(double minimum, double maximum, double step);
+    // Range divided into `stepCount` steps (a count below 1 is taken as 1).
+    void SetRange(double minimum, double maximum, int stepCount);
+    // The printf-style format of the shown number (default "%g").
+    void SetFormat(const char* format);
+
+    // The value, clamped to the range; notify 1 raises the spinner-modify notification.
+    void SetValue(double value, int notify);
+    double GetValue() const { return value_; }
+    void SetCurrentValue(double value, int notify) { SetValue(value, notify); }
+    double GetCurrentValue() const { return value_; }
+
+    bool HasRange() const { return hasRange_; }
+    double GetMinimum() const { return minimum_; }
+    double GetMaximum() const { return maximum_; }
+    double GetStep() const { return step_; }
+    const std::string& GetFormat() const { return format_; }
+    // The number as the field shows it (display format if set, else the format).
+    KesUnicodeString GetText() const;
+
+    KesNotification* GetSpinnerModifyNotification() { return &spinnerModify_; }
+
+    // The user types a value into the field (clamped to the range) and confirms it. A NaN, or
+    // an infinite value with no range set, is refused (false). Raises the spinner-modify
+    // notification.
+    bool UserSetValue(double value);
+    // The user clicks an arrow `clicks` times (negative: downwards), one step a click.
+    bool UserStep(int clicks);
+
+private:
+    double Clamp(double value) const;
+    void ApplyRange(double minimum, double maximum);
+
+    double value_ = 0.0;
+    bool hasRange_ = false;
+    double minimum_ = 0.0;
+    double maximum_ = 0.0;
+    double step_ = 1.0;
+    std::string format_ = "%g";
+    KesDlgNotification spinnerModify_{"KesDlgSpinnerModifyNotification"};
+};
