@@ -139,6 +139,16 @@ protected:
         CreateLabelWidget();
         return true;
     }
+    // For an attribute whose Display builds its own widgets outside the display contract (no
+    // option check button, no label widget): marks Display as done. Returns false when Display
+    // already ran.
+    bool MarkDisplayed() {
+        if (displayed_) {
+            return false;
+        }
+        displayed_ = true;
+        return true;
+    }
     // Display contract, step 4: applies the option state to the widgets just built.
     void FinishDisplay();
     void CreateLabelWidget();

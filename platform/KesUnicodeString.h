@@ -31,10 +31,10 @@ public:
 
     // Parses the whole text (blanks around it allowed) as a number. An integer target takes a
     // decimal integer with an optional sign; a text outside the int range does not parse. A real
-    // target takes a finite decimal or exponent form; "nan", "inf" and overflowing texts such as
-    // "1e999" do not parse. The format only documents the caller's intent. Returns true and
-    // writes the target when the text parses; otherwise returns false and leaves the target
-    // untouched. A null target is refused.
+    // target takes a finite decimal or exponent form; "nan", "inf" and texts outside the range of
+    // reals, too large ("1e999") or too small ("1e-999"), do not parse. The format only documents
+    // the caller's intent. Returns true and writes the target when the text parses; otherwise
+    // returns false and leaves the target untouched. A null target is refused.
     bool ConvertToNum(int* target, const char* format) const;
     bool ConvertToNum(double* target, const char* format) const;
 

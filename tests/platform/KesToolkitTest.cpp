@@ -1,0 +1,499 @@
+// The headless toolkit's contract: the widget tree, notify flags, notification order and
+// re-entrancy, clamping, and user actions refused on hidden or insensitive widgets.
+#include "platform/KesDebug.h"
+#include "platform/KesDlgCombo.h"
+#include "platform/KesDlgContextualMenu.h"
+#include "platform/KesDlgDialog.h"
+#include "platform/KesDlgEditor.h"
+#include "platform/KesDlgLabel.h"
+#include "platform/KesDlgPushButton.h"
+#include "platform/KesDlgPushItem.h"
+#include "platform/KesDlgRadioButton.h"
+#include "platform/KesDlgScrollBar.h"
+#include "platform/KesDlgSelectorList.h"
+#include "platform/KesDlgSpinner.h"
+#include "platform/KesDlgTestFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A command that binds to widgets and records, in order, which widget called which method.
+class Listener : public KesDlgFrame {
+public:
+    explicit Listener(KesDialog* parent) : KesDlgFrame(parent, "listener") {}
+
+    void Listen(KesCommand* sender, KesNotification* kind) {
+        AddAnalyseNotificationCB(sender, kind, &Listener::Heard, nullptr);
+    }
+    void Heard(KesCommand* sender, KesNotification* notification, void**) {
+        heard.push_back({sender, notification->IsA()});
+        if (onHeard) {
+            onHeard(sender);
+        }
+    }
+
+    struct Call {
+        KesCommand* sender;
+        std::string kind;
+    };
+    std::vector<Call> heard;
+    std::function<void(KesCommand*)> onHeard;
+};
+
+class KesToolkitTest : public ::testing::Test {
+protected:
+    KesDlgTestFrame frame;
+    Listener* listener = new Listener(&frame);
+};
+
+// ---------------------------------------------------------------------------------------------
+// Widget tree
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, ChildrenAreNumberedFromZeroInCreationOrderAndRenumberedOnDelete) {
+    auto* first = new KesDlgLabel(listener, "first");
+    auto* second = new KesDlgEditor(listener, "second");
+    auto* third = new KesDlgLabel(listener, "third");
+    EXPECT_EQ(listener->GetChildCount(), 3);
+    EXPECT_EQ(listener->GetChildFromChildNumber(0), first);
+    EXPECT_EQ(listener->GetChildFromChildNumber(2), third);
+    EXPECT_EQ(listener->GetChildFromChildNumber(3), nullptr);
+    EXPECT_EQ(listener->GetChildFromChildNumber(-1), nullptr);
+    delete second;
+    EXPECT_EQ(listener->GetChildCount(), 2);
+    EXPECT_EQ(listener->GetChildFromChildNumber(1), third);
+    EXPECT_EQ(frame.FindDescendant("third"), third);
+}
+
+TEST_F(KesToolkitTest, DeletingASenderDropsItsBindings) {
+    auto* editor = new KesDlgEditor(listener, "e");
+    listener->Listen(editor, editor->GetEditModifyNotification());
+    delete editor;
+    // A new widget, possibly at the same address, is not heard through the old binding.
+    auto* other = new KesDlgEditor(listener, "e2");
+    other->UserType("1");
+    EXPECT_TRUE(listener->heard.empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notify flags
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, NotifyFlagOneRaisesAndZeroDoesNot) {
+    auto* editor = new KesDlgEditor(listener, "e", KesDlgEditor::kIntegerStyle);
+    auto* spinner = new KesDlgSpinner(listener, "s");
+    auto* combo = new KesDlgCombo(listener, "c", 0x40000);
+    auto* scroll = new KesDlgScrollBar(listener, "b");
+    listener->Listen(editor, editor->GetEditModifyNotification());
+    listener->Listen(spinner, spinner->GetSpinnerModifyNotification());
+    listener->Listen(combo, combo->GetComboSelectNotification());
+    listener->Listen(scroll, scroll->GetScrollBarModifyNotification());
+    combo->SetLine("a", -1, 64);
+
+    editor->SetValue(5, 0);
+    spinner->SetValue(1.0, 0);
+    combo->SetSelect(0, 0);
+    scroll->SetScrollPos(0, 0);
+    editor->SetText("7");
+    EXPECT_TRUE(listener->heard.empty());
+
+    editor->SetValue(5, 1);
+    spinner->SetCurrentValue(2.0, 1);
+    combo->SetSelect(0, 1); // raised again although the row was selected already
+    scroll->SetScrollPos(0, 1);
+    ASSERT_EQ(listener->heard.size(), 4u);
+    EXPECT_EQ(listener->heard[0].kind, "KesDlgEditModifyNotification");
+    EXPECT_EQ(listener->heard[2].kind, "KesDlgComboSelectNotification");
+}
+
+TEST_F(KesToolkitTest, CheckButtonNotifiesOnlyWhenItsStateChanges) {
+    auto* check = new KesDlgCheckButton(listener, "c");
+    listener->Listen(check, check->GetChkBModifyNotification());
+    check->SetState(kes::kOff, 1); // already off
+    check->SetState(0x12345, 1);   // not a state
+    EXPECT_TRUE(listener->heard.empty());
+    check->SetState(kes::kOn, 1);
+    check->SetState(kes::kOn, 1);
+    EXPECT_EQ(listener->heard.size(), 1u);
+    EXPECT_TRUE(check->UserClick());
+    EXPECT_EQ(check->GetState(), kes::kOff);
+    EXPECT_EQ(listener->heard.size(), 2u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Radio buttons
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, RadioButtonsOfOneParentAreExclusive) {
+    auto* a = new KesDlgRadioButton(listener, "a");
+    auto* b = new KesDlgRadioButton(listener, "b");
+    auto* elsewhere = new KesDlgRadioButton(&frame, "x");
+    elsewhere->SetState(kes::kOn, 0);
+    a->SetState(kes::kOn, 0);
+    EXPECT_TRUE(b->UserClick());
+    EXPECT_EQ(a->GetState(), kes::kOff);
+    EXPECT_EQ(b->GetState(), kes::kOn);
+    EXPECT_EQ(elsewhere->GetState(), kes::kOn); // another parent, another group
+}
+
+TEST_F(KesToolkitTest, RadioSwitchedOffNotifiesFirstAfterEveryStateChanged) {
+    auto* a = new KesDlgRadioButton(listener, "a");
+    auto* b = new KesDlgRadioButton(listener, "b");
+    auto* c = new KesDlgRadioButton(listener, "c");
+    for (auto* button : {a, b, c}) {
+        listener->Listen(button, button->GetRadBModifyNotification());
+    }
+    a->SetState(kes::kOn, 0);
+    std::vector<unsigned long> statesOfCWhenAHeard;
+    listener->onHeard = [&](KesCommand* sender) {
+        if (sender == a) {
+            statesOfCWhenAHeard.push_back(c->GetState());
+        }
+    };
+    EXPECT_TRUE(c->UserClick());
+    ASSERT_EQ(listener->heard.size(), 2u);
+    EXPECT_EQ(listener->heard[0].sender, a);
+    EXPECT_EQ(listener->heard[1].sender, c);
+    EXPECT_EQ(statesOfCWhenAHeard, std::vector<unsigned long>{kes::kOn});
+
+    listener->heard.clear();
+    EXPECT_TRUE(c->UserClick()); // already on: nothing changes, nothing raised
+    EXPECT_TRUE(listener->heard.empty());
+}
+
+TEST_F(KesToolkitTest, RadioProgramSwitchFollowsTheNotifyFlag) {
+    auto* a = new KesDlgRadioButton(listener, "a");
+    auto* b = new KesDlgRadioButton(listener, "b");
+    listener->Listen(a, a->GetRadBModifyNotification());
+    listener->Listen(b, b->GetRadBModifyNotification());
+    a->SetState(kes::kOn, 0);
+    b->SetState(kes::kOn, 0);
+    EXPECT_TRUE(listener->heard.empty());
+    EXPECT_EQ(a->GetState(), kes::kOff);
+    b->SetState(kes::kOff, 1); // switching off leaves none on
+    EXPECT_EQ(listener->heard.size(), 1u);
+    EXPECT_EQ(a->GetState(), kes::kOff);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Combo
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, ComboSelectsByTextAndAnswersNegativeWithoutMatch) {
+    auto* combo = new KesDlgCombo(listener, "c", 0x40000);
+    combo->SetLine("ROUGH", -1, 64);
+    combo->SetLine("FINISH", -1, 64);
+    EXPECT_EQ(combo->SetSelect(KesUnicodeString("FINISH"), 0), 1);
+    EXPECT_EQ(combo->GetField(), "FINISH");
+    EXPECT_LT(combo->SetSelect(KesUnicodeString("finish"), 0), 0);
+    EXPECT_EQ(combo->GetSelect(), 1);
+    EXPECT_EQ(combo->SetSelect(5, 0), -1);
+    combo->SetLine("FIRST", 0, 64); // inserting above keeps the same line selected
+    EXPECT_EQ(combo->GetSelect(), 2);
+    combo->ClearLine();
+    EXPECT_EQ(combo->GetSelect(), -1);
+    EXPECT_EQ(combo->GetField(), "FINISH");
+}
+
+TEST_F(KesToolkitTest, OnlyAnEditableComboTakesTypedText) {
+    auto* readOnly = new KesDlgCombo(listener, "r", 0x40000);
+    auto* editable = new KesDlgCombo(listener, "e", 0x140000);
+    listener->Listen(editable, editable->GetComboModifyNotification());
+    listener->Listen(editable, editable->GetComboDropNotification());
+    EXPECT_FALSE(readOnly->UserType("x"));
+    EXPECT_TRUE(editable->UserType(" SEMI "));
+    EXPECT_EQ(editable->GetField(), " SEMI ");
+    EXPECT_TRUE(editable->UserDrop());
+    ASSERT_EQ(listener->heard.size(), 2u);
+    EXPECT_EQ(listener->heard[1].kind, "KesDlgComboDropNotification");
+    EXPECT_FALSE(editable->UserSelect(0)); // no line
+}
+
+// ---------------------------------------------------------------------------------------------
+// Spinner, scroll bar, editor limits
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
+    auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
+    spinner->SetValue(50.0, 0);
+    spinner->SetMinMaxStep(0.0, 10.0, 0.5);
+    EXPECT_EQ(spinner->GetValue(), 10.0); // a new range clamps
+    spinner->SetValue(-3.0, 0);
+    EXPECT_EQ(spinner->GetValue(), 0.0);
+    spinner->SetValue(std::nan(""), 0);
+    EXPECT_EQ(spinner->GetValue(), 0.0);
+    EXPECT_TRUE(spinner->UserSetValue(INFINITY));
+    EXPECT_EQ(spinner->GetValue(), 10.0);
+    EXPECT_FALSE(spinner->UserSetValue(std::nan("")));
+    EXPECT_TRUE(spinner->UserStep(-3));
+    EXPECT_EQ(spinner->GetValue(), 8.5);
+    spinner->SetMinMaxStep(0.0, std::nan(""), 1.0); // refused
+    EXPECT_EQ(spinner->GetMaximum(), 10.0);
+    spinner->SetRange(static_cast<double>(INT_MIN), static_cast<double>(INT_MAX), INT_MAX);
+    EXPECT_EQ(spinner->GetMinimum(), static_cast<double>(INT_MIN));
+    EXPECT_GT(spinner->GetStep(), 0.0);
+}
+
+TEST_F(KesToolkitTest, ScrollBarPositionStaysWithinRangeLessBox) {
+    auto* bar = new KesDlgScrollBar(listener, "b", 0x80000);
+    bar->SetScrollRange(0, 7);
+    bar->SetScrollBoxSize(5);
+    bar->SetScrollPos(9, 0);
+    EXPECT_EQ(bar->GetScrollPos(), 2);
+    bar->SetScrollPos(-4, 0);
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_TRUE(bar->UserScroll(INT_MAX));
+    EXPECT_EQ(bar->GetScrollPos(), 2);
+    bar->SetScrollRange(0, 6); // one value fewer: the box moves back inside
+    EXPECT_EQ(bar->GetScrollPos(), 1);
+    bar->SetScrollBoxSize(10); // a box larger than the range pins the position at the minimum
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    bar->SetScrollRange(INT_MIN, INT_MAX);
+    bar->SetScrollBoxSize(-5);
+    bar->SetScrollPos(INT_MAX, 0);
+    EXPECT_EQ(bar->GetScrollPos(), INT_MAX);
+}
+
+TEST_F(KesToolkitTest, ScrollAndDragRaiseTheirOwnNotifications) {
+    auto* bar = new KesDlgScrollBar(listener, "b");
+    listener->Listen(bar, bar->GetScrollBarModifyNotification());
+    listener->Listen(bar, bar->GetScrollBarDragNotification());
+    bar->SetScrollRange(0, 10);
+    bar->SetScrollBoxSize(2);
+    bar->UserDrag(3);
+    bar->UserScroll(4);
+    ASSERT_EQ(listener->heard.size(), 2u);
+    EXPECT_EQ(listener->heard[0].kind, "KesDlgScrollBarDragNotification");
+    EXPECT_EQ(listener->heard[1].kind, "KesDlgScrollBarModifyNotification");
+}
+
+TEST_F(KesToolkitTest, EditorHoldsAtMostItsMaximumWidthInCharacters) {
+    auto* editor = new KesDlgEditor(listener, "e");
+    editor->SetText("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"); // four é
+    editor->SetMaxCharacterWidth(3);
+    EXPECT_EQ(editor->GetText(), "\xC3\xA9\xC3\xA9\xC3\xA9");
+    EXPECT_TRUE(editor->UserType("abcdef"));
+    EXPECT_EQ(editor->GetText(), "abc");
+    editor->SetText("line1\nline2");
+    EXPECT_EQ(editor->GetLine(-1), "lin");
+}
+
+TEST_F(KesToolkitTest, EditorReadsNumbersWithoutOverflow) {
+    auto* editor = new KesDlgEditor(listener, "e", KesDlgEditor::kIntegerStyle);
+    const std::vector<std::pair<std::string, int>> cases = {{"42", 42},
+                                                            {"abc", 0},
+                                                            {"99999999999", INT_MAX},
+                                                            {"-99999999999", INT_MIN},
+                                                            {"3.7", 3},
+                                                            {"-2.5", -2},
+                                                            {"1e999", 0},
+                                                            {"", 0},
+                                                            {std::string(300, '9'), INT_MAX}};
+    for (const auto& [text, expected] : cases) {
+        editor->SetText(text);
+        EXPECT_EQ(editor->GetIntegerValue(), expected) << text;
+    }
+    editor->SetValue(1e12, 0); // a real in an integer editor saturates
+    EXPECT_EQ(editor->GetText(), "2147483647");
+    auto* real = new KesDlgEditor(listener, "r", KesDlgEditor::kRealStyle);
+    real->SetValue(0.1, 0);
+    EXPECT_EQ(real->GetValue(), 0.1); // written so that it reads back exactly
+    real->SetValue(std::nan(""), 0);
+    EXPECT_EQ(real->GetText(), "0.1");
+}
+
+TEST_F(KesToolkitTest, SelectorListReportsRowsAscending) {
+    auto* list = new KesDlgSelectorList(listener, "l", 0x40000);
+    for (const char* line : {"a", "b", "c", "d"}) {
+        list->SetLine(line, -1, 64);
+    }
+    const int picked[] = {3, 0};
+    EXPECT_TRUE(list->UserSelect(picked, 2));
+    int rows[4] = {};
+    EXPECT_EQ(list->GetSelect(rows, 4), 2);
+    EXPECT_EQ(rows[0], 0);
+    EXPECT_EQ(rows[1], 3);
+    const int bad[] = {1, 9};
+    EXPECT_FALSE(list->UserSelect(bad, 2));
+    EXPECT_EQ(list->GetSelectCount(), 2);
+    EXPECT_TRUE(list->UserSelect(nullptr, 0)); // deselect every line
+    EXPECT_EQ(list->GetSelectCount(), 0);
+    list->SetSelect(bad, 2, 0); // the row that exists is added, the other ignored
+    EXPECT_EQ(list->GetSelectedRows(), std::vector<int>{1});
+}
+
+// ---------------------------------------------------------------------------------------------
+// User actions on hidden and insensitive widgets
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, UserActionsAreRefusedOnHiddenOrInsensitiveWidgetsAndAncestors) {
+    auto* inner = new KesDlgFrame(listener, "inner");
+    auto* editor = new KesDlgEditor(inner, "e");
+    auto* check = new KesDlgCheckButton(inner, "c");
+    auto* menu = new KesDlgContextualMenu(inner, "m");
+    auto* item = new KesDlgPushItem(menu, "Add");
+    listener->Listen(editor, editor->GetEditModifyNotification());
+    listener->Listen(item, item->GetMenuIActivateNotification());
+
+    inner->SetSensitivity(kes::kInsensitive);
+    EXPECT_FALSE(editor->UserType("x"));
+    EXPECT_FALSE(check->UserClick());
+    EXPECT_FALSE(item->UserActivate());
+    EXPECT_TRUE(editor->IsSetSensitivity()); // its own flag is still on
+    EXPECT_EQ(editor->GetText(), "");
+    inner->SetSensitivity(kes::kSensitive);
+
+    item->SetVisibility(kes::kHidden);
+    EXPECT_FALSE(item->UserActivate());
+    frame.SetVisibility(kes::kHidden);
+    EXPECT_FALSE(editor->UserType("x"));
+    frame.SetVisibility(kes::kShown);
+    EXPECT_EQ(check->GetState(), kes::kOff);
+    EXPECT_TRUE(listener->heard.empty());
+
+    EXPECT_TRUE(editor->UserType("x"));
+    EXPECT_EQ(listener->heard.size(), 1u);
+}
+
+TEST_F(KesToolkitTest, ADialogIsAWindowOfItsOwn) {
+    auto* dialog = new KesDlgDialog(listener, "dlg", 1536);
+    auto* field = new KesDlgEditor(dialog, "StepEditor");
+    EXPECT_FALSE(field->UserType("1")); // hidden until shown
+    dialog->SetVisibility(kes::kShown);
+    listener->SetSensitivity(kes::kInsensitive);
+    EXPECT_TRUE(field->UserType("1"));
+    EXPECT_TRUE(dialog->UserCancel());
+    EXPECT_EQ(dialog->GetVisibility(), kes::kHidden);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delivery and re-entrancy
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, CallbacksRunInBindingOrderAndStopAtTheFirstLevelThatBinds) {
+    auto* button = new KesDlgPushButton(listener, "pb");
+    std::vector<int> order;
+    listener->AddCallback(button, button->GetPushBActivateNotification(),
+                          [&](KesCommand*, KesNotification*, void**) { order.push_back(1); });
+    listener->AddCallback(button, button->GetPushBActivateNotification(),
+                          [&](KesCommand*, KesNotification*, void**) { order.push_back(2); });
+    EXPECT_TRUE(button->UserPress());
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    // Handled by the listener: the frame above never sees it.
+    EXPECT_EQ(frame.Count("KesDlgPushBActivateNotification"), 0);
+
+    auto* unbound = new KesDlgPushButton(listener, "other");
+    unbound->UserPress();
+    EXPECT_EQ(frame.Count("KesDlgPushBActivateNotification", unbound), 1);
+}
+
+TEST_F(KesToolkitTest, ACallbackMayChangeTheWidgetThatCalledIt) {
+    auto* spinner = new KesDlgSpinner(listener, "s");
+    spinner->SetMinMaxStep(0.0, 10.0, 1.0);
+    listener->Listen(spinner, spinner->GetSpinnerModifyNotification());
+    int depth = 0;
+    listener->onHeard = [&](KesCommand*) {
+        // Write back once with notification (nested delivery), then silently.
+        if (++depth == 1) {
+            spinner->SetValue(std::floor(spinner->GetValue()), 1);
+        } else {
+            spinner->SetValue(spinner->GetValue(), 0);
+        }
+    };
+    EXPECT_TRUE(spinner->UserSetValue(3.7));
+    EXPECT_EQ(spinner->GetValue(), 3.0);
+    EXPECT_EQ(listener->heard.size(), 2u);
+}
+
+TEST_F(KesToolkitTest, ADialogDeletedFromItsOwnOkCallbackIsNeverTouchedAgain) {
+    auto* dialog = new KesDlgDialog(listener, "dlg");
+    dialog->SetVisibility(kes::kShown);
+    int calls = 0;
+    listener->AddCallback(dialog, dialog->GetDiaOKNotification(),
+                          [&](KesCommand* sender, KesNotification*, void**) {
+                              ++calls;
+                              delete sender;
+                          });
+    listener->AddCallback(dialog, dialog->GetDiaOKNotification(),
+                          [&](KesCommand*, KesNotification*, void**) { ++calls; });
+    EXPECT_TRUE(dialog->UserOK());
+    EXPECT_EQ(calls, 2); // both bound callbacks ran; the target, not the sender, was deleted
+    EXPECT_EQ(listener->GetChildCount(), 0);
+}
+
+TEST_F(KesToolkitTest, ATargetDeletedByItsCallbackStopsDelivery) {
+    // The callback deletes its own command and, with it, the button that raised the
+    // notification: the second callback must not run on the deleted command.
+    auto* target = new Listener(&frame);
+    auto* button = new KesDlgPushButton(target, "pb");
+    int calls = 0;
+    target->AddCallback(button, button->GetPushBActivateNotification(),
+                        [&](KesCommand*, KesNotification*, void**) {
+                            ++calls;
+                            delete target;
+                        });
+    target->AddCallback(button, button->GetPushBActivateNotification(),
+                        [&](KesCommand*, KesNotification*, void**) { ++calls; });
+    EXPECT_TRUE(button->UserPress());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(frame.GetChildCount(), 1); // only the fixture's listener is left
+    EXPECT_EQ(frame.Count("KesDlgPushBActivateNotification"), 0);
+}
+
+TEST_F(KesToolkitTest, AReceiverMayKeepANotificationByTakingAReference) {
+    auto* button = new KesDlgPushButton(listener, "pb");
+    KesNotification* kept = nullptr;
+    listener->AddCallback(button, button->GetPushBActivateNotification(),
+                          [&](KesCommand*, KesNotification* notification, void**) {
+                              notification->AddRef();
+                              kept = notification;
+                          });
+    button->UserPress();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_STREQ(kept->IsA(), "KesDlgPushBActivateNotification");
+    EXPECT_TRUE(kept->IsAKindOf("KesNotification"));
+    EXPECT_EQ(kept->Release(), 0u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Observers
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesToolkitTest, ObserversSeeEveryStateChange) {
+    struct Recorder : KesDlgObserver {
+        std::vector<KesDlgProperty> seen;
+        void WidgetChanged(KesDialog&, KesDlgProperty property) override {
+            seen.push_back(property);
+        }
+    } recorder;
+    KesDialog::AddObserver(&recorder);
+    auto* editor = new KesDlgEditor(listener, "e");
+    editor->UserType("x");
+    editor->SetSensitivity(kes::kInsensitive);
+    delete editor;
+    KesDialog::RemoveObserver(&recorder);
+    EXPECT_EQ(recorder.seen, (std::vector<KesDlgProperty>{
+                                 KesDlgProperty::Created, KesDlgProperty::Text,
+                                 KesDlgProperty::Sensitivity, KesDlgProperty::Destroyed}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Debug switches
+// ---------------------------------------------------------------------------------------------
+TEST(KesDebugTest, SwitchesFromTheEnvironmentAndFromTheProgram) {
+    setenv("KES_DEBUG", " Access = 1 ,AttIntList=2,Bare, Bad=x", 1);
+    ResetDebug();
+    EXPECT_EQ(GetDebug("Access"), 1);
+    EXPECT_EQ(GetDebug("AttIntList"), 2);
+    EXPECT_EQ(GetDebug("Bare"), 1);
+    EXPECT_EQ(GetDebug("Bad"), 0);
+    EXPECT_EQ(GetDebug("Missing"), 0);
+    EXPECT_EQ(GetDebug(nullptr), 0);
+    SetDebug("Access", 0);
+    EXPECT_EQ(GetDebug("Access"), 0);
+    unsetenv("KES_DEBUG");
+    ResetDebug();
+    EXPECT_EQ(GetDebug("AttIntList"), 0);
+}
+
+} // namespace
