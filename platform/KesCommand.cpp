@@ -14,7 +14,7 @@ namespace {
 
 struct Binding {
     KesCommand* target;
-    std::string kind; // class name of the notification
+    const KesMetaObject* kind; // the notification's class: one meta-object per class name
     KesCommand::Callback callback;
     void** clientData;
 };
@@ -61,7 +61,7 @@ void KesCommand::AddCallback(KesCommand* sender, KesNotification* notification, 
     }
     BindingTable& table = Table();
     table.bySender[sender].push_back(
-        Binding{this, notification->IsA(), std::move(callback), clientData});
+        Binding{this, notification->GetMetaObject(), std::move(callback), clientData});
     table.sendersOfTarget[this].insert(sender);
 }
 
@@ -94,7 +94,7 @@ bool KesCommand::RunBoundCallbacks(KesCommand* sender, KesNotification* notifica
         return false;
     }
     // Copy the matching bindings first: callbacks may bind, unbind or delete commands.
-    const std::string kind = notification->IsA();
+    const KesMetaObject* kind = notification->GetMetaObject();
     std::vector<Binding> matching;
     for (const Binding& binding : found->second) {
         if (binding.target == this && binding.kind == kind) {

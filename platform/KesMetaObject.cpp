@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 const KesCLSID CLSID_KesMetaClass{1};
@@ -15,9 +16,17 @@ struct DictionaryEntry {
     KesMetaObject* metaObject = nullptr;
 };
 
+// Looks names up without building a string for each query.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+using RegistryMap =
+    std::unordered_map<std::string, std::unique_ptr<KesMetaObject>, NameHash, std::equal_to<>>;
+
 // Never freed: meta-objects outlive every object that points to them.
-std::unordered_map<std::string, std::unique_ptr<KesMetaObject>>& Registry() {
-    static auto* registry = new std::unordered_map<std::string, std::unique_ptr<KesMetaObject>>;
+RegistryMap& Registry() {
+    static auto* registry = new RegistryMap;
     return *registry;
 }
 
@@ -44,7 +53,7 @@ KesMetaObject* QueryMetaObject(const char* className) {
     if (className == nullptr) {
         return nullptr;
     }
-    const auto found = Registry().find(className);
+    const auto found = Registry().find(std::string_view(className));
     return found == Registry().end() ? nullptr : found->second.get();
 }
 
