@@ -101,7 +101,9 @@ public:
     // 22 Nothing; overridden by the attributes that steer others.
     virtual void ImpactAttributes();
 
-    // State, for callers, tools and tests.
+    // State, for callers, tools and tests (none of these writes a trace line).
+    // The name written into value records, as given to the constructor.
+    const KesUnicodeString& GetRecordName() const { return name_; }
     const KesUnicodeString& GetLabel() const { return label_; }
     int GetGroup() const { return group_; }
     KesDlgFrame* GetParentFrame() const { return parentFrame_; }

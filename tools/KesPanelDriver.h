@@ -1,0 +1,86 @@
+// KesPanelDriver: drives any panel of attributes from commands, one per line, as a person and
+// a caller would, and prints what the parent frame receives and the value records.
+//
+// Attributes are addressed by the name of their value records (or their frame identifier);
+// widgets as a person sees them: the value field, field i of a list's window (NAME[i], from 1
+// at the top of the window), the combo's lines by text or by #row (from 1), radio buttons by
+// value or title, the option check button, the context menu items. Every input goes through the
+// toolkit's user actions, so hidden and insensitive widgets refuse it as they would a person.
+//
+// Commands (see HelpText()): type, spin, select, click, option, add, remove, scroll, drop,
+// bind, create, step, press, output, values, show, model, svg, help; "#" starts a comment.
+// A command that cannot be carried out (unknown command or attribute, missing or malformed
+// argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
+// writes "line N: what is wrong" to the error stream.
+#pragma once
+
+#include "framework/KesMfgAttribute.h"
+#include "platform/KesDlgTestFrame.h"
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class KesPanelDriver {
+public:
+    enum class Status {
+        Done,   // carried out (a refused user action is carried out too, and said so)
+        Failed, // not carried out: the message went to the error stream
+    };
+
+    // The longest command line taken, in bytes.
+    static constexpr size_t kMaxLineLength = 4096;
+
+    // `frame` holds the panel; `out` receives the transcript, `err` the error messages.
+    KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err);
+
+    // Runs one command line.
+    Status Run(const std::string& line, int lineNumber);
+    // Runs commands from `in` until its end. A script (interactive false) stops at its first
+    // failed command and answers 2; an interactive session shows a prompt, goes on after
+    // errors and answers 0. "quit" ends either.
+    int RunSession(std::istream& in, bool interactive);
+
+    // What the "model" command prints (the host's model parameters).
+    void SetModelPrinter(std::function<void(std::ostream&)> printer) {
+        modelPrinter_ = std::move(printer);
+    }
+
+    // The attributes of the panel, in creation order (depth first under the frame).
+    std::vector<KesMfgAttribute*> Attributes() const;
+    KesMfgAttribute* FindAttribute(const std::string& name) const;
+
+    static std::string HelpText();
+
+private:
+    struct Target {
+        KesMfgAttribute* attribute = nullptr;
+        int field = 0; // NAME[i]: 1-based field of the window; 0 when not given
+    };
+    Status Fail(int lineNumber, const std::string& message);
+    bool ResolveTarget(const std::string& word, Target& target, int lineNumber);
+    void ReportNotifications();
+    void ReportRefusal(bool accepted, const std::string& what);
+    void ShowPanel();
+
+    Status Type(const Target& target, const std::string& text, int lineNumber);
+    Status Spin(const Target& target, const std::string& value, int lineNumber);
+    Status Select(const Target& target, const std::string& choice, int lineNumber);
+    Status Click(const Target& target, const std::string& value, int lineNumber);
+    Status Option(const Target& target, const std::string& state, int lineNumber);
+    Status Activate(const Target& target, const char* item, int lineNumber);
+    Status Scroll(const Target& target, const std::string& position, int lineNumber);
+    Status Drop(const Target& target, int lineNumber);
+    Status Bind(const Target& target, const std::string& parameter, int lineNumber);
+    Status Dialog(const Target& target, const char* item, const char* dialog, const char* field,
+                  const std::string& text, int lineNumber);
+    Status Press(const Target& target, int lineNumber);
+    Status Collect(const std::string& group, bool all, int lineNumber);
+    Status Picture(const std::string& file, int lineNumber);
+
+    KesDlgTestFrame& frame_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::function<void(std::ostream&)> modelPrinter_;
+};
