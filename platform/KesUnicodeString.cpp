@@ -185,9 +185,9 @@ CheckedFormat CheckFormat(const char* format) {
             out += "%%";
             continue;
         }
-        std::string spec = "%";
+        std::string conversion = "%";
         while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) {
-            spec.push_back(*p++);
+            conversion.push_back(*p++);
         }
         int width = 0;
         while (*p >= '0' && *p <= '9') {
@@ -195,17 +195,17 @@ CheckedFormat CheckFormat(const char* format) {
             if (width > 100) {
                 return result;
             }
-            spec.push_back(*p++);
+            conversion.push_back(*p++);
         }
         if (*p == '.') {
-            spec.push_back(*p++);
+            conversion.push_back(*p++);
             int precision = 0;
             while (*p >= '0' && *p <= '9') {
                 precision = precision * 10 + (*p - '0');
                 if (precision > 100) {
                     return result;
                 }
-                spec.push_back(*p++);
+                conversion.push_back(*p++);
             }
         }
         while (*p == 'l' || *p == 'L' || *p == 'h') {
@@ -221,8 +221,8 @@ CheckedFormat CheckFormat(const char* format) {
         } else {
             return CheckedFormat{};
         }
-        spec.push_back(*p);
-        out += spec;
+        conversion.push_back(*p);
+        out += conversion;
         ++conversions;
     }
     if (conversions != 1) {
