@@ -1,0 +1,212 @@
+// Replacing the choices of a combo at run time: ModifyValueList on both choice lists and
+// NewValueList on the text list, with the selection kept, given by position or falling back to
+// the first row, rejected values, and the requests that are ignored.
+#include "choice/KesMfgAttCharList.h"
+#include "choice/KesMfgAttIntList.h"
+#include "framework/KesMfgAttNotifyModif.h"
+#include "platform/KesDebug.h"
+#include "platform/KesDlgTestFrame.h"
+#include "platform/KesStdoutCapture.h"
+#include "single/KesMfgAttInt.h"
+#include "support/KesValueVectors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Lines(const KesDlgCombo* combo) {
+    std::vector<std::string> lines;
+    for (int row = 0; row < combo->GetLineCount(); ++row) {
+        lines.push_back(combo->GetLine(row).Str());
+    }
+    return lines;
+}
+
+class KesMfgChoiceModifyTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetDebug("AttIntList", 0); }
+    void TearDown() override { ResetDebug(); }
+
+    // Integer list 10, 20, 30 (ten, twenty, thirty) with 20 selected, steering `target`
+    // (sensitive for 30 only).
+    KesMfgAttIntList* Numbers(int presentation = 0) {
+        auto* list = new KesMfgAttIntList("Cut", "Cut", 20, {10, 20, 30},
+                                          {"ten", "twenty", "thirty"}, 0, &frame, 1, presentation);
+        list->Display();
+        target = new KesMfgAttInt("T", "T", 0, 0, 0, 0, &frame, 1);
+        target->Display();
+        KesListPtrKesMfgAttribute impacted;
+        impacted.Append(target);
+        list->AddImpactedAttributes(impacted, {}, KesRawCollint{10, 20, 30}, {0, 0, 1});
+        return list;
+    }
+    // Text list ROUGH, FINISH, SEMI (Roughing, Finishing, Semi) with FINISH selected.
+    KesMfgAttCharList* Texts(int presentation = 0) {
+        auto* list =
+            new KesMfgAttCharList("Pass", "Pass", "FINISH", {"ROUGH", "FINISH", "SEMI"},
+                                  {"Roughing", "Finishing", "Semi"}, "", &frame, 1, presentation);
+        list->Display();
+        return list;
+    }
+    int Notifications() const { return frame.Count("KesMfgAttNotifyModif"); }
+
+    KesDlgTestFrame frame;
+    KesMfgAttInt* target = nullptr;
+    KesValueVectors values;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Integer list
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesMfgChoiceModifyTest, IntegerSubsetWithoutTheSelectedValueSelectsTheFirstRowAndNotifies) {
+    KesMfgAttIntList* list = Numbers();
+    list->ModifyValueList({}, {"30", " 10 "}, -1);
+    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"thirty", "ten"}));
+    EXPECT_EQ(list->GetAllowedValues(), (KesRawCollint{30, 10}));
+    EXPECT_EQ(list->GetComboWidget()->GetSelect(), 0);
+    EXPECT_EQ(list->GetComboWidget()->GetField(), "thirty");
+    EXPECT_EQ(Notifications(), 1);
+    EXPECT_TRUE(target->IsSetSensitivity()); // the impacts ran for 30
+    EXPECT_EQ(list->GetComboWidget()->GetVisibleTextHeight(), 3);
+}
+
+TEST_F(KesMfgChoiceModifyTest, IntegerSelectionByPositionOrKeptValueRaisesNoNotification) {
+    KesMfgAttIntList* list = Numbers();
+    list->ModifyValueList({}, {"30", "10"}, 2);
+    EXPECT_EQ(list->GetAttValue(), 10);
+    EXPECT_EQ(list->GetComboWidget()->GetField(), "ten");
+    list->ModifyValueList({}, {"20", "10"}, -1); // 10 is kept
+    EXPECT_EQ(list->GetComboWidget()->GetSelect(), 1);
+    list->ModifyValueList({}, {"10", "20"}, 7); // outside the new list: as -1
+    EXPECT_EQ(list->GetAttValue(), 10);
+    list->ModifyValueList({}, {"30", "20"}, 0);
+    EXPECT_EQ(Notifications(), 1); // only the last one, whose value was not there
+    EXPECT_EQ(list->GetAttValue(), 30);
+}
+
+TEST_F(KesMfgChoiceModifyTest, IntegerRequestsOnRadioButtonsOrWithAnEmptyListChangeNothing) {
+    KesMfgAttIntList* radio = Numbers(1);
+    radio->ModifyValueList({}, {"10"}, 1);
+    EXPECT_EQ(radio->GetAllowedValues().Size(), 3);
+    EXPECT_EQ(radio->GetAttValue(), 20);
+    KesMfgAttIntList* combo = Numbers();
+    combo->ModifyValueList({}, {}, 1);
+    EXPECT_EQ(combo->GetComboWidget()->GetLineCount(), 3);
+    EXPECT_EQ(Notifications(), 0);
+}
+
+TEST_F(KesMfgChoiceModifyTest, RejectedNumberEndsTheListAndTheComboHoldsExactlyTheValuesBefore) {
+    KesMfgAttIntList* list = Numbers();
+    SetDebug("AttIntList", 1);
+    KesStdoutCapture capture;
+    list->ModifyValueList({}, {"30", "99", "10"}, -1);
+    const std::vector<std::string> lines = capture.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "VALEUR NON TROUVEE DANS LA LISTE EXISTANTE!! ");
+    EXPECT_EQ(lines.back(), "VALEUR :99");
+    EXPECT_EQ(Lines(list->GetComboWidget()), std::vector<std::string>{"thirty"});
+    EXPECT_EQ(list->GetAllowedValues(), KesRawCollint{30});
+    EXPECT_EQ(list->GetAttValue(), 30);
+    EXPECT_EQ(list->GetComboWidget()->GetField(), "thirty");
+
+    // Later restrictions still pick from the construction values.
+    list->ModifyValueList({}, {"20", "30"}, 1);
+    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"twenty", "thirty"}));
+}
+
+TEST_F(KesMfgChoiceModifyTest, RejectedFirstNumberLeavesAnEmptyComboWithoutValue) {
+    KesMfgAttIntList* list = Numbers();
+    KesStdoutCapture capture;
+    list->ModifyValueList({}, {"abc", "10"}, 1); // "abc" reads as 0, which is not allowed
+    EXPECT_EQ(capture.Text(), "");               // the trace switch is off
+    EXPECT_EQ(list->GetComboWidget()->GetLineCount(), 0);
+    EXPECT_EQ(list->GetComboWidget()->GetSelect(), -1);
+    EXPECT_EQ(list->GetComboWidget()->GetField(), "");
+    EXPECT_EQ(list->GetAttValue(), 0);
+    EXPECT_EQ(values.GetAttValue(*list), 1);
+    EXPECT_TRUE(values.IsEmpty());
+    EXPECT_EQ(Notifications(), 0);
+}
+
+TEST_F(KesMfgChoiceModifyTest, NonNumericTextReadsAsZero) {
+    auto* list = new KesMfgAttIntList("Z", "Z", 5, {0, 5}, {"zero", "five"}, 0, &frame, 1, 0);
+    list->Display();
+    list->ModifyValueList({}, {"none", "5"}, 1);
+    EXPECT_EQ(list->GetAllowedValues(), (KesRawCollint{0, 5}));
+    EXPECT_EQ(list->GetAttValue(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text list
+// ---------------------------------------------------------------------------------------------
+TEST_F(KesMfgChoiceModifyTest, TextSubsetSelectsWithNotificationEvenTheValueAlreadySelected) {
+    KesMfgAttCharList* list = Texts();
+    list->ModifyValueList({}, {" FINISH ", "SEMI"}, -1);
+    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"Finishing", "Semi"}));
+    EXPECT_EQ(list->GetComboWidget()->GetSelect(), 0);
+    EXPECT_EQ(Notifications(), 1);
+    list->ModifyValueList({}, {"ROUGH"}, -1);
+    EXPECT_EQ(Lines(list->GetComboWidget()), std::vector<std::string>{"Roughing"});
+    EXPECT_EQ(list->GetAttValue(), "ROUGH");
+    EXPECT_EQ(Notifications(), 2);
+}
+
+TEST_F(KesMfgChoiceModifyTest, RejectedTextIsReportedWhateverTheSwitches) {
+    KesMfgAttCharList* list = Texts();
+    KesStdoutCapture capture;
+    list->ModifyValueList({}, {"ROUGH", " FAST ", "SEMI"}, 5);
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{"VALEUR NON TROUVEE DANS LA LISTE EXISTANTE!! ",
+                                        "VALEUR : FAST :"}));
+    EXPECT_EQ(Lines(list->GetComboWidget()), std::vector<std::string>{"Roughing"});
+    EXPECT_EQ(list->GetAttValue(), "ROUGH");
+}
+
+TEST_F(KesMfgChoiceModifyTest, NewValueListReplacesTheChoicesButNotTheConstructionLists) {
+    KesMfgAttCharList* list = Texts();
+    list->NewValueList({}, {"A", "B ", "C"}, 2);
+    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"A", "B ", "C"}));
+    EXPECT_EQ(list->GetComboWidget()->GetSelect(), 1);
+    EXPECT_EQ(Notifications(), 1);
+    values.Output(*list, 1);
+    EXPECT_EQ(values.texts, KesListValKesUnicodeString{"B "});
+
+    list->NewValueList({}, {"X"}, -9); // out of range: B is no longer there, X is selected
+    EXPECT_EQ(list->GetAttValue(), "X");
+    list->ModifyValueList({}, {"SEMI"}, -1);
+    EXPECT_EQ(Lines(list->GetComboWidget()), std::vector<std::string>{"Semi"});
+}
+
+TEST_F(KesMfgChoiceModifyTest, TextRequestsOutsideTheReadOnlyComboOrWithAnEmptyListAreIgnored) {
+    for (int presentation : {1, 2}) {
+        KesMfgAttCharList* list = Texts(presentation);
+        list->ModifyValueList({}, {"ROUGH"}, 1);
+        list->NewValueList({}, {"A"}, 1);
+        EXPECT_EQ(list->GetAllowedValues().Size(), 3);
+        EXPECT_EQ(list->GetAttValue(), presentation == 1 ? "FINISH" : "Finishing");
+    }
+    KesMfgAttCharList* combo = Texts();
+    combo->ModifyValueList({}, {}, 1);
+    combo->NewValueList({}, {}, 1);
+    EXPECT_EQ(combo->GetComboWidget()->GetLineCount(), 3);
+    EXPECT_EQ(Notifications(), 0);
+}
+
+TEST_F(KesMfgChoiceModifyTest, ParentReplacingTheListFromTheNotificationIsSafe) {
+    KesMfgAttCharList* list = Texts();
+    int calls = 0;
+    KesMfgAttNotifyModif kind(-1);
+    frame.AddCallback(list, &kind, [&](KesCommand*, KesNotification*, void**) {
+        if (++calls == 1) {
+            list->NewValueList({}, {"P", "Q"}, 1);
+        }
+    });
+    list->NewValueList({}, {"A", "A", "B"}, 1); // both A rows notify; the first replaces all
+    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"P", "Q"}));
+    EXPECT_EQ(list->GetAttValue(), "P");
+}
+
+} // namespace
