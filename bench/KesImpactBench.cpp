@@ -4,6 +4,8 @@
 #include "choice/KesMfgAttIntList.h"
 #include "platform/KesDlgTestFrame.h"
 
+#include "framework/KesMfgValueRecords.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -81,18 +83,12 @@ template <class Make> void PanelOfChoiceLists(benchmark::State& state, Make make
             attribute->Display();
             panel.push_back(attribute);
         }
-        KesListValKesUnicodeString names;
-        KesRawCollint typeCodes;
-        KesRawCollint counts;
-        KesRawCollint ints;
-        KesRawColldouble reals;
-        KesListValKesUnicodeString texts;
-        int group = 0;
+        KesMfgValueRecords records;
         for (KesMfgAttribute* attribute : panel) {
-            attribute->Output(1, &names, &typeCodes, &counts, &ints, &reals, &texts);
-            attribute->GetAttValue(&group, &names, &typeCodes, &counts, &ints, &reals, &texts);
+            records.Output(*attribute, 1);
+            records.GetAttValue(*attribute);
         }
-        benchmark::DoNotOptimize(names.Size());
+        benchmark::DoNotOptimize(records.names.Size());
     }
     state.SetItemsProcessed(state.iterations() * kAttributes);
 }

@@ -2,26 +2,10 @@
 // has been changed. It carries no data: the receiver asks the attributes for their values.
 #pragma once
 
-#include "platform/KesNotification.h"
+#include "framework/KesMfgAttNotification.h"
 
-class KesMfgAttNotifyModif : public KesNotification {
+class KesMfgAttNotifyModif : public KesMfgAttNotification<KesMfgAttNotifyModif> {
 public:
-    // Every sender passes -1.
-    explicit KesMfgAttNotifyModif(int code) : KesNotification(code) {}
-    ~KesMfgAttNotifyModif() override = default;
-
-    const KesMetaObject* GetMetaObject() const override { return MetaObject(); }
-    const char* IsA() const override { return MetaObject()->GetClassName(); }
-    bool IsAKindOf(const char* className) const override {
-        return MetaObject()->IsAKindOf(className);
-    }
-
-    // The class's meta-object, registered on first use.
-    static const KesMetaObject* MetaObject();
-    static const char* ClassName() { return MetaObject()->GetClassName(); }
-    static KesCLSID ClassId() { return MetaObject()->GetClassId(); }
-    // The class cannot be created by name.
-    static KesBaseUnknown* CreateItself() { return nullptr; }
-
-    static KesMetaObject* meta_object;
+    static constexpr const char* kClassName = "KesMfgAttNotifyModif";
+    using KesMfgAttNotification::KesMfgAttNotification;
 };

@@ -170,39 +170,37 @@ protected:
     bool RecordDue(bool valueChanged) const {
         return valueChanged || optionState_ != initialOptionState_ || forcedOutput_ == 1;
     }
-    // Appends a record of one value (count 0 and no value while unchecked).
+    // Appends the name, the type code and the count of a record: 0 while unchecked (then no
+    // value follows and false is returned), else `count`. Appends nothing, and returns false,
+    // when a vector the record needs is null.
+    bool AppendRecordHead(KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
+                          KesRawCollint* counts, const void* values, int typeCode,
+                          int count) const {
+        if (names == nullptr || typeCodes == nullptr || counts == nullptr || values == nullptr) {
+            return false;
+        }
+        names->Append(name_);
+        typeCodes->Append(typeCode);
+        counts->Append(optionState_ == 0 ? 0 : count);
+        return optionState_ != 0;
+    }
+    // Appends a record of one value.
     template <class Vector, class Value>
     void AppendSingleRecord(KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
                             KesRawCollint* counts, int typeCode, Vector* values,
                             const Value& value) const {
-        if (names == nullptr || typeCodes == nullptr || counts == nullptr || values == nullptr) {
-            return;
+        if (AppendRecordHead(names, typeCodes, counts, values, typeCode, 1)) {
+            values->Append(value);
         }
-        names->Append(name_);
-        typeCodes->Append(typeCode);
-        if (optionState_ == 0) {
-            counts->Append(0);
-            return;
-        }
-        counts->Append(1);
-        values->Append(value);
     }
-    // Appends a record of a list of values (count 0 and no value while unchecked).
+    // Appends a record of a list of values.
     template <class Vector>
     void AppendListRecord(KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
                           KesRawCollint* counts, int typeCode, Vector* values,
                           const Vector& list) const {
-        if (names == nullptr || typeCodes == nullptr || counts == nullptr || values == nullptr) {
-            return;
+        if (AppendRecordHead(names, typeCodes, counts, values, typeCode, list.Size())) {
+            values->Append(list);
         }
-        names->Append(name_);
-        typeCodes->Append(typeCode);
-        if (optionState_ == 0) {
-            counts->Append(0);
-            return;
-        }
-        counts->Append(list.Size());
-        values->Append(list);
     }
 
     // Trace.

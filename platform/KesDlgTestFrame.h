@@ -13,14 +13,17 @@
 class KesDlgTestFrame : public KesDlgFrame {
 public:
     struct Received {
-        std::string className; // IsA() of the notification
-        KesCommand* sender;
+        std::string className;  // IsA() of the notification
+        KesCommand* sender;     // for comparison only: it may have been deleted since
+        std::string senderName; // the sender's widget identifier when it arrived
     };
 
     explicit KesDlgTestFrame(const KesString& name = "TestFrame") : KesDlgFrame(nullptr, name) {}
 
     void AnalyseNotification(KesCommand* sender, KesNotification* notification) override {
-        received_.push_back(Received{notification->IsA(), sender});
+        const auto* widget = dynamic_cast<const KesDialog*>(sender);
+        received_.push_back(
+            Received{notification->IsA(), sender, widget ? widget->GetName().Str() : std::string()});
         KesDlgFrame::AnalyseNotification(sender, notification);
     }
 

@@ -1,5 +1,6 @@
-// Test support: captures what the library writes to standard output (std::cout) while the
-// capture object lives.
+// Test support: captures what the library writes to a standard stream while the capture
+// object lives. KesStdoutCapture takes std::cout (trace lines), KesStderrCapture std::cerr
+// (messages reported to the user).
 #pragma once
 
 #include <iostream>
@@ -7,12 +8,13 @@
 #include <string>
 #include <vector>
 
-class KesStdoutCapture {
+class KesStreamCapture {
 public:
-    KesStdoutCapture() : previous_(std::cout.rdbuf(buffer_.rdbuf())) {}
-    ~KesStdoutCapture() { std::cout.rdbuf(previous_); }
-    KesStdoutCapture(const KesStdoutCapture&) = delete;
-    KesStdoutCapture& operator=(const KesStdoutCapture&) = delete;
+    explicit KesStreamCapture(std::ostream& stream)
+        : stream_(stream), previous_(stream.rdbuf(buffer_.rdbuf())) {}
+    ~KesStreamCapture() { stream_.rdbuf(previous_); }
+    KesStreamCapture(const KesStreamCapture&) = delete;
+    KesStreamCapture& operator=(const KesStreamCapture&) = delete;
 
     std::string Text() const { return buffer_.str(); }
     // The captured text split at line ends (a last line without its end is kept).
@@ -28,5 +30,16 @@ public:
 
 private:
     std::ostringstream buffer_;
+    std::ostream& stream_;
     std::streambuf* previous_;
+};
+
+class KesStdoutCapture : public KesStreamCapture {
+public:
+    KesStdoutCapture() : KesStreamCapture(std::cout) {}
+};
+
+class KesStderrCapture : public KesStreamCapture {
+public:
+    KesStderrCapture() : KesStreamCapture(std::cerr) {}
 };

@@ -117,16 +117,6 @@ template <class W> W* FindField(const KesMfgAttribute* attribute, int field) {
     return nullptr;
 }
 
-std::string NameOf(const KesCommand* sender) {
-    if (const auto* attribute = dynamic_cast<const KesMfgAttribute*>(sender)) {
-        return attribute->GetRecordName().Str();
-    }
-    if (const auto* widget = dynamic_cast<const KesDialog*>(sender)) {
-        return widget->GetName().Str();
-    }
-    return "?";
-}
-
 } // namespace
 
 KesPanelDriver::KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err)
@@ -292,6 +282,9 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         status = Press(target, lineNumber);
     }
     ReportNotifications();
+    if (afterCommand_) {
+        afterCommand_(out_);
+    }
     return status;
 }
 
@@ -590,8 +583,17 @@ KesPanelDriver::Status KesPanelDriver::Picture(const std::string& file, int line
 // Transcript
 // ---------------------------------------------------------------------------------------------
 void KesPanelDriver::ReportNotifications() {
+    const std::vector<KesMfgAttribute*> attributes = Attributes();
     for (const KesDlgTestFrame::Received& received : frame_.GetReceived()) {
-        out_ << "  <- " << received.className << " from " << NameOf(received.sender) << "\n";
+        // The sender may be gone (a dialog deletes itself): name it by what was recorded, and
+        // give an attribute still in the panel its record name.
+        std::string name = received.senderName;
+        for (const KesMfgAttribute* attribute : attributes) {
+            if (attribute == received.sender) {
+                name = attribute->GetRecordName().Str();
+            }
+        }
+        out_ << "  <- " << received.className << " from " << name << "\n";
     }
     frame_.Clear();
 }

@@ -47,6 +47,10 @@ public:
         modelPrinter_ = std::move(printer);
     }
 
+    // Called after each command that acted on the panel, to print what the host shows besides
+    // notifications (for example the codes reported to the user).
+    void SetAfterCommand(std::function<void(std::ostream&)> hook) { afterCommand_ = std::move(hook); }
+
     // The attributes of the panel, in creation order (depth first under the frame).
     std::vector<KesMfgAttribute*> Attributes() const;
     KesMfgAttribute* FindAttribute(const std::string& name) const;
@@ -83,4 +87,5 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     std::function<void(std::ostream&)> modelPrinter_;
+    std::function<void(std::ostream&)> afterCommand_;
 };

@@ -274,7 +274,8 @@ void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::s
         break;
     case KesDlgKind::Spinner: {
         const auto& spinner = static_cast<const KesDlgSpinner&>(widget);
-        out << " value=" << spinner.GetText().Str();
+        const std::string shown = spinner.GetText().Str();
+        out << " value=" << shown.substr(std::min(shown.find_first_not_of(' '), shown.size()));
         if (spinner.HasRange()) {
             out << " range=" << spinner.GetMinimum() << ".." << spinner.GetMaximum()
                 << " step=" << spinner.GetStep();

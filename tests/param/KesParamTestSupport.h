@@ -4,6 +4,9 @@
 // reported codes and the trace switches reset.
 #pragma once
 
+#include "framework/KesMfgValueRecords.h"
+#include "platform/KesStdoutCapture.h"
+
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDebug.h"
 #include "platform/KesDlgTestFrame.h"
@@ -49,42 +52,10 @@ private:
     std::optional<std::string> previous_;
 };
 
-// Captures std::cerr while it lives.
-class StderrCapture {
-public:
-    StderrCapture() : previous_(std::cerr.rdbuf(buffer_.rdbuf())) {}
-    ~StderrCapture() { std::cerr.rdbuf(previous_); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-    std::string Text() const { return buffer_.str(); }
-
-private:
-    std::ostringstream buffer_;
-    std::streambuf* previous_;
-};
+using StderrCapture = KesStderrCapture;
 
 // The six value vectors of a panel.
-struct Vectors {
-    KesListValKesUnicodeString names;
-    KesRawCollint typeCodes;
-    KesRawCollint counts;
-    KesRawCollint ints;
-    KesRawColldouble reals;
-    KesListValKesUnicodeString texts;
-
-    void Output(KesMfgAttribute& attribute, int group) {
-        attribute.Output(group, &names, &typeCodes, &counts, &ints, &reals, &texts);
-    }
-    int GetAttValue(KesMfgAttribute& attribute) {
-        int group = -99;
-        attribute.GetAttValue(&group, &names, &typeCodes, &counts, &ints, &reals, &texts);
-        return group;
-    }
-    bool IsEmpty() const {
-        return names.Size() == 0 && typeCodes.Size() == 0 && counts.Size() == 0 &&
-               ints.Size() == 0 && reals.Size() == 0 && texts.Size() == 0;
-    }
-};
+using Vectors = KesMfgValueRecords;
 
 inline std::vector<std::string> Strings(const KesListValKesUnicodeString& list) {
     std::vector<std::string> strings;
