@@ -1,32 +1,6 @@
 #include "single/KesMfgAttInt.h"
 
-#include <climits>
-#include <cmath>
-
-namespace {
-
-// The floor of a spinner value as an int, saturated (a NaN gives 0).
-int FloorToInt(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    const double floored = std::floor(value);
-    if (floored <= static_cast<double>(INT_MIN)) {
-        return INT_MIN;
-    }
-    if (floored >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
-    }
-    return static_cast<int>(floored);
-}
-
-// maximum - minimum as a spinner step count, without overflow.
-int StepCount(int minimum, int maximum) {
-    const long long count = static_cast<long long>(maximum) - minimum;
-    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
-}
-
-} // namespace
+#include "framework/KesMfgIntegerSpinner.h"
 
 KesMfgAttInt::KesMfgAttInt(KesUnicodeString name, KesUnicodeString label, int value, int minimum,
                            int maximum, int reserved, KesDlgFrame* parent, int group)
@@ -49,7 +23,7 @@ void KesMfgAttInt::Display() {
         spinner_ = new KesDlgSpinner(this, "spinneratt", 0x40000);
         spinner_->SetFormat("%g");
         spinner_->SetRange(static_cast<double>(minimum_), static_cast<double>(maximum_),
-                           StepCount(minimum_, maximum_));
+                           KesMfgSpinnerStepCount(minimum_, maximum_));
         spinner_->SetCurrentValue(static_cast<double>(value_), 0);
         spinner_->SetVisibleTextWidth(12);
         AddAnalyseNotificationCB(spinner_, spinner_->GetSpinnerModifyNotification(),
@@ -63,7 +37,7 @@ int KesMfgAttInt::CurrentValue() const {
         return editor_->GetIntegerValue();
     }
     if (spinner_ != nullptr) {
-        return FloorToInt(spinner_->GetCurrentValue());
+        return KesMfgFloorToInt(spinner_->GetCurrentValue());
     }
     return value_;
 }
@@ -128,7 +102,8 @@ void KesMfgAttInt::ControlIntValue(KesCommand*, KesNotification*, void**) {
         const int typed = editor_->GetIntegerValue();
         editor_->SetValue(HasLimits() ? Clamp(typed) : typed, 0);
     } else if (spinner_ != nullptr) {
-        spinner_->SetCurrentValue(static_cast<double>(FloorToInt(spinner_->GetCurrentValue())), 0);
+        spinner_->SetCurrentValue(
+            static_cast<double>(KesMfgFloorToInt(spinner_->GetCurrentValue())), 0);
     }
     AttributeModified(nullptr, nullptr, nullptr);
 }
