@@ -44,9 +44,13 @@ public:
 
     void Append(const T& item) { items_.push_back(item); }
     void Append(const KesRawColl& other) {
-        // Copy first: `other` may be this collection.
-        const std::vector<T> copy = other.items_;
-        items_.insert(items_.end(), copy.begin(), copy.end());
+        if (&other == this) {
+            // Appending a collection to itself: copy first, the insertion moves the elements.
+            const std::vector<T> copy = other.items_;
+            items_.insert(items_.end(), copy.begin(), copy.end());
+            return;
+        }
+        items_.insert(items_.end(), other.items_.begin(), other.items_.end());
     }
     bool InsertAt(int position, const T& item) {
         if (position < 1 || position > Size() + 1) {
