@@ -1,0 +1,66 @@
+# Runs kes-panel: the bundled session against its reviewed transcript, then the error paths
+# with their exit statuses and messages.
+function(run_panel expected_status)
+    set(input /dev/null)
+    if(DEFINED PANEL_INPUT)
+        set(input ${PANEL_INPUT})
+    endif()
+    execute_process(COMMAND ${PROGRAM} ${ARGN}
+        WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE ${input}
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL expected_status)
+        message(FATAL_ERROR "kes-panel ${ARGN}: status ${status}, expected ${expected_status}\n${err}")
+    endif()
+    set(out "${out}" PARENT_SCOPE)
+    set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_in haystack needle what)
+    string(FIND "${haystack}" "${needle}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "${what}: '${needle}' not found in:\n${haystack}")
+    endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+# The stored spinner steps go to a folder of the test's own, never to the user's settings.
+set(ENV{KES_SETTINGS_DIR} ${WORK_DIR}/settings)
+
+# The bundled session, line for line. Update the transcript only for an intended change:
+#   (cd build/default && examples/kes-panel > ../../examples/sessions/pocketing.expected)
+run_panel(0)
+file(READ ${EXPECTED} expected)
+if(NOT out STREQUAL expected)
+    file(WRITE ${WORK_DIR}/pocketing.actual "${out}")
+    message(FATAL_ERROR "the bundled session's transcript changed: compare\n  ${EXPECTED}\n  "
+        "${WORK_DIR}/pocketing.actual")
+endif()
+expect_in("${out}" "Feed_Rate | real | -1 |" "bundled session")
+if(NOT EXISTS ${WORK_DIR}/pocketing.svg)
+    message(FATAL_ERROR "the bundled session drew no picture")
+endif()
+
+run_panel(0 --help)
+expect_in("${out}" "usage: kes-panel" "--help")
+run_panel(2 --bogus)
+expect_in("${err}" "unexpected argument '--bogus'" "unknown option")
+run_panel(2 ${WORK_DIR}/no-such-script.kes)
+expect_in("${err}" "cannot read" "missing script")
+
+file(WRITE ${WORK_DIR}/bad.kes "spin Tool_Number 7\nspin Tool_Number ten\nspin Tool_Number 9\n")
+run_panel(2 ${WORK_DIR}/bad.kes)
+expect_in("${err}" "line 2: 'ten' is not a number" "bad script")
+string(FIND "${out}" "spin Tool_Number 9" ran_on)
+if(NOT ran_on EQUAL -1)
+    message(FATAL_ERROR "a script must stop at its first error")
+endif()
+
+# Commands from standard input (not a terminal here: read as a script), then a picture.
+file(WRITE ${WORK_DIR}/good.kes "click Coolant\noutput 1\n")
+set(PANEL_INPUT ${WORK_DIR}/good.kes)
+run_panel(0 --svg ${WORK_DIR}/end.svg -)
+unset(PANEL_INPUT)
+expect_in("${out}" "Coolant | boolean | 1 | 0" "standard input")
+file(READ ${WORK_DIR}/end.svg picture)
+expect_in("${picture}" "</svg>" "--svg")
