@@ -12,7 +12,8 @@ public:
     KesDlgFrame(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDialog(parent, name, style, KesDlgKind::Frame) {}
 
-    // 0: children side by side (a row); 1: children one under the other (a column).
+    // 0: children one under the other (a column, the default); 1: children side by side (a
+    // row).
     void SetDefaultOrientation(int orientation) {
         orientation_ = orientation;
         Changed(KesDlgProperty::Orientation);
@@ -41,6 +42,6 @@ public:
     const std::vector<Attachment>& GetHorizontalAttachments() const { return attachments_; }
 
 private:
-    int orientation_ = 1;
+    int orientation_ = 0;
     std::vector<Attachment> attachments_;
 };

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kCharWidth = 7;  // pixels per character of text
+constexpr int kCharWidth = 8;  // pixels per character of text (a wide one, so labels fit)
 constexpr int kRowHeight = 22; // height of one line of widgets
 constexpr int kGap = 4;        // space between and around children
 
@@ -55,6 +55,14 @@ int FieldWidth(const KesDialog& widget) {
     return characters * kCharWidth + 8;
 }
 
+// A push button shows its title, else the name of its icon in brackets.
+KesUnicodeString ButtonText(const KesDialog& button) {
+    if (!button.GetTitle().IsEmpty() || button.GetIconName().IsEmpty()) {
+        return button.GetTitle();
+    }
+    return KesUnicodeString("[" + button.GetIconName().Str() + "]");
+}
+
 bool IsDrawn(const KesDialog& widget) {
     return widget.GetVisibility() == kes::kShown &&
            widget.GetKind() != KesDlgKind::ContextualMenu &&
@@ -70,7 +78,7 @@ Size Measure(const KesDialog& widget) {
     switch (widget.GetKind()) {
     case KesDlgKind::Frame: {
         const auto& frame = static_cast<const KesDlgFrame&>(widget);
-        const bool row = frame.GetDefaultOrientation() == 0;
+        const bool row = frame.GetDefaultOrientation() == 1;
         Size size{kGap, kGap};
         for (int i = 0; i < frame.GetChildCount(); ++i) {
             const KesDialog& child = *frame.GetChildFromChildNumber(i);
@@ -99,9 +107,9 @@ Size Measure(const KesDialog& widget) {
     case KesDlgKind::RadioButton:
         return {18 + TextWidth(widget.GetTitle()), kRowHeight};
     case KesDlgKind::PushButton:
-        return {std::max(40, TextWidth(widget.GetTitle()) + 16), kRowHeight};
+        return {std::max(40, TextWidth(ButtonText(widget)) + 16), kRowHeight};
     case KesDlgKind::ScrollBar:
-        return {16, 3 * kRowHeight};
+        return {16, kRowHeight}; // stretched to the height of its row when drawn
     case KesDlgKind::SelectorList: {
         const auto& list = static_cast<const KesDlgSelectorList&>(widget);
         const int lines = list.GetVisibleTextHeight() > 0 ? list.GetVisibleTextHeight()
@@ -120,16 +128,21 @@ class Painter {
 public:
     explicit Painter(std::ostringstream& svg) : svg_(svg) {}
 
-    void Paint(const KesDialog& widget, int x, int y, bool greyed) {
+    // `rowHeight`: the height of the row the widget stands in (scroll bars span it).
+    void Paint(const KesDialog& widget, int x, int y, bool greyed, int rowHeight = 0) {
         greyed = greyed || !widget.IsSetSensitivity();
-        const Size size = Measure(widget);
+        Size size = Measure(widget);
+        if (widget.GetKind() == KesDlgKind::ScrollBar) {
+            size.height = std::max(size.height, rowHeight);
+        }
         const char* ink = greyed ? "#9a9a9a" : "#1a1a1a";
         const char* paper = greyed ? "#ececec" : "#ffffff";
         switch (widget.GetKind()) {
         case KesDlgKind::Frame: {
             const auto& frame = static_cast<const KesDlgFrame&>(widget);
             svg_ << "<g class=\"frame\" id=\"" << Escape(widget.GetName().Str()) << "\">\n";
-            const bool row = frame.GetDefaultOrientation() == 0;
+            const bool row = frame.GetDefaultOrientation() == 1;
+            const int inner = size.height - 2 * kGap;
             int cx = x + kGap;
             int cy = y + kGap;
             for (int i = 0; i < frame.GetChildCount(); ++i) {
@@ -137,7 +150,7 @@ public:
                 if (!IsDrawn(child)) {
                     continue;
                 }
-                Paint(child, cx, cy, greyed);
+                Paint(child, cx, cy, greyed, row ? inner : 0);
                 const Size part = Measure(child);
                 (row ? cx : cy) += (row ? part.width : part.height) + kGap;
             }
@@ -177,7 +190,7 @@ public:
             svg_ << "<rect x=\"" << x << "\" y=\"" << y + 1 << "\" width=\"" << size.width
                  << "\" height=\"" << kRowHeight - 2 << "\" rx=\"4\" fill=\"#dde3ea\" stroke=\""
                  << ink << "\"/>\n";
-            Text(x + 8, y, widget.GetTitle().Str(), ink);
+            Text(x + 8, y, ButtonText(widget).Str(), ink);
             return;
         case KesDlgKind::ScrollBar: {
             const auto& bar = static_cast<const KesDlgScrollBar&>(widget);

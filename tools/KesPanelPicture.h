@@ -1,7 +1,7 @@
 // KesPanelPicture: a panel as it stands, drawn as an SVG picture or described as text.
 //
 // The picture lays the widget tree out as the toolkit does: a frame stacks its children in a
-// column (orientation 1) or a row (orientation 0), in creation order. It shows labels, fields
+// column (orientation 0) or a row (orientation 1), in creation order. It shows labels, fields
 // with their texts, spinners, combos with their field, check and radio buttons in their
 // states, selector lists with their selected lines and scroll bars at their positions.
 // Insensitive widgets (or widgets under an insensitive frame) are greyed; hidden widgets, menus
