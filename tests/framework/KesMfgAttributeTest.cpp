@@ -8,6 +8,8 @@
 #include "single/KesMfgAttInt.h"
 #include "support/KesValueVectors.h"
 
+#include "support/KesTraceSwitches.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,17 +40,8 @@ public:
     KesDlgScrollBar* bar = nullptr;
 };
 
-class KesMfgAttributeTest : public ::testing::Test {
+class KesMfgAttributeTest : public KesTraceSwitchesTest {
 protected:
-    void SetUp() override {
-        SetDebug("Access", 0);
-        KesMfgAttribute::_debug = -1;
-    }
-    void TearDown() override {
-        ResetDebug();
-        KesMfgAttribute::_debug = -1;
-    }
-
     // An integer attribute with limits (a spinner), optional when asked.
     KesMfgAttInt* MakeInt(int optionMode = 0, int initialState = 1) {
         auto* attribute = new KesMfgAttInt("Tool", "Tool number", 4, 1, 10, 0, &frame, 1);

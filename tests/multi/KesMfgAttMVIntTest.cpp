@@ -6,20 +6,14 @@
 #include "platform/KesStdoutCapture.h"
 #include "support/KesValueVectors.h"
 
+#include "support/KesTraceSwitches.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-class KesMfgAttMVIntTest : public ::testing::Test {
+class KesMfgAttMVIntTest : public KesTraceSwitchesTest {
 protected:
-    void SetUp() override {
-        SetDebug("Access", 0);
-        KesMfgAttribute::_debug = -1;
-    }
-    void TearDown() override {
-        ResetDebug();
-        KesMfgAttribute::_debug = -1;
-    }
     KesMfgAttMVInt* Make(KesRawCollint list, int minimum, int maximum, bool toBeDefined = false) {
         auto* attribute =
             new KesMfgAttMVInt("NbPasses", "Passes", list, minimum, maximum, 0, &frame, 1);
