@@ -19,8 +19,9 @@ protected:
     void TearDown() override { ResetDebug(); }
 
     // Values " ROUGH " and FINISH shown as Roughing and Finishing, reference " FINISH".
-    KesMfgAttCharList* Make(int presentation, bool toBeDefined = false) {
-        auto* list = new KesMfgAttCharList("Pass", "Pass", " FINISH", {" ROUGH  ", "FINISH"},
+    KesMfgAttCharList* Make(int presentation, bool toBeDefined = false,
+                            KesUnicodeString reference = " FINISH") {
+        auto* list = new KesMfgAttCharList("Pass", "Pass", reference, {" ROUGH  ", "FINISH"},
                                            {"Roughing", "Finishing"}, "", &frame, 2, presentation);
         if (toBeDefined) {
             list->SetAttToBeDefined();
@@ -28,15 +29,19 @@ protected:
         list->Display();
         return list;
     }
-    KesMfgAttCharList* MakeWithCount(int count, int presentation) {
-        KesListValKesUnicodeString texts;
-        for (int i = 0; i < count; ++i) {
-            texts.Append(std::string(1, static_cast<char>('A' + i)));
-        }
-        auto* list =
-            new KesMfgAttCharList("N", "N", "A", texts, texts, "", &frame, 1, presentation);
-        list->Display();
-        return list;
+    // An integer attribute steered by `list` through `impactValues` and `flags`.
+    KesMfgAttInt* SteeredBy(KesMfgAttCharList* list, KesListValKesUnicodeString impactValues,
+                            KesRawCollint flags) {
+        auto* target = new KesMfgAttInt("T", "T", 0, 0, 0, 0, &frame, 2);
+        target->Display();
+        KesListPtrKesMfgAttribute impacted;
+        impacted.Append(target);
+        list->AddImpactedAttributes(impacted, {}, impactValues, flags);
+        return target;
+    }
+    static void Push(KesMfgAttCharList* list, const char* text, int notify) {
+        KesListValKesUnicodeString texts{text};
+        list->SetAttValue(nullptr, nullptr, &texts, notify);
     }
     int Notifications() const { return frame.Count("KesMfgAttNotifyModif"); }
 
@@ -44,88 +49,49 @@ protected:
     KesValueVectors values;
 };
 
-void ExpectText(const KesValueVectors& values, const char* text) {
-    EXPECT_EQ(values.names, (KesListValKesUnicodeString{"Pass"}));
-    EXPECT_EQ(values.typeCodes, (KesRawCollint{3}));
-    EXPECT_EQ(values.counts, (KesRawCollint{1}));
-    EXPECT_EQ(values.texts, (KesListValKesUnicodeString{text}));
-    EXPECT_EQ(values.ints.Size(), 0);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Read-only combo and radio buttons
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttCharListTest, ValuesAreStrippedAndThePickedValueIsReportedUnpadded) {
     KesMfgAttCharList* list = Make(0);
     EXPECT_EQ(list->GetAllowedValues(), (KesListValKesUnicodeString{"ROUGH", "FINISH"}));
-    EXPECT_EQ(list->GetReferenceValue(), "FINISH");
     KesDlgCombo* combo = list->GetComboWidget();
-    EXPECT_EQ(combo->GetStyle(), 0x40000u);
-    EXPECT_EQ(combo->GetSelect(), 1);
     EXPECT_EQ(combo->GetField(), "Finishing");
     EXPECT_EQ(combo->GetVisibleTextHeight(), 2);
-    values.Output(*list, 2);
-    EXPECT_TRUE(values.IsEmpty());
-
+    EXPECT_TRUE(values.Output(*list, 2).IsEmpty());
     ASSERT_TRUE(combo->UserSelect(0));
     EXPECT_EQ(Notifications(), 1);
     values.Output(*list, 2);
-    ExpectText(values, "ROUGH");
-    EXPECT_EQ(list->GetAttValue(), "ROUGH");
+    EXPECT_EQ(values.FormatTable(), "Pass | text | 1 | \"ROUGH\"\n");
+
+    KesMfgAttCharList* radio = Make(1);
+    EXPECT_EQ(radio->GetRadioButtons()[1]->GetName(), "rbROUGH");
+    EXPECT_TRUE(static_cast<KesDlgRadioButton*>(radio->GetRadioButtons()[2])->IsOn());
+    ASSERT_TRUE(static_cast<KesDlgRadioButton*>(radio->GetRadioButtons()[1])->UserClick());
+    EXPECT_EQ(radio->GetAttValue(), "ROUGH");
+
+    KesListValKesUnicodeString seven{"A", "B", "C", "D", "E", "F", "G"};
+    auto* tall = new KesMfgAttCharList("N", "N", "A", seven, seven, "", &frame, 1, 0);
+    tall->Display();
+    EXPECT_EQ(tall->GetComboWidget()->GetVisibleTextHeight(), 5);
 }
 
-TEST_F(KesMfgAttCharListTest, RadioButtonsAreNamedAfterTheStrippedValues) {
-    KesMfgAttCharList* list = Make(1);
-    const KesListPtrKesDialog& buttons = list->GetRadioButtons();
-    ASSERT_EQ(buttons.Size(), 2);
-    EXPECT_EQ(buttons[1]->GetName(), "rbROUGH");
-    EXPECT_EQ(buttons[2]->GetName(), "rbFINISH");
-    EXPECT_EQ(buttons[1]->GetTitle(), "Roughing");
-    EXPECT_TRUE(static_cast<KesDlgRadioButton*>(buttons[2])->IsOn());
-    ASSERT_TRUE(static_cast<KesDlgRadioButton*>(buttons[1])->UserClick());
-    EXPECT_EQ(Notifications(), 1);
-    values.Output(*list, 2);
-    ExpectText(values, "ROUGH");
-}
-
-TEST_F(KesMfgAttCharListTest, ComboHeightIsCappedAtFiveAndTheEditableComboIsAlwaysFive) {
-    EXPECT_EQ(MakeWithCount(7, 0)->GetComboWidget()->GetVisibleTextHeight(), 5);
-    EXPECT_EQ(MakeWithCount(7, 2)->GetComboWidget()->GetVisibleTextHeight(), 5);
-    EXPECT_EQ(MakeWithCount(3, 0)->GetComboWidget()->GetVisibleTextHeight(), 3);
-    EXPECT_EQ(MakeWithCount(3, 2)->GetComboWidget()->GetVisibleTextHeight(), 5);
-    EXPECT_EQ(MakeWithCount(3, 2)->GetComboWidget()->GetStyle(), 0x140000u);
-}
-
-// ---------------------------------------------------------------------------------------------
-// SetAttValue and the state without value
-// ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttCharListTest, SetAttValueComparesTheGivenTextWithoutStripping) {
     KesMfgAttCharList* list = Make(0);
-    KesListValKesUnicodeString blank{" ROUGH"};
-    list->SetAttValue(nullptr, nullptr, &blank, 1);
+    Push(list, " ROUGH", 1);
     EXPECT_EQ(list->GetComboWidget()->GetSelect(), 1);
-    KesListValKesUnicodeString exact{"ROUGH"};
-    list->SetAttValue(nullptr, nullptr, &exact, 0);
+    Push(list, "ROUGH", 0);
     EXPECT_EQ(list->GetComboWidget()->GetSelect(), 0);
     EXPECT_EQ(Notifications(), 0);
 }
 
-TEST_F(KesMfgAttCharListTest, ToBeDefinedGivesTheEmptyTextAndNoRecord) {
-    KesMfgAttCharList* list = Make(0, true);
-    EXPECT_EQ(list->GetAttValue(), "");
-    EXPECT_EQ(list->GetComboWidget()->GetSelect(), -1);
-    EXPECT_EQ(values.GetAttValue(*list), 2);
-    EXPECT_TRUE(values.IsEmpty());
-}
-
-TEST_F(KesMfgAttCharListTest, RadioPresentationWithNoButtonOnHasNoValue) {
-    auto* list = new KesMfgAttCharList("Pass", "Pass", "SEMI", {"ROUGH", "FINISH"},
-                                       {"Roughing", "Finishing"}, "", &frame, 2, 3);
-    list->Display();
-    EXPECT_EQ(list->GetAttValue(), "");
-    values.Output(*list, 2);
-    EXPECT_EQ(values.GetAttValue(*list), 2);
-    EXPECT_TRUE(values.IsEmpty());
+// No value while to be defined or while no radio button is on.
+TEST_F(KesMfgAttCharListTest, NothingSelectedGivesTheEmptyTextAndNoRecord) {
+    for (KesMfgAttCharList* list : {Make(0, true), Make(3, false, "SEMI")}) {
+        EXPECT_EQ(list->GetAttValue(), "");
+        EXPECT_EQ(values.Output(*list, 2).GetAttValue(*list), 2);
+        EXPECT_TRUE(values.IsEmpty());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -134,13 +100,10 @@ TEST_F(KesMfgAttCharListTest, RadioPresentationWithNoButtonOnHasNoValue) {
 TEST_F(KesMfgAttCharListTest, TypedTextBecomesANewLastLineAndTheValueButNotAnAllowedValue) {
     auto* list = new KesMfgAttCharList("Pass", "Pass", "FINISH", {"ROUGH", "FINISH"},
                                        {"ROUGH", "FINISH"}, "", &frame, 2, 2);
-    KesMfgAttInt* target = new KesMfgAttInt("T", "T", 0, 0, 0, 0, &frame, 2);
-    target->Display();
-    KesListPtrKesMfgAttribute impacted;
-    impacted.Append(target);
-    list->AddImpactedAttributes(impacted, {}, KesListValKesUnicodeString{"SEMI"}, {0});
+    KesMfgAttInt* target = SteeredBy(list, {"SEMI"}, {0});
     list->Display();
     KesDlgCombo* combo = list->GetComboWidget();
+    EXPECT_EQ(combo->GetVisibleTextHeight(), 5); // always five, unlike the read-only combo
 
     ASSERT_TRUE(combo->UserType("  SEMI "));
     EXPECT_EQ(combo->GetLineCount(), 3);
@@ -149,16 +112,13 @@ TEST_F(KesMfgAttCharListTest, TypedTextBecomesANewLastLineAndTheValueButNotAnAll
     EXPECT_EQ(Notifications(), 1);
     EXPECT_TRUE(target->IsSetSensitivity()); // a typed text does not apply the impacts
     values.Output(*list, 2);
-    ExpectText(values, "SEMI");
+    EXPECT_EQ(values.FormatTable(), "Pass | text | 1 | \"SEMI\"\n");
     EXPECT_EQ(list->GetAllowedValues().Size(), 2);
-
-    KesListValKesUnicodeString semi{"SEMI"};
-    list->SetAttValue(nullptr, nullptr, &semi, 1);
+    Push(list, "SEMI", 1); // not an allowed value
     EXPECT_EQ(Notifications(), 1);
 
     ASSERT_TRUE(combo->UserSelect(2)); // picked from the list: the impacts follow
     EXPECT_FALSE(target->IsSetSensitivity());
-
     ASSERT_TRUE(combo->UserType("ROUGH")); // an existing line is selected, not added
     EXPECT_EQ(combo->GetLineCount(), 3);
     EXPECT_EQ(combo->GetSelect(), 0);
@@ -169,48 +129,22 @@ TEST_F(KesMfgAttCharListTest, TypedTextBecomesANewLastLineAndTheValueButNotAnAll
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttCharListTest, TextImpactValuesSwitchLikeTheIntegerOnes) {
     KesMfgAttCharList* list = Make(0);
-    auto* a = new KesMfgAttInt("A", "A", 0, 0, 0, 0, &frame, 2);
-    auto* b = new KesMfgAttInt("B", "B", 0, 0, 0, 0, &frame, 2);
-    a->Display();
-    b->Display();
-    KesListPtrKesMfgAttribute impacted;
-    impacted.Append(a);
-    impacted.Append(b);
-    list->AddImpactedAttributes(impacted, {}, KesListValKesUnicodeString{"ROUGH", "FINISH"},
-                                {1, 0, 0, 1});
+    KesMfgAttInt* target = SteeredBy(list, {"ROUGH", "FINISH"}, {1, 0});
     list->ImpactAttributes();
-    EXPECT_FALSE(a->IsSetSensitivity());
-    EXPECT_TRUE(b->IsSetSensitivity());
+    EXPECT_FALSE(target->IsSetSensitivity());
     ASSERT_TRUE(list->GetComboWidget()->UserSelect(0));
-    EXPECT_TRUE(a->IsSetSensitivity());
-    EXPECT_FALSE(b->IsSetSensitivity());
+    EXPECT_TRUE(target->IsSetSensitivity());
 }
 
 TEST_F(KesMfgAttCharListTest, DisplayTracesTheRadioButtonsWhenTheSwitchIsOne) {
-    {
-        KesStdoutCapture capture;
-        Make(1);
-        EXPECT_EQ(capture.Text(), "");
-    }
-    SetDebug("KesMfgAttCharList", 1);
     KesStdoutCapture capture;
+    Make(1);
+    EXPECT_EQ(capture.Text(), "");
+    SetDebug("KesMfgAttCharList", 1);
     Make(1);
     ASSERT_EQ(capture.Lines().size(), 2u);
     EXPECT_NE(capture.Lines()[0].find("rbROUGH"), std::string::npos);
     EXPECT_NE(capture.Lines()[1].find("rbFINISH"), std::string::npos);
-}
-
-TEST_F(KesMfgAttCharListTest, HelpGoesToTheEditableComboToo) {
-    KesMfgAttCharList* list = Make(2);
-    list->SetHelp({"help"}, {"short", "other"});
-    EXPECT_EQ(list->GetComboWidget()->GetHelp(), "help");
-    EXPECT_EQ(list->GetComboWidget()->GetShortHelp(), "short");
-    KesMfgAttCharList* radio = Make(4); // a radio presentation other than 1: no help, no icons
-    KesListValKesUnicodeString icons{"a", "b"};
-    radio->SetHelp({"h1", "h2"}, {});
-    radio->SetIconNames(&icons, nullptr);
-    EXPECT_EQ(radio->GetRadioButtons()[1]->GetHelp(), "");
-    EXPECT_EQ(radio->GetRadioButtons()[1]->GetIconName(), "");
 }
 
 } // namespace

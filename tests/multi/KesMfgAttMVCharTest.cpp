@@ -32,21 +32,23 @@ protected:
     KesStdoutCapture out;
 };
 
-TEST_F(KesMfgAttMVCharTest, FirstLookIsStrippedWhileAnEditStoresTheShownTexts) {
+TEST_F(KesMfgAttMVCharTest, FirstLookIsStrippedWhileAnEditStoresTheShownTextsUnpadded) {
     auto* attribute = Make({" A1 ", "B"});
     EXPECT_EQ(Editor(attribute, 1)->GetText(), "A1");
-    EXPECT_EQ(Editor(attribute, 1)->GetVisibleTextWidth(), 10);
-    EXPECT_EQ(Editor(attribute, 1)->GetMaxCharacterWidth(), 72);
-    EXPECT_EQ(Editor(attribute, 1)->GetStyle(), 0u);
-    EXPECT_EQ(Editor(attribute, 3)->GetText(), "X");
-    EXPECT_EQ(Editor(attribute, 3)->GetVisibility(), kes::kHidden);
+    EXPECT_EQ(Editor(attribute, 3)->GetText(), "X"); // hidden, carrying the new-value text
     EXPECT_TRUE(vectors.Output(*attribute, 1).IsEmpty());
-
     EXPECT_TRUE(Editor(attribute, 2)->UserType(" B "));
     EXPECT_EQ(out.Lines(), (std::vector<std::string>{"SCROLL POS :0"}));
     vectors.Output(*attribute, 1);
     EXPECT_EQ(vectors.typeCodes, (KesRawCollint{3}));
-    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"A1", " B "})); // as typed, not padded
+    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"A1", " B "}));
+
+    EXPECT_TRUE(attribute->GetValueList().GetAddItem()->UserActivate());
+    EXPECT_EQ(Editor(attribute, 3)->GetText(), "X");
+    EXPECT_TRUE(Editor(attribute, 3)->UserType(std::string(80, 'z'))); // cut at 72
+    vectors.Clear();
+    vectors.GetAttValue(*attribute);
+    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"A1", " B ", std::string(72, 'z')}));
 }
 
 TEST_F(KesMfgAttMVCharTest, EachEditorTakesItsWidthFromItsOwnText) {
@@ -69,15 +71,6 @@ TEST_F(KesMfgAttMVCharTest, EachEditorTakesItsWidthFromItsOwnText) {
         }
         EXPECT_EQ(attribute->GetVisibleTextWidth(), c.baseWidth);
     }
-}
-
-TEST_F(KesMfgAttMVCharTest, AddAppendsTheNewValueTextAndTextsAreCutAt72) {
-    auto* attribute = Make({"a", "b"});
-    EXPECT_TRUE(attribute->GetValueList().GetAddItem()->UserActivate());
-    EXPECT_EQ(Editor(attribute, 3)->GetText(), "X");
-    EXPECT_TRUE(Editor(attribute, 3)->UserType(std::string(80, 'z')));
-    vectors.GetAttValue(*attribute);
-    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"a", "b", std::string(72, 'z')}));
 }
 
 TEST_F(KesMfgAttMVCharTest, ToBeDefinedEndsOnlyWhenEveryTextIsTyped) {

@@ -1,7 +1,6 @@
 // The multi-value boolean attribute: check buttons, values other than 0 and 1, and the
 // refreshes that set the buttons with notification.
 #include "multi/KesMfgAttMVLogic.h"
-#include "platform/KesDebug.h"
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesStdoutCapture.h"
 #include "support/KesValueVectors.h"
@@ -29,9 +28,8 @@ protected:
     static std::vector<int> States(const KesMfgAttMVLogic* attribute) {
         std::vector<int> states;
         for (int i = 1; i <= 5; ++i) {
-            states.push_back(Button(attribute, i)->GetVisibility() == kes::kHidden ? 4
-                             : Button(attribute, i)->IsOn()                        ? 1
-                                                                                   : 0);
+            KesDlgCheckButton* button = Button(attribute, i);
+            states.push_back(button->GetVisibility() == kes::kHidden ? 4 : button->IsOn() ? 1 : 0);
         }
         return states;
     }
@@ -42,44 +40,12 @@ protected:
     KesStdoutCapture out;
 };
 
-TEST_F(KesMfgAttMVLogicTest, ButtonsShowOneAsCheckedAndAnythingElseAsUnchecked) {
-    auto* attribute = Make({1, 0, 2});
-    EXPECT_EQ(States(attribute), (std::vector<int>{1, 0, 0, 4, 4}));
-    EXPECT_EQ(Button(attribute, 1)->GetName(), "chkbtnatt");
-    EXPECT_EQ(Button(attribute, 1)->GetTitle(), "");
-    EXPECT_EQ(attribute->GetValueList().GetRemoveItem()->GetVisibility(), kes::kShown);
-    EXPECT_TRUE(attribute->GetHorizontalAttachments().empty());
-    vectors.GetAttValue(*attribute);
-    EXPECT_EQ(vectors.typeCodes, (KesRawCollint{0}));
-    EXPECT_EQ(vectors.ints, (KesRawCollint{1, 0, 2})); // kept until read from its button
-
-    EXPECT_TRUE(Button(attribute, 2)->UserClick());
-    EXPECT_EQ(out.Lines(), (std::vector<std::string>{"SCROLL POS :0"}));
-    EXPECT_EQ(Notifications(), 1);
-    vectors.Clear();
-    vectors.Output(*attribute, 1);
-    EXPECT_EQ(vectors.ints, (KesRawCollint{1, 1, 0}));
-}
-
 TEST_F(KesMfgAttMVLogicTest, ToBeDefinedEndsAtDisplayLeavingTheForcedOutput) {
     auto* attribute = Make({1, 0}, true);
     EXPECT_EQ(States(attribute), (std::vector<int>{1, 0, 4, 4, 4}));
     EXPECT_EQ(attribute->IsToBeDefined(), 0);
     vectors.Output(*attribute, 1).Output(*attribute, 1);
     EXPECT_EQ(vectors.ints, (KesRawCollint{1, 0, 1, 0}));
-}
-
-TEST_F(KesMfgAttMVLogicTest, SetIconNamesChangesNothingAndTracesNothing) {
-    SetDebug("Access", 1);
-    KesMfgAttribute::_debug = -1;
-    auto* attribute = Make({1});
-    out.Clear();
-    KesListValKesUnicodeString icons{"I"};
-    attribute->SetIconNames(&icons, &icons);
-    EXPECT_EQ(out.Text(), "");
-    EXPECT_EQ(Button(attribute, 1)->GetIconName(), "");
-    ResetDebug();
-    KesMfgAttribute::_debug = -1;
 }
 
 // Regression: a refresh that notifies button by button must not store the state of a button
@@ -121,17 +87,28 @@ TEST_F(KesMfgAttMVLogicTest, RefreshNotificationsNeverStoreAButtonNotYetRefreshe
     EXPECT_EQ(attribute->GetValueList().GetCurrentValues(), shorter);
 }
 
-TEST_F(KesMfgAttMVLogicTest, AnEditCausedByARefreshStoresOtherNumbersAsFalse) {
+// A number other than 0 and 1 shows unchecked and stays until an edit reads it from its button.
+TEST_F(KesMfgAttMVLogicTest, OtherNumbersAreKeptUntilAnEditStoresThemAsFalse) {
     auto* attribute = Make({2, 1, 0, 1, 0, 1});
+    EXPECT_EQ(States(attribute), (std::vector<int>{0, 1, 0, 1, 0}));
+    EXPECT_EQ(Button(attribute, 1)->GetName(), "chkbtnatt");
     KesDlgScrollBar* bar = attribute->GetValueList().GetValueScrollBar();
     EXPECT_TRUE(bar->UserScroll(1)); // states change: value 1 is out of the window
     EXPECT_EQ(attribute->GetValueList().GetCurrentValues()[1], 2);
     EXPECT_TRUE(bar->UserScroll(0)); // back in the window when the edits run
     EXPECT_EQ(attribute->GetValueList().GetCurrentValues(), (KesRawCollint{0, 1, 0, 1, 0, 1}));
+
     frame.Clear();
+    out.Clear();
+    EXPECT_TRUE(Button(attribute, 2)->UserClick());
+    EXPECT_EQ(out.Lines(), (std::vector<std::string>{"SCROLL POS :0"}));
+    EXPECT_EQ(Notifications(), 1);
+    vectors.Output(*attribute, 1);
+    EXPECT_EQ(vectors.typeCodes, (KesRawCollint{0}));
+    EXPECT_EQ(vectors.ints, (KesRawCollint{0, 0, 0, 1, 0, 1}));
     KesRawCollint pushed{1, 2};
     attribute->SetAttValue(&pushed, nullptr, nullptr, 0); // no button notifies here
-    EXPECT_EQ(Notifications(), 0);
+    EXPECT_EQ(Notifications(), 1);
     EXPECT_EQ(attribute->GetValueList().GetCurrentValues(), pushed);
 }
 

@@ -38,29 +38,6 @@ TEST(KesMfgValueWindowTest, ScrollBarAndShownFieldsFollowTheNumberOfValues) {
     }
 }
 
-TEST(KesMfgValueWindowTest, RemovingTheLastValueKeepsAFullWindowFull) {
-    // Settling the old position over one value less, as Remove does.
-    struct Case {
-        int oldCount, position, newPosition, newBox;
-    };
-    const Case cases[] = {
-        {7, 2, 1, 5}, // the window showed the last value: up by one
-        {7, 1, 1, 5}, // it did not: it stays
-        {7, 0, 0, 5}, // at the start
-        {6, 1, 0, 5}, // a window + 1 at the end: back to a window at 0
-        {5, 0, 0, 4}, // exactly a window: the box shrinks
-        {1, 0, 0, 0}, // the last value
-    };
-    const KesMfgValueWindow window(5);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.oldCount << " values at " << c.position);
-        const Scroll scroll = window.Settle(c.position, c.oldCount - 1);
-        EXPECT_EQ(scroll.position, c.newPosition);
-        EXPECT_EQ(scroll.boxSize, c.newBox);
-        EXPECT_EQ(scroll.rangeMaximum, c.oldCount - 1);
-    }
-}
-
 TEST(KesMfgValueWindowTest, FieldsShowTheValuesUnderTheWindowOnly) {
     const KesMfgValueWindow window(5);
     struct Case {

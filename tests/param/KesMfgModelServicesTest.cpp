@@ -7,37 +7,31 @@
 namespace {
 
 using kes_test::ParamTestEnvironment;
-using kes_test::StderrCapture;
-using kes_test::Strings;
 
-class KesMfgServicesTest : public ParamTestEnvironment {
-protected:
-    static int Create(const std::string& name, double value = 1.0) {
-        int d1 = 2, d2 = 1, d3 = 0, d4 = 0, d5 = -1, d6 = 0, d7 = 0;
-        KesRawColldouble reals;
-        reals.Append(value);
-        KesMfgModel::CreateParameter(name, d1, d2, d3, d4, d5, d6, d7, KesRawCollint(), reals,
-                                     KesListValKesUnicodeString());
-        return KesMfgModel::GetError();
+std::vector<std::string> Strings(const KesListValKesUnicodeString& list) {
+    std::vector<std::string> strings;
+    for (const KesUnicodeString& text : list.Items()) {
+        strings.push_back(text.Str());
     }
-};
+    return strings;
+}
+
+using KesMfgServicesTest = ParamTestEnvironment;
 
 TEST_F(KesMfgServicesTest, ModelFailuresHaveTheirCodesAndChangeNothing) {
-    ASSERT_EQ(Create("P1"), 0);
-    EXPECT_EQ(Create("p1"), 0); // names compare exactly
-    EXPECT_EQ(Create("P1"), KesMfgModel::kParameterExists);
+    ASSERT_EQ(AddParameter("P1", {1.0}), 0);
+    EXPECT_EQ(AddParameter("p1", {1.0}), 0); // names compare exactly
+    EXPECT_EQ(AddParameter("P1", {1.0}), KesMfgModel::kParameterExists);
     for (const char* malformed : {"", " P2", "P 2", "P\t2"}) {
-        EXPECT_EQ(Create(malformed), KesMfgModel::kMalformedName) << malformed;
+        EXPECT_EQ(AddParameter(malformed, {1.0}), KesMfgModel::kMalformedName) << malformed;
     }
-    EXPECT_EQ(Create(std::string(73, 'P')), KesMfgModel::kMalformedName);
-    EXPECT_EQ(Create(std::string(72, 'P')), 0);
-    EXPECT_EQ(Create("P3", INFINITY), KesMfgModel::kValueNotFinite);
+    EXPECT_EQ(AddParameter(std::string(73, 'P'), {1.0}), KesMfgModel::kMalformedName);
+    EXPECT_EQ(AddParameter(std::string(72, 'P'), {1.0}), 0);
+    EXPECT_EQ(AddParameter("P3", {INFINITY}), KesMfgModel::kValueNotFinite);
     std::unique_ptr<KesListValKesUnicodeString> names(KesMfgModel::GetParameters());
     EXPECT_EQ(Strings(*names), (std::vector<std::string>{"P1", "p1", std::string(72, 'P')}));
 
-    KesRawColldouble infinite;
-    infinite.Append(-INFINITY);
-    KesMfgModel::ModifyParameterValue("P1", KesRawCollint(), infinite,
+    KesMfgModel::ModifyParameterValue("P1", KesRawCollint(), KesRawColldouble{-INFINITY},
                                       KesListValKesUnicodeString());
     EXPECT_EQ(KesMfgModel::GetError(), KesMfgModel::kValueNotFinite);
     EXPECT_EQ(ParameterValue("P1"), 1.0);
@@ -47,8 +41,7 @@ TEST_F(KesMfgServicesTest, ModelFailuresHaveTheirCodesAndChangeNothing) {
 
     int d[7] = {9, 9, 9, 9, 9, 9, 9};
     KesRawCollint ints;
-    KesRawColldouble reals;
-    reals.Append(5.0); // replaced by what the model holds: nothing
+    KesRawColldouble reals{5.0}; // replaced by what the model holds: nothing
     KesListValKesUnicodeString texts;
     KesMfgModel::ReadParameterDesc("NOPE", d[0], d[1], d[2], d[3], d[4], d[5], d[6], ints, reals,
                                    texts);
@@ -58,7 +51,7 @@ TEST_F(KesMfgServicesTest, ModelFailuresHaveTheirCodesAndChangeNothing) {
 }
 
 TEST_F(KesMfgServicesTest, ReportedCodesAreShownOnStandardErrorAndKeptInOrder) {
-    StderrCapture captured;
+    KesStderrCapture captured;
     for (int code : {20001, 9623, 20002, 424242}) {
         KesMfgBaseGII::SetGIIError(code, 0);
     }

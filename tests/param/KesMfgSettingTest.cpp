@@ -2,8 +2,6 @@
 // concurrent writers in two processes, damaged and unreadable files.
 #include "KesParamTestSupport.h"
 
-#include "platform/KesMfgSetting.h"
-
 #include <bit>
 #include <cfloat>
 #include <fstream>

@@ -4,21 +4,21 @@
 // reported codes and the trace switches reset.
 #pragma once
 
-#include "framework/KesMfgValueRecords.h"
-#include "platform/KesStdoutCapture.h"
-
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDebug.h"
+#include "platform/KesDlgPushItem.h"
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesMfgBaseGII.h"
 #include "platform/KesMfgModel.h"
+#include "platform/KesMfgSetting.h"
+#include "platform/KesStdoutCapture.h"
+#include "support/KesValueVectors.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -42,28 +42,11 @@ public:
 
 private:
     void Set(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
+        value ? ::setenv(name_.c_str(), value->c_str(), 1) : ::unsetenv(name_.c_str());
     }
     std::string name_;
     std::optional<std::string> previous_;
 };
-
-using StderrCapture = KesStderrCapture;
-
-// The six value vectors of a panel.
-using Vectors = KesMfgValueRecords;
-
-inline std::vector<std::string> Strings(const KesListValKesUnicodeString& list) {
-    std::vector<std::string> strings;
-    for (const KesUnicodeString& text : list.Items()) {
-        strings.push_back(text.Str());
-    }
-    return strings;
-}
 
 inline std::string Padded(const std::string& text, size_t width) {
     std::string padded = text;
@@ -80,36 +63,31 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
         settingsDir_ = root_ / "settings";
-        settings_ = std::make_unique<ScopedEnvironment>("KES_SETTINGS_DIR", settingsDir_.string());
-        home_ = std::make_unique<ScopedEnvironment>("HOME", (root_ / "home").string());
-        xdg_ = std::make_unique<ScopedEnvironment>("XDG_CONFIG_HOME", (root_ / "xdg").string());
+        settings_.emplace("KES_SETTINGS_DIR", settingsDir_.string());
+        home_.emplace("HOME", (root_ / "home").string());
+        xdg_.emplace("XDG_CONFIG_HOME", (root_ / "xdg").string());
+        ResetModelAndTrace();
+    }
+    void TearDown() override { // the environment is restored with the fixture
+        ResetModelAndTrace();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    static void ResetModelAndTrace() {
         KesMfgModel::Clear();
         KesMfgBaseGII::ClearReportedCodes();
         ResetDebug();
         SetDebug("Access", 0);
         KesMfgAttribute::_debug = -1;
     }
-    void TearDown() override {
-        KesMfgModel::Clear();
-        KesMfgBaseGII::ClearReportedCodes();
-        ResetDebug();
-        KesMfgAttribute::_debug = -1;
-        xdg_.reset();
-        home_.reset();
-        settings_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
 
-    // Adds a parameter holding one real (caller's unit) to the model.
-    static void AddParameter(const char* name, double value, int first = 0, int second = 0,
-                             int third = 0, int type = 2, int kind = 1) {
+    // Adds a parameter holding `reals` (caller's unit) to the model; returns the model's code.
+    static int AddParameter(const std::string& name, const KesRawColldouble& reals, int third = 0,
+                            int type = 2, int kind = 1, int first = 0, int second = 0) {
         int d1 = type, d2 = kind, d3 = first, d4 = second, d5 = third, d6 = 0, d7 = 0;
-        KesRawColldouble reals;
-        reals.Append(value);
         KesMfgModel::CreateParameter(name, d1, d2, d3, d4, d5, d6, d7, KesRawCollint(), reals,
                                      KesListValKesUnicodeString());
-        ASSERT_EQ(KesMfgModel::GetError(), 0) << name;
+        return KesMfgModel::GetError();
     }
     // The first real of a model parameter (NaN when it has none).
     static double ParameterValue(const char* name) {
@@ -124,13 +102,23 @@ protected:
     std::filesystem::path settingsDir_;
 
 private:
-    std::unique_ptr<ScopedEnvironment> settings_;
-    std::unique_ptr<ScopedEnvironment> home_;
-    std::unique_ptr<ScopedEnvironment> xdg_;
+    std::optional<ScopedEnvironment> settings_;
+    std::optional<ScopedEnvironment> home_;
+    std::optional<ScopedEnvironment> xdg_;
 };
 
-// Adds a parent frame that records what the attributes send, and a maker of attributes.
-class ParamAttributeTest : public ParamTestEnvironment {
+// What an attribute of the tests may differ in: the third unit code, the parameter name given
+// to the constructor and the unit flag.
+struct Options {
+    int third = 0;
+    const char* parameter = "";
+    int unitFlag = 0;
+};
+
+// The parameterised real's fixture: a parent frame that records what the attributes send, a
+// maker of attributes and the user's ways to the dialogs. The messages of the reported codes
+// are kept off the test log.
+class KesMfgAttDoubleParamTest : public ParamTestEnvironment {
 protected:
     void SetUp() override {
         ParamTestEnvironment::SetUp();
@@ -141,32 +129,72 @@ protected:
         ParamTestEnvironment::TearDown();
     }
 
-    struct Options {
-        int first = 0;
-        int second = 0;
-        int third = 0;
-        const char* parameter = "";
-        int unitFlag = 0;
-        int group = 1;
-    };
     // An attribute of the frame (not yet displayed).
     KesMfgAttDoubleParam* Make(const char* name, double value, double minimum, double maximum,
-                               const Options& options) {
-        return new KesMfgAttDoubleParam(name, "Label", value, minimum, maximum, 0.0, options.first,
-                                        options.second, options.third, options.parameter,
-                                        frame_.get(), options.group, options.unitFlag);
+                               const Options& options = {}) {
+        return new KesMfgAttDoubleParam(name, "Label", value, minimum, maximum, 0.0, 0, 0,
+                                        options.third, options.parameter, frame_.get(), 1,
+                                        options.unitFlag);
     }
-    KesMfgAttDoubleParam* Make(const char* name, double value, double minimum, double maximum) {
-        return Make(name, value, minimum, maximum, Options{});
-    }
-    KesMfgAttDoubleParam* Shown(KesMfgAttDoubleParam* attribute) {
+    static KesMfgAttDoubleParam* Shown(KesMfgAttDoubleParam* attribute) {
         attribute->Display();
         return attribute;
     }
+    // Degrees shown as turns, limits 0 and 3600 degrees (0 and 10 turns), displayed.
+    KesMfgAttDoubleParam* Angle(const char* parameter = "") {
+        return Shown(Make("Angle", 720.0, 0.0, 3600.0, {.third = -1, .parameter = parameter}));
+    }
+    // 3, no limits, no units, displayed.
+    KesMfgAttDoubleParam* Free(const char* parameter = "") {
+        return Shown(Make("Free", 3.0, 0.0, 0.0, {.parameter = parameter}));
+    }
 
+    // Opens the creation dialog through "createpar" and types `name` into it.
+    static KesMfgDialogEditor* OpenDialogWith(KesMfgAttDoubleParam* attribute, const char* name) {
+        EXPECT_TRUE(Find<KesDlgPushItem>(attribute, "createpar")->UserActivate());
+        KesMfgDialogEditor* dialog = attribute->GetCreationDialog();
+        if (dialog != nullptr && name != nullptr) {
+            EXPECT_TRUE(dialog->GetField(0)->UserType(name));
+        }
+        return dialog;
+    }
+    // Opens the step dialog through "defstep", types `step` and presses OK.
+    static void TypeStep(KesMfgAttDoubleParam* attribute, const char* step) {
+        ASSERT_TRUE(Find<KesDlgPushItem>(attribute, "defstep")->UserActivate());
+        ASSERT_TRUE(attribute->GetStepEditor()->UserType(step));
+        ASSERT_TRUE(attribute->GetStepDialog()->UserOK());
+    }
+    // The step a new attribute of that name and range starts its spinner with.
+    double StepOf(const char* name, double minimum, double maximum) {
+        return Shown(Make(name, minimum, minimum, maximum))->GetSpinnerWidget()->GetStep();
+    }
+    // The step stored for the attribute name `name`, or -1.
+    static double Stored(const char* name) {
+        double value = -1.0;
+        KesMfgSetting::ReadSetting(KesUnicodeString("KesMfgAttDoubleParam.") + name + ".step",
+                                   &value, "MFGPROG");
+        return value;
+    }
+
+    static KesValueVectors Record(KesMfgAttDoubleParam* attribute) {
+        KesValueVectors out;
+        out.GetAttValue(*attribute);
+        return out;
+    }
+    // What the user and the parent see: the combo's field, the value shown, the codes reported
+    // and the modifications received, as "P1 shown 3, codes 20002, 2 notified".
+    std::string Seen(KesMfgAttDoubleParam* attribute) const {
+        std::ostringstream seen;
+        seen << attribute->GetParameterCombo()->GetField().Str() << " shown "
+             << attribute->GetShownValue() << ", codes";
+        for (int code : Codes()) {
+            seen << ' ' << code;
+        }
+        seen << ", " << Modifications() << " notified";
+        return seen.str();
+    }
     int Modifications() const { return frame_->Count("KesMfgAttNotifyModif"); }
     static std::vector<int> Codes() { return KesMfgBaseGII::GetReportedCodes(); }
-
     template <class Widget> static Widget* Find(KesDialog* root, const char* name) {
         return dynamic_cast<Widget*>(root->FindDescendant(name));
     }
@@ -179,6 +207,7 @@ protected:
     }
 
     std::unique_ptr<KesDlgTestFrame> frame_;
+    KesStderrCapture quiet_;
 };
 
 } // namespace kes_test

@@ -50,28 +50,15 @@ protected:
 TEST_F(KesMfgAttCharTest, ValueIsComparedTrimmedAndReportedPadded) {
     auto* attribute = Make("  abc  ");
     KesDlgEditor* editor = attribute->GetEditorWidget();
-    ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->GetText(), "abc");
-    values.Output(*attribute, 1);
-    EXPECT_TRUE(values.IsEmpty());
-
     EXPECT_TRUE(editor->UserType("   abc ")); // blanks around the text are no change
-    values.Output(*attribute, 1);
-    EXPECT_TRUE(values.IsEmpty());
+    EXPECT_TRUE(values.Output(*attribute, 1).IsEmpty());
 
     EXPECT_TRUE(editor->UserType("abd"));
     EXPECT_EQ(Notifications(), 2);
     values.Output(*attribute, 1).Output(*attribute, 1);
-    EXPECT_EQ(values.names, (KesListValKesUnicodeString{"Tool_name", "Tool_name"}));
-    EXPECT_EQ(values.typeCodes, (KesRawCollint{3, 3}));
-    EXPECT_EQ(values.counts, (KesRawCollint{1, 1}));
-    ASSERT_EQ(values.texts.Size(), 2);
-    EXPECT_EQ(values.texts[1].Str(), Padded("abd", 3));
-    EXPECT_EQ(values.texts[2], values.texts[1]);
-    EXPECT_EQ(values.ints.Size() + values.reals.Size(), 0);
-    values.Clear();
-    values.Output(*attribute, 2);
-    EXPECT_TRUE(values.IsEmpty());
+    const std::string record = "Tool_name | text | 1 | \"" + Padded("abd", 3) + "\"\n";
+    EXPECT_EQ(values.FormatTable(), record + record);
 }
 
 TEST_F(KesMfgAttCharTest, ToBeDefinedGivesNoRecordAndAnEmptyValueUntilEdited) {
@@ -79,26 +66,12 @@ TEST_F(KesMfgAttCharTest, ToBeDefinedGivesNoRecordAndAnEmptyValueUntilEdited) {
     EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "");
     EXPECT_EQ(attribute->GetAttValue(), "");
     EXPECT_EQ(values.GetAttValue(*attribute), 1);
-    values.Output(*attribute, 1);
-    EXPECT_TRUE(values.IsEmpty());
+    EXPECT_TRUE(values.Output(*attribute, 1).IsEmpty());
 
     EXPECT_TRUE(attribute->GetEditorWidget()->UserType("abc"));
     EXPECT_EQ(attribute->GetAttValue().Str(), Padded("abc", 3));
     values.Output(*attribute, 1); // forced output: reported although unchanged
     EXPECT_EQ(values.texts.Size(), 1);
-}
-
-TEST_F(KesMfgAttCharTest, UncheckedOptionalAttributeReportsCountZero) {
-    auto* attribute = new KesMfgAttChar("Comment", "Comment", "x", "", &frame, 1);
-    attribute->SetOptionMode(1, 1);
-    attribute->Display();
-    EXPECT_TRUE(attribute->GetOptionCheckButton()->UserClick());
-    EXPECT_EQ(Notifications(), 1);
-    EXPECT_FALSE(attribute->GetEditorWidget()->IsSetSensitivity());
-    values.Output(*attribute, 1);
-    EXPECT_EQ(values.typeCodes, (KesRawCollint{3}));
-    EXPECT_EQ(values.counts, (KesRawCollint{0}));
-    EXPECT_EQ(values.texts.Size(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -110,15 +83,14 @@ TEST_F(KesMfgAttCharTest, PushedTextIsShownAsGivenAndNotifiesOnRequest) {
     EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "  new  ");
     EXPECT_EQ(attribute->IsToBeDefined(), 0);
     EXPECT_EQ(Notifications(), 0);
-    Push(attribute, "abc", 1);
-    EXPECT_EQ(Notifications(), 1);
-    EXPECT_EQ(attribute->GetReferenceValue(), "abc");
-
     KesListValKesUnicodeString two{"a", "b"};
     attribute->SetAttValue(nullptr, nullptr, &two, 1);
     attribute->SetAttValue(nullptr, nullptr, nullptr, 1);
-    EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "abc");
+    EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "  new  ");
+    EXPECT_EQ(Notifications(), 0);
+    Push(attribute, "abc", 1);
     EXPECT_EQ(Notifications(), 1);
+    EXPECT_EQ(attribute->GetReferenceValue(), "abc");
 }
 
 TEST_F(KesMfgAttCharTest, ParentNotifiedByAPushFindsTheValueDefined) {
@@ -142,7 +114,7 @@ TEST_F(KesMfgAttCharTest, OperationsBeforeDisplayAreIgnored) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Visible width
+// Visible width, long, multi-byte and invalid texts
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttCharTest, VisibleWidthFollowsTheValueOrTheAskedWidth) {
     const struct {
@@ -162,23 +134,12 @@ TEST_F(KesMfgAttCharTest, VisibleWidthFollowsTheValueOrTheAskedWidth) {
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Long, multi-byte and invalid texts
-// ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttCharTest, LongTextsAreCutTo72Characters) {
-    auto* attribute = Make("short");
-    const std::string typed(100, 'a');
-    EXPECT_TRUE(attribute->GetEditorWidget()->UserType(typed));
+TEST_F(KesMfgAttCharTest, TextsAreCutTo72CharactersCountingMultiByteOnesWhole) {
+    auto* attribute = Make("");
+    EXPECT_TRUE(attribute->GetEditorWidget()->UserType(std::string(100, 'a')));
     EXPECT_EQ(attribute->GetEditorWidget()->GetText().Str(), std::string(72, 'a'));
-    EXPECT_EQ(Reported(attribute).Str(), std::string(72, 'a'));
-
     Push(attribute, std::string(80, 'b'), 0);
     EXPECT_EQ(Reported(attribute).Str(), std::string(72, 'b'));
-    EXPECT_EQ(attribute->GetAttValue().GetLengthInChar(), 72);
-}
-
-TEST_F(KesMfgAttCharTest, MultiByteCharactersAreCountedWholeAroundPosition72) {
-    auto* attribute = Make("");
     // 71 letters, then a two-byte, a three-byte and a four-byte character.
     const std::string head(71, 'a');
     EXPECT_TRUE(
@@ -188,10 +149,7 @@ TEST_F(KesMfgAttCharTest, MultiByteCharactersAreCountedWholeAroundPosition72) {
     EXPECT_EQ(cut.GetLengthInChar(), 72);
 
     EXPECT_TRUE(attribute->GetEditorWidget()->UserType(head.substr(0, 70) + "\xE2\x82\xAC"));
-    const KesUnicodeString padded = Reported(attribute);
-    EXPECT_EQ(padded.Str(), head.substr(0, 70) + "\xE2\x82\xAC" + " ");
-    EXPECT_EQ(padded.GetLengthInChar(), 72);
-
+    EXPECT_EQ(Reported(attribute).Str(), head.substr(0, 70) + "\xE2\x82\xAC" + " ");
     EXPECT_TRUE(attribute->GetEditorWidget()->UserType("\xC3\xA9t\xC3\xA9"));
     EXPECT_EQ(Reported(attribute).Str(), Padded("\xC3\xA9t\xC3\xA9", 3)); // 3 characters
 }
