@@ -162,7 +162,7 @@ void KesMfgAttribute::SetOptionalCheck(int state, int notify) {
         return;
     }
     optionCheck_->SetState(wanted, notify);
-    if (notify == 0) {
+    if (notify != 1) { // the toolkit notifies only for 1: any other flag follows silently
         OptionCheckModified(nullptr, nullptr, nullptr);
     }
 }

@@ -73,7 +73,8 @@ public:
     // 11 Builds the option check button (child 0); called by Display.
     virtual void DisplayOptionalCheck();
     // 12 Checks (state 1) or unchecks the option check button from the program. With notify 1
-    // the button notifies as if clicked; with 0 the widgets follow silently.
+    // the button notifies as if clicked; with 0 (or any flag but 1) the widgets follow
+    // silently.
     virtual void SetOptionalCheck(int state, int notify);
     // 13 Callback of the option check button: applies the option state to the widgets.
     virtual void OptionCheckModified(KesCommand* sender, KesNotification* notification,

@@ -132,8 +132,12 @@ void KesMfgAttMVCharList::SetAttValue(KesRawCollint*, KesRawColldouble*,
     if (!IsDisplayed()) {
         return;
     }
+    const bool showedNoValue = toBeDefined_ != 0;
     toBeDefined_ = 0;
     if (texts == nullptr || texts->Size() == 0) {
+        if (showedNoValue) {
+            SelectCurrentValues(kIncoherentLater); // the values reported from now on show
+        }
         return;
     }
     current_ = *texts;

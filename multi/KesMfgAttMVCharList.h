@@ -45,8 +45,9 @@ public:
                      KesListValKesUnicodeString* texts) override;
     // The current values become the whole of `texts` (values that are not allowed included) and
     // their lines the selection; notify 1 notifies the parent frame. Ends the to-be-defined
-    // state in every case; an empty or null `texts` changes nothing else. `ints` and `reals` are
-    // not read.
+    // state in every case; an empty or null `texts` changes nothing else, except that the lines
+    // of the current values, not shown while the value was to be defined, are selected. `ints`
+    // and `reals` are not read.
     void SetAttValue(KesRawCollint* ints, KesRawColldouble* reals,
                      KesListValKesUnicodeString* texts, int notify) override;
     // One help text goes to the selector list; one short help text to the selector list and the

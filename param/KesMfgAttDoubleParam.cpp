@@ -9,6 +9,7 @@
 //   Step editing
 #include "param/KesMfgAttDoubleParam.h"
 
+#include "framework/KesMfgRealText.h"
 #include "platform/KesDebug.h"
 #include "platform/KesDlgContextualMenu.h"
 #include "platform/KesDlgPushItem.h"
@@ -16,6 +17,7 @@
 #include "platform/KesMfgModel.h"
 #include "platform/KesMfgSetting.h"
 
+#include <cfloat>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -72,9 +74,9 @@ KesMfgAttDoubleParam::KesMfgAttDoubleParam(KesUnicodeString name, KesUnicodeStri
       firstUnitCode_(firstUnitCode), secondUnitCode_(secondUnitCode), unitFlag_(unitFlag),
       parameterName_(parameterName.IsEmpty() ? KesUnicodeString(kNone) : std::move(parameterName)),
       units_(firstUnitCode, secondUnitCode, thirdUnitCode, unitFlag) {
-    value_ = units_.ToShown(value_);
-    minimum_ = units_.ToShown(minimum_);
-    maximum_ = units_.ToShown(maximum_);
+    value_ = KesMfgFiniteReal(units_.ToShown(value_));
+    minimum_ = KesMfgFiniteLimit(units_.ToShown(minimum_), -DBL_MAX);
+    maximum_ = KesMfgFiniteLimit(units_.ToShown(maximum_), DBL_MAX);
     stepHint_ = units_.ToShown(stepHint_);
 }
 
@@ -194,7 +196,7 @@ void KesMfgAttDoubleParam::AppendRecord(KesListValKesUnicodeString* names, KesRa
     const KesUnicodeString binding = GetBindingText();
     if (optionState_ != 0 && binding == kNone) {
         AppendSingleRecord(names, typeCodes, counts, kRealType, reals,
-                           units_.ToCaller(GetShownValue()));
+                           KesMfgFiniteReal(units_.ToCaller(GetShownValue())));
         return;
     }
     if (optionState_ != 0 && texts == nullptr) {

@@ -11,7 +11,9 @@
 //
 // Units. Values enter and leave in the caller's unit and are shown in the shown unit
 // (KesMfgUnitConversion: unit codes 0, 0, -1 divide by 360; 0, 0, 1 with unit flag 1 multiply
-// by 60). Values read from and written to the model are in the caller's unit.
+// by 60). Values read from and written to the model are in the caller's unit. A shown value
+// whose conversion to the caller's unit overflows goes into the value record as the largest
+// finite real of its sign (the model refuses it when a parameter is created from it).
 //
 // Binding. The combo's field holds "none" for a plain value, or the name of the bound
 // parameter. The binding text is that field with the ASCII letters upper-cased, "NONE" read as
@@ -68,6 +70,8 @@
 class KesMfgAttDoubleParam : public KesMfgAttribute {
 public:
     // Value, limits and step hint in the caller's unit; an empty parameter name means "none".
+    // An infinite value or limit is taken as the largest finite real of its sign, a NaN limit
+    // as no bound on its side (the largest finite real of that side).
     KesMfgAttDoubleParam(KesUnicodeString name, KesUnicodeString label, double value,
                          double minimum, double maximum, double stepHint, int firstUnitCode,
                          int secondUnitCode, int thirdUnitCode, KesUnicodeString parameterName,
