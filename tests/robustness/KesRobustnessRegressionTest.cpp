@@ -1,0 +1,153 @@
+// Faults found by the randomised sessions and the fuzz targets, each kept as the smallest case
+// that shows it, named after the fault.
+#include "multi/KesMfgAttMVCharList.h"
+#include "multi/KesMfgAttMVInt.h"
+#include "param/KesMfgAttDoubleParam.h"
+#include "platform/KesDlgTestFrame.h"
+#include "platform/KesMfgModel.h"
+#include "platform/KesStdoutCapture.h"
+#include "robustness/KesScopedSettingsFolder.h"
+#include "single/KesMfgAttInt.h"
+#include "support/KesTraceSwitches.h"
+#include "support/KesValueVectors.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+class KesRobustnessRegressionTest : public KesTraceSwitchesTest {
+protected:
+    KesScopedSettingsFolder settings;
+    KesDlgTestFrame frame;
+    KesStdoutCapture out;
+};
+
+// ---- The option check button --------------------------------------------------------------
+
+// A notify flag other than 0 and 1 made the button change without any notification, so the
+// option state (and the count of the value record) no longer followed the button.
+TEST_F(KesRobustnessRegressionTest, SetOptionalCheckWithAFlagOtherThan0Or1KeepsTheStateInStep) {
+    for (int notify : {-1, 2}) {
+        auto* passes = new KesMfgAttInt("Passes", "Passes", 2, 0, 0, 0, &frame, 1);
+        passes->SetOptionMode(1, 1);
+        passes->Display();
+        passes->SetOptionalCheck(0, notify);
+        EXPECT_FALSE(passes->GetOptionCheckButton()->IsOn());
+        EXPECT_EQ(passes->GetOptionState(), 0) << notify;
+        EXPECT_FALSE(passes->GetEditorWidget()->IsSetSensitivity()) << notify;
+        KesValueVectors vectors;
+        vectors.Output(*passes, 1);
+        EXPECT_EQ(vectors.counts, KesRawCollint{0}) << notify;
+        EXPECT_EQ(frame.Count("KesMfgAttNotifyModif"), 0);
+    }
+}
+
+// ---- Lists whose value is to be defined ---------------------------------------------------
+
+class KesToBeDefinedListTest : public KesRobustnessRegressionTest {
+protected:
+    KesMfgAttMVInt* Make(KesRawCollint values, int minimum, int maximum) {
+        auto* list = new KesMfgAttMVInt("Tools", "Tools", values, minimum, maximum, 0, &frame, 1);
+        list->SetAttToBeDefined();
+        list->Display();
+        return list;
+    }
+    static KesDlgEditor* Editor(const KesMfgAttMVInt* list, int field) {
+        return dynamic_cast<KesDlgEditor*>(list->GetValueList().GetValueFields()[field]);
+    }
+    static std::vector<int> Values(KesMfgAttMVInt& list) {
+        KesValueVectors vectors;
+        vectors.GetAttValue(list);
+        return vectors.ints.Items();
+    }
+};
+
+// Remove ended the to-be-defined state after the refresh, which still showed the values as not
+// given: the fields stayed empty while the record reported the values, and the next edit read
+// the empty fields back as 0, losing values the user never touched.
+TEST_F(KesToBeDefinedListTest, RemoveThatEndsTheStateShowsTheValuesItReports) {
+    KesMfgAttMVInt* tools = Make({7, 14, 21}, 0, 0);
+    ASSERT_TRUE(tools->GetValueList().GetRemoveItem()->UserActivate());
+    EXPECT_EQ(tools->IsToBeDefined(), 0);
+    EXPECT_EQ(Values(*tools), (std::vector<int>{7, 14}));
+    EXPECT_EQ(Editor(tools, 1)->GetText().Str(), "7");
+    EXPECT_EQ(Editor(tools, 2)->GetText().Str(), "14");
+    ASSERT_TRUE(Editor(tools, 1)->UserType("5"));
+    EXPECT_EQ(Values(*tools), (std::vector<int>{5, 14}));
+}
+
+// The same through Add, and through a SetAttValue with no value (which ends the state and
+// changes nothing else), with bounded editors.
+TEST_F(KesToBeDefinedListTest, AddOrAnEmptySetAttValueThatEndsTheStateShowsTheValues) {
+    KesMfgAttMVInt* added = Make({3, 4}, 1, 9);
+    ASSERT_TRUE(added->GetValueList().GetAddItem()->UserActivate());
+    EXPECT_EQ(Values(*added), (std::vector<int>{3, 4, 1}));
+    EXPECT_EQ(Editor(added, 1)->GetText().Str(), "3");
+    EXPECT_EQ(Editor(added, 2)->GetText().Str(), "4");
+
+    KesMfgAttMVInt* given = Make({3, 4}, 1, 9);
+    KesRawCollint none;
+    given->SetAttValue(&none, nullptr, nullptr, 0);
+    EXPECT_EQ(Values(*given), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Editor(given, 1)->GetText().Str(), "3");
+    ASSERT_TRUE(Editor(given, 2)->UserType("8"));
+    EXPECT_EQ(Values(*given), (std::vector<int>{3, 8}));
+}
+
+// The multiple-selection list showed no line selected after a SetAttValue with no text ended
+// its to-be-defined state, while its record reported the values given at construction.
+TEST_F(KesRobustnessRegressionTest,
+       EmptySetAttValueOnASelectionToBeDefinedSelectsTheValuesReported) {
+    auto* cycles =
+        new KesMfgAttMVCharList("Cycles", "Cycles", {"G83", "G81"}, {"G81", "G82", "G83"},
+                                {"Drill", "Dwell", "Peck"}, "", &frame, 1);
+    cycles->SetAttToBeDefined();
+    cycles->Display();
+    EXPECT_EQ(cycles->GetSelectorList()->GetSelectCount(), 0);
+    cycles->SetAttValue(nullptr, nullptr, nullptr, 0);
+    KesValueVectors vectors;
+    vectors.GetAttValue(*cycles);
+    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"G83", "G81"}));
+    EXPECT_EQ(cycles->GetSelectorList()->GetSelectedRows(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(frame.Count("KesMfgAttNotifyModif"), 0);
+}
+
+// ---- Reals converted to the caller's unit ---------------------------------------------------
+
+// A real typed in the shown unit whose conversion to the caller's unit overflows (shown x 360)
+// went into the parameterised real's value record as an infinity; it now goes as the largest
+// finite real, as from the other real attributes.
+TEST_F(KesRobustnessRegressionTest, ParameterisedRealWhoseConversionOverflowsReportsAFiniteReal) {
+    KesMfgModel::Clear();
+    auto* angle =
+        new KesMfgAttDoubleParam("Angle", "Angle", 90.0, 0.0, 0.0, 0.0, 0, 0, -1, "", &frame, 1, 0);
+    angle->Display();
+    ASSERT_TRUE(angle->GetEditorWidget()->UserType("1e308"));
+    KesValueVectors vectors;
+    vectors.GetAttValue(*angle);
+    EXPECT_EQ(vectors.reals.Items(), std::vector<double>{DBL_MAX});
+    KesMfgModel::Clear();
+}
+
+// An infinite limit given to the parameterised real reached its spinner as it was; the spinner
+// ignores a range that is not finite, so nothing bounded the user's value. Infinite limits are
+// now taken as the largest finite reals, as by the real attribute.
+TEST_F(KesRobustnessRegressionTest, ParameterisedRealWithAnInfiniteLimitKeepsTheValueBounded) {
+    KesMfgModel::Clear();
+    auto* feed = new KesMfgAttDoubleParam("Feed", "Feed", 800.0, 0.0, INFINITY, 0.0, 1, 2, 0, "",
+                                          &frame, 1, 0);
+    feed->Display();
+    ASSERT_NE(feed->GetSpinnerWidget(), nullptr);
+    EXPECT_TRUE(feed->GetSpinnerWidget()->HasRange());
+    ASSERT_TRUE(feed->GetSpinnerWidget()->UserSetValue(-5.0));
+    KesValueVectors vectors;
+    vectors.GetAttValue(*feed);
+    EXPECT_EQ(vectors.reals.Items(), std::vector<double>{0.0});
+    KesMfgModel::Clear();
+}
+
+} // namespace
