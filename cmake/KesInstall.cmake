@@ -1,14 +1,15 @@
 # Installs the library, its headers (with their folders) and a CMake package, so that a host
-# application can find_package(KesAttributes) and link KesAttributes::KesAttributes.
+# application can find_package(KesAttributes) and link KesAttributes::KesAttributes (and
+# KesAttributes::Tools for the session driver and the picture).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-install(TARGETS kesattributes EXPORT KesAttributesTargets
+install(TARGETS kesattributes kesattributes_tools EXPORT KesAttributesTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-foreach(header IN LISTS KES_HEADERS)
+foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS)
     file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${header})
     get_filename_component(folder ${relative} DIRECTORY)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kesattributes/${folder})

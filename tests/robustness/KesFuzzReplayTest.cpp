@@ -19,8 +19,7 @@ namespace {
 using Check = std::function<std::string(const uint8_t*, size_t)>;
 
 const std::filesystem::path& FuzzFolder() {
-    static const std::filesystem::path folder =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz";
+    static const std::filesystem::path folder = std::filesystem::path(KES_SOURCE_DIR) / "fuzz";
     return folder;
 }
 
