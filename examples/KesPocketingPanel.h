@@ -21,6 +21,7 @@
 #pragma once
 
 #include "platform/KesDlgTestFrame.h"
+#include "tools/KesPanelDescription.h"
 
 #include <iosfwd>
 
@@ -33,6 +34,10 @@ public:
     explicit KesPocketingPanel(KesDlgTestFrame& frame);
     KesPocketingPanel(const KesPocketingPanel&) = delete;
     KesPocketingPanel& operator=(const KesPocketingPanel&) = delete;
+
+    // The same panel as a description (what `kes-panel --write-panel` writes), with the same
+    // model parameters and the link's relays.
+    static KesPanelDescription Description();
 
     // The model's parameters, one per line: name, type, units, value.
     static void PrintModel(std::ostream& out);
