@@ -346,6 +346,16 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
         const auto [line, column] = LineAndColumn(text, error.byte == 0 ? 0 : error.byte - 1);
         return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) +
                ": not JSON: " + ParserWords(error.what());
+    } catch (const Json::out_of_range& error) {
+        // A number too large for a real: placed where its text first occurs.
+        const std::string words = ParserWords(error.what());
+        const size_t quote = words.find('\'');
+        const std::string number =
+            quote == std::string::npos ? "" : words.substr(quote + 1, words.size() - quote - 2);
+        const size_t at = number.empty() ? std::string_view::npos : text.find(number);
+        const auto [line, column] = LineAndColumn(text, at == std::string_view::npos ? 0 : at);
+        return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
+               number + " is not a finite number";
     }
     if (!twice.empty()) {
         return fileName + ": key '" + twice + "' is given twice in one object";

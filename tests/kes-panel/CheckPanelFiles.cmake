@@ -1,0 +1,62 @@
+# Runs kes-panel over the committed panel files: each with its session against its reviewed
+# transcript, the pocketing panel in code written as its committed file, then the faults of
+# --panel with their statuses and messages.
+function(run_panel expected_status)
+    execute_process(COMMAND ${PROGRAM} ${ARGN}
+        WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE /dev/null
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL expected_status)
+        message(FATAL_ERROR "kes-panel ${ARGN}: status ${status}, expected ${expected_status}\n${err}")
+    endif()
+    set(out "${out}" PARENT_SCOPE)
+    set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_same actual_text expected_file what)
+    file(READ ${expected_file} expected)
+    if(NOT actual_text STREQUAL expected)
+        get_filename_component(name ${expected_file} NAME)
+        file(WRITE ${WORK_DIR}/${name}.actual "${actual_text}")
+        message(FATAL_ERROR "${what} changed: compare\n  ${expected_file}\n  ${WORK_DIR}/${name}.actual")
+    endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+set(ENV{KES_SETTINGS_DIR} ${WORK_DIR}/settings)
+
+# Each panel file with its session. Update a transcript only for an intended change:
+#   (cd build/default && examples/kes-panel --panel ../../examples/panels/drilling.json
+#        ../../examples/sessions/drilling.kes > ../../examples/sessions/drilling.expected)
+foreach(panel IN ITEMS pocketing drilling contour)
+    run_panel(0 --panel ${SOURCE_DIR}/examples/panels/${panel}.json
+        ${SOURCE_DIR}/examples/sessions/${panel}.kes)
+    expect_same("${out}" ${SOURCE_DIR}/examples/sessions/${panel}.expected
+        "the transcript of ${panel}.json")
+endforeach()
+
+# The pocketing panel in code, written, is the committed file.
+run_panel(0 --write-panel ${WORK_DIR}/written.json)
+file(READ ${WORK_DIR}/written.json written)
+expect_same("${written}" ${SOURCE_DIR}/examples/panels/pocketing.json "the written pocketing panel")
+if(NOT out STREQUAL "")
+    message(FATAL_ERROR "--write-panel alone runs no session:\n${out}")
+endif()
+
+# A panel file without a session: nothing runs, the picture is drawn.
+run_panel(0 --panel ${SOURCE_DIR}/examples/panels/drilling.json --svg ${WORK_DIR}/drilling.svg)
+file(READ ${WORK_DIR}/drilling.svg picture)
+string(FIND "${picture}" "Peck depth (mm)" at)
+if(at EQUAL -1 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "--panel FILE --svg OUT: no session, the file's panel drawn")
+endif()
+
+# Faults: status 2, the file named, nothing run.
+run_panel(2 --panel ${WORK_DIR}/no-such-panel.json)
+string(FIND "${err}" "no-such-panel.json: no such file" at)
+file(WRITE ${WORK_DIR}/bad.json "{\"title\": \"T\",\n \"attributes\": [{\"class\": \"KesMfgAttInt\"}]}\n")
+run_panel(2 --panel ${WORK_DIR}/bad.json ${SOURCE_DIR}/examples/sessions/drilling.kes)
+string(FIND "${err}" "bad.json: attribute 1 '', key 'name' is required" at_bad)
+if(at EQUAL -1 OR at_bad EQUAL -1 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "bad panel files:\n${err}")
+endif()
