@@ -317,6 +317,39 @@ std::string ParserWords(const std::string& what) {
     return colon == std::string::npos ? what : what.substr(colon + 2);
 }
 
+// Finds the first key given twice in one object; the rest of the text is only read.
+struct KeysGivenTwice : nlohmann::json_sax<Json> {
+    std::vector<std::set<std::string>> openObjects;
+    std::string twice;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override {
+        openObjects.emplace_back();
+        return true;
+    }
+    bool key(string_t& key) override {
+        if (twice.empty() && !openObjects.back().insert(key).second) {
+            twice = key;
+        }
+        return true;
+    }
+    bool end_object() override {
+        openObjects.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t, const std::string&, const Json::exception&) override {
+        return false; // the second pass reports it, with its place
+    }
+};
+
 } // namespace
 
 std::string KesPanelFile::Parse(std::string_view text, const std::string& fileName,
@@ -324,23 +357,17 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
     if (text.size() > kMaxFileSize) {
         return fileName + ": the file is larger than 16 MiB";
     }
-    // Keys given twice in one object would silently keep the last: refuse them.
-    std::vector<std::set<std::string>> keysOfOpenObjects;
-    std::string twice;
-    const Json::parser_callback_t watchKeys = [&](int, Json::parse_event_t event, Json& parsed) {
-        if (event == Json::parse_event_t::object_start) {
-            keysOfOpenObjects.emplace_back();
-        } else if (event == Json::parse_event_t::object_end) {
-            keysOfOpenObjects.pop_back();
-        } else if (event == Json::parse_event_t::key && twice.empty() &&
-                   !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second) {
-            twice = parsed.get<std::string>();
-        }
-        return true;
-    };
+    // Keys given twice in one object would silently keep the last: a first pass refuses them.
+    // (The parser's callback would do it in the same pass, but its cost grows with the square
+    // of the file's length.)
+    KeysGivenTwice keys;
+    const bool wellFormed = Json::sax_parse(text.begin(), text.end(), &keys);
+    if (wellFormed && !keys.twice.empty()) {
+        return fileName + ": key '" + keys.twice + "' is given twice in one object";
+    }
     Json root;
     try {
-        root = Json::parse(text.begin(), text.end(), watchKeys);
+        root = Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& error) {
         // The parser counts bytes from 1 up to the last one it read.
         const auto [line, column] = LineAndColumn(text, error.byte == 0 ? 0 : error.byte - 1);
@@ -356,9 +383,6 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
         const auto [line, column] = LineAndColumn(text, at == std::string_view::npos ? 0 : at);
         return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
                number + " is not a finite number";
-    }
-    if (!twice.empty()) {
-        return fileName + ": key '" + twice + "' is given twice in one object";
     }
     try {
         KesPanelDescription read = ReadPanel(root);
