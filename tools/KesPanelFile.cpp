@@ -35,17 +35,37 @@ const char* const kTypeNames[] = {"boolean", "integer", "real", "text"};
 // 1. Values of the file, by kind
 // -------------------------------------------------------------------------------------------
 
+// A value as a message shows it: lists and objects by their kind only (they may nest deeper
+// than a recursive print could go), long texts cut.
+std::string Shown(const Json& value) {
+    if (value.is_array()) {
+        return "a list";
+    }
+    if (value.is_object()) {
+        return "an object";
+    }
+    const std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (text.size() <= 40) {
+        return text;
+    }
+    size_t cut = 36;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut; // never split a character
+    }
+    return text.substr(0, cut) + "...";
+}
+
 int ToInteger(const Json& value, const std::string& what) {
     if (value.is_number_unsigned()) {
         if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(INT_MAX)) {
-            Fail(what + ": " + value.dump() + " is out of the int range");
+            Fail(what + ": " + Shown(value) + " is out of the int range");
         }
         return static_cast<int>(value.get<std::uint64_t>());
     }
     if (value.is_number_integer()) {
         const std::int64_t number = value.get<std::int64_t>();
         if (number < INT_MIN || number > INT_MAX) {
-            Fail(what + ": " + value.dump() + " is out of the int range");
+            Fail(what + ": " + Shown(value) + " is out of the int range");
         }
         return static_cast<int>(number);
     }
@@ -53,15 +73,15 @@ int ToInteger(const Json& value, const std::string& what) {
         const double number = value.get<double>();
         if (std::isfinite(number) && std::trunc(number) == number &&
             (number < INT_MIN || number > INT_MAX)) {
-            Fail(what + ": " + value.dump() + " is out of the int range");
+            Fail(what + ": " + Shown(value) + " is out of the int range");
         }
     }
-    Fail(what + ": expected an integer, not " + value.dump());
+    Fail(what + ": expected an integer, not " + Shown(value));
 }
 
 double ToReal(const Json& value, const std::string& what) {
     if (!value.is_number()) {
-        Fail(what + ": expected a number, not " + value.dump());
+        Fail(what + ": expected a number, not " + Shown(value));
     }
     const double number = value.get<double>();
     if (!std::isfinite(number)) {
@@ -72,14 +92,14 @@ double ToReal(const Json& value, const std::string& what) {
 
 std::string ToText(const Json& value, const std::string& what) {
     if (!value.is_string()) {
-        Fail(what + ": expected a text, not " + value.dump());
+        Fail(what + ": expected a text, not " + Shown(value));
     }
     return value.get<std::string>();
 }
 
 template <class Convert> auto ToList(const Json& value, const std::string& what, Convert convert) {
     if (!value.is_array()) {
-        Fail(what + ": expected a list, not " + value.dump());
+        Fail(what + ": expected a list, not " + Shown(value));
     }
     std::vector<decltype(convert(value, what))> list;
     list.reserve(value.size());
@@ -93,7 +113,7 @@ KesPanelValue ToValue(const Json& value, Kind kind, const std::string& what) {
     switch (kind) {
     case Kind::Flag:
         if (!value.is_boolean()) {
-            Fail(what + ": expected true or false, not " + value.dump());
+            Fail(what + ": expected true or false, not " + Shown(value));
         }
         return value.get<bool>();
     case Kind::Integer:
@@ -114,7 +134,7 @@ KesPanelValue ToValue(const Json& value, Kind kind, const std::string& what) {
 
 const Json& ObjectOf(const Json& value, const std::string& what) {
     if (!value.is_object()) {
-        Fail(what + ": expected an object, not " + value.dump());
+        Fail(what + ": expected an object, not " + Shown(value));
     }
     return value;
 }
@@ -270,7 +290,7 @@ KesPanelDescription ReadPanel(const Json& root) {
             description.title = ToText(value, "key 'title'");
         } else if (key == "modelParameters" || key == "attributes") {
             if (!value.is_array()) {
-                Fail("key '" + key + "': expected a list, not " + value.dump());
+                Fail("key '" + key + "': expected a list, not " + Shown(value));
             }
             const bool attributes = key == "attributes";
             for (size_t i = 0; i < value.size(); ++i) {

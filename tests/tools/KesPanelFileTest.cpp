@@ -331,6 +331,8 @@ TEST(KesPanelFileTest, BadFilesAreRefusedWithTheirPlaceAndBuildNothing) {
         {Panel(R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
             "relays": [[{"name": "R", "type": "real", "values": ["x"]}]]})"),
          "attribute 1 'K', key 'relays', item 1, item 1, key 'values', item 1: expected a number"},
+        {Panel(std::string(100000, '[') + std::string(100000, ']')),
+         "attribute 1 '', an attribute: expected an object, not a list"},
         {Panel(Int("A")) + " {", "not JSON: syntax error while parsing value - unexpected '{'"},
         {std::string(KesPanelFile::kMaxFileSize + 1, ' '),
          "bad.json: the file is larger than 16 MiB"},
