@@ -330,6 +330,11 @@ std::string CheckArguments(const KesPanelAttributeDescription& attribute,
                    " texts for " + std::to_string(ListSize(first)) + " " + pair[0];
         }
     }
+    if (const KesPanelValue* shown = attribute.Find("nbVisibleVals");
+        shown != nullptr && std::get<int>(*shown) > KesPanelDescription::kMaxVisibleValues) {
+        return "key 'nbVisibleVals': at most " +
+               std::to_string(KesPanelDescription::kMaxVisibleValues) + " fields at once";
+    }
     if (attribute.className == "KesMfgAttLogic" && attribute.Find("titles") != nullptr &&
         ListSize(attribute.Find("titles")) != 2) {
         return "key 'titles': two titles, the false button's then the true button's";

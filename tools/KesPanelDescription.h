@@ -76,6 +76,10 @@ struct KesPanelParameter {
 };
 
 struct KesPanelDescription {
+    // The most fields a list may show at once ("nbVisibleVals"): each is a widget built by
+    // Display, so a file must not ask for millions.
+    static constexpr int kMaxVisibleValues = 1000;
+
     std::string title;
     std::vector<KesPanelParameter> modelParameters;
     std::vector<KesPanelAttributeDescription> attributes;
@@ -91,7 +95,8 @@ struct KesPanelDescription {
 
     // Everything a file's types cannot say: names present and unique, impacts naming
     // attributes of the panel with a table of M rows of N flags, parallel lists of equal
-    // lengths, model parameters with well-formed unique names and finite values, finite reals.
+    // lengths, model parameters with well-formed unique names and finite values, finite reals,
+    // at most kMaxVisibleValues fields shown at once.
     // Returns the first fault as "attribute 3 'Depth', key 'minimum': ..." or "" when sound.
     std::string Check() const;
 };

@@ -403,6 +403,8 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
         const auto [line, column] = LineAndColumn(text, at == std::string_view::npos ? 0 : at);
         return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
                number + " is not a finite number";
+    } catch (const Json::exception& error) {
+        return fileName + ": not JSON: " + ParserWords(error.what());
     }
     try {
         KesPanelDescription read = ReadPanel(root);
