@@ -8,10 +8,16 @@
 //   Panel session     the input as a sequence of steps over a panel of every attribute class
 //   Number texts      ConvertToNum and BuildFromNum on arbitrary bytes and formats
 //   String operations construction from bytes, Strip, Resize, Append, upper case
+//   Panel files       any bytes read as a panel file; a file accepted is written, read back and
+//                     built
 #pragma once
 
+#include "platform/KesDlgFrame.h"
+#include "platform/KesMfgModel.h"
 #include "platform/KesUnicodeString.h"
 #include "tests/robustness/KesRandomSession.h"
+#include "tools/KesPanelBuilder.h"
+#include "tools/KesPanelFile.h"
 
 #include <cerrno>
 #include <cmath>
@@ -407,6 +413,39 @@ inline std::string StringOperations(const uint8_t* data, size_t size) {
     const KesUnicodeString upper = KesToAsciiUpper(text);
     if (upper.GetLengthInChar() != characters || !IsValidUtf8(upper.Str())) {
         return "the upper case changed the length or broke the UTF-8";
+    }
+    return std::string();
+}
+
+// =============================================================================================
+// Panel files
+// =============================================================================================
+
+// The bytes as a panel file: a refusal names the file and leaves the description as it was; a
+// file accepted writes as UTF-8, reads back to the same file, and builds (into an empty model)
+// every attribute it describes.
+inline std::string PanelFile(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    KesPanelDescription description;
+    const std::string fault = KesPanelFile::Parse(text, "fuzz.json", description);
+    if (!fault.empty()) {
+        return fault.rfind("fuzz.json", 0) == 0 && description.attributes.empty() &&
+                       description.title.empty()
+                   ? std::string()
+                   : "a refusal that does not name the file or changed the description: " + fault;
+    }
+    const std::string written = KesPanelFile::Write(description);
+    KesPanelDescription again;
+    const std::string rereading = KesPanelFile::Parse(written, "written.json", again);
+    if (!rereading.empty() || KesPanelFile::Write(again) != written || !IsValidUtf8(written)) {
+        return "the written file does not read back the same: " + rereading;
+    }
+    KesMfgModel::Clear();
+    KesDlgFrame frame(nullptr, "Panel");
+    KesPanelBuilder builder;
+    const std::string building = builder.Build(description, frame);
+    if (!building.empty() || builder.Attributes().size() != description.attributes.size()) {
+        return "a file accepted did not build: " + building;
     }
     return std::string();
 }

@@ -10,6 +10,7 @@
 #include "choice/KesMfgAttCharList.h"
 #include "choice/KesMfgAttIntList.h"
 #include "framework/KesMfgAttNotifyPB.h"
+#include "framework/KesMfgRealText.h"
 #include "multi/KesMfgAttMVChar.h"
 #include "multi/KesMfgAttMVCharList.h"
 #include "multi/KesMfgAttMVDouble.h"
@@ -263,7 +264,7 @@ void Relay(KesMfgAttLink& link, const std::vector<std::vector<KesPanelRecord>>& 
             ints.Append(AddSaturated(value, step));
         }
         for (double value : record.reals) {
-            reals.Append(value + step);
+            reals.Append(KesMfgFiniteReal(value + step)); // many presses never overflow
         }
         for (const std::string& text : record.texts) {
             texts.Append(KesUnicodeString(text));

@@ -294,8 +294,9 @@ std::string CheckImpacts(const KesPanelAttributeDescription& attribute, KesPanel
 std::string CheckArguments(const KesPanelAttributeDescription& attribute,
                            const std::vector<KesPanelArgument>& table) {
     for (const auto& [key, value] : attribute.arguments) {
-        const auto entry = std::find_if(table.begin(), table.end(),
-                                        [&](const KesPanelArgument& a) { return key == a.key; });
+        const auto entry =
+            std::find_if(table.begin(), table.end(),
+                         [&wanted = key](const KesPanelArgument& a) { return wanted == a.key; });
         if (entry == table.end()) {
             return "key '" + key + "': not an argument of " + attribute.className;
         }

@@ -262,8 +262,9 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
             });
             continue;
         }
-        const auto entry = std::find_if(table->begin(), table->end(),
-                                        [&](const KesPanelArgument& a) { return key == a.key; });
+        const auto entry =
+            std::find_if(table->begin(), table->end(),
+                         [&wanted = key](const KesPanelArgument& a) { return wanted == a.key; });
         if (entry == table->end()) {
             Fail("unknown key '" + key + "' for " + attribute.className);
         }

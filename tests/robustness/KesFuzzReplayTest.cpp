@@ -74,6 +74,10 @@ TEST_F(KesFuzzReplayTest, StringInputs) {
     EXPECT_GT(Replay("KesStringFuzz", kes_fuzz::StringOperations), 0u);
 }
 
+TEST_F(KesFuzzReplayTest, PanelFileInputs) {
+    EXPECT_GT(Replay("KesPanelFileFuzz", kes_fuzz::PanelFile), 0u);
+}
+
 // The checks themselves catch what they look for: an input the fuzz target must not accept
 // (built here, not from the library) is reported.
 TEST_F(KesFuzzReplayTest, TheUtf8CheckRefusesWhatIsNotUtf8) {
