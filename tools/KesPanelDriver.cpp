@@ -1068,6 +1068,7 @@ void KesPanelDriver::React(KesMfgAttribute* sender) {
     }
     const std::string command = armed->second;
     armed_.erase(armed);
+    ReportNotifications(); // the notification that wakes the command comes first
     out_ << "  on-notify from " << sender->GetRecordName().Str() << ":\n";
     if (Run(command, lineNumber_) == Status::Failed) {
         reactionFailed_ = true;
