@@ -93,8 +93,9 @@ int RunMonkey(int steps, uint32_t seed) {
         std::cerr << "kes-panel: cannot write '" << file << "'\n";
         return 1;
     }
-    std::cerr << "monkey: " << failure.shrunk.size() << " steps that break it written to " << file
-              << " (replay: kes-panel " << file << ")\n";
+    std::cerr << "monkey: " << failure.shrunk.size()
+              << (failure.shrunk.size() == 1 ? " step" : " steps") << " that break it written to "
+              << file << " (replay: kes-panel " << file << ")\n";
     return 1;
 }
 

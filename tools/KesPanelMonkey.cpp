@@ -711,7 +711,8 @@ std::string KesPanelMonkey::Script(const Failure& failure, const std::string& or
     std::string script = "# " + origin + ": step " + std::to_string(failure.step) +
                          " broke a check\n#   " + failure.fault.Text() + "\n# " +
                          std::to_string(failure.shrunk.size()) +
-                         " steps that break it; replay with an empty settings folder:\n" +
+                         (failure.shrunk.size() == 1 ? " step" : " steps") +
+                         " that break it; replay with an empty settings folder:\n" +
                          "#   KES_SETTINGS_DIR=$(mktemp -d) kes-panel FILE\n";
     for (const std::string& line : failure.shrunk) {
         script += line + "\n";
