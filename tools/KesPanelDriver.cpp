@@ -10,8 +10,15 @@
 #include "tools/KesPanelDriver.h"
 
 #include "choice/KesMfgAttCharList.h"
+#include "choice/KesMfgAttIntList.h"
 #include "framework/KesMfgAttNotifyModif.h"
 #include "framework/KesMfgValueRecords.h"
+#include "multi/KesMfgAttMVChar.h"
+#include "multi/KesMfgAttMVCharList.h"
+#include "multi/KesMfgAttMVDouble.h"
+#include "multi/KesMfgAttMVInt.h"
+#include "multi/KesMfgAttMVLogic.h"
+#include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgDialog.h"
 #include "platform/KesDlgEditor.h"
@@ -21,7 +28,11 @@
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
+#include "single/KesMfgAttChar.h"
+#include "single/KesMfgAttDouble.h"
+#include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
+#include "single/KesMfgAttLogic.h"
 #include "tools/KesPanelPicture.h"
 
 #include <algorithm>
@@ -407,10 +418,11 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
 
     // The user commands, then the caller commands (from "set" on).
     static const std::vector<std::string> kAttributeCommands = {
-        "type",     "spin",   "nudge",  "select",  "click",   "option",   "add",
-        "remove",   "scroll", "drag",   "drop",    "bind",    "create",   "step",
-        "press",    "set",    "hand",   "modify",  "newlist", "editmode", "sensitivity",
-        "optional", "access", "impact", "impacts", "get",     "put",      "on-notify"};
+        "type",     "spin",    "nudge",  "select",  "click",   "option",   "add",
+        "remove",   "scroll",  "drag",   "drop",    "bind",    "create",   "step",
+        "press",    "set",     "hand",   "modify",  "newlist", "editmode", "sensitivity",
+        "optional", "access",  "impact", "impacts", "get",     "put",      "on-notify",
+        "callback", "display", "width",  "helps",   "icons"};
     const auto found = std::find(kAttributeCommands.begin(), kAttributeCommands.end(), command);
     const bool known = found != kAttributeCommands.end();
     const bool caller = known && found - kAttributeCommands.begin() >= 15;
@@ -783,6 +795,9 @@ public:
     explicit CallerArguments(std::string rest) : rest_(std::move(rest)) {}
     const std::string& Error() const { return error_; }
 
+    bool Word(const char* what, std::string& word) {
+        return TakeWord(rest_, word) || Wrong(std::string(what) + " is missing");
+    }
     bool Int(const char* what, int& value) {
         std::string word;
         if (!TakeWord(rest_, word)) {
@@ -863,6 +878,121 @@ private:
 
 } // namespace
 
+// ---- The public callbacks, which a caller may call with null arguments ----------------------
+namespace {
+
+// Whether the attribute is of one of the classes; when it is and `run` is true, calls `call`.
+template <class... Classes, class Call>
+bool CallOn(KesMfgAttribute* attribute, bool run, Call call) {
+    const auto one = [&](auto* typed) {
+        return typed != nullptr && (!run || (call(*typed), true));
+    };
+    return (one(dynamic_cast<Classes*>(attribute)) || ...);
+}
+
+#define KES_CALLBACK(method) [](auto& typed) { typed.method(nullptr, nullptr, nullptr); }
+
+struct Callback {
+    const char* name;
+    // False when the attribute's class has no such callback; calls it when `run` is true.
+    bool (*call)(KesMfgAttribute*, bool run);
+};
+
+const std::vector<Callback>& Callbacks() {
+    static const std::vector<Callback> kCallbacks = {
+        {"OptionCheckModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttribute>(a, run, KES_CALLBACK(OptionCheckModified));
+         }},
+        {"AttributeModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDouble, KesMfgAttChar, KesMfgAttLogic, KesMfgAttLink,
+                           KesMfgAttIntList, KesMfgAttCharList, KesMfgAttMVInt, KesMfgAttMVDouble,
+                           KesMfgAttMVChar, KesMfgAttMVLogic, KesMfgAttMVCharList,
+                           KesMfgAttDoubleParam, KesMfgAttInt>(a, run,
+                                                               KES_CALLBACK(AttributeModified));
+         }},
+        {"ControlIntValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttInt, KesMfgAttMVInt>(a, run, KES_CALLBACK(ControlIntValue));
+         }},
+        {"AttributeActivated",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttLink>(a, run, KES_CALLBACK(AttributeActivated));
+         }},
+        {"AttributeModifiedWithNewVal",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttCharList>(a, run, KES_CALLBACK(AttributeModifiedWithNewVal));
+         }},
+        {"AddValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(AddValue));
+         }},
+        {"RemoveValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(RemoveValue));
+         }},
+        {"ScrollModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(ScrollModified));
+         }},
+        {"DropParameters",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DropParameters));
+         }},
+        {"DisplayParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DisplayParameter));
+         }},
+        {"UnParametrize",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(UnParametrize));
+         }},
+        {"CreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(CreateParameter));
+         }},
+        {"EntryCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(EntryCreateParameter));
+         }},
+        {"YesCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(YesCreateParameter));
+         }},
+        {"NoCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(NoCreateParameter));
+         }},
+        {"DefineStep",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DefineStep));
+         }},
+        {"OkStep",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(OkStep));
+         }},
+    };
+    return kCallbacks;
+}
+
+#undef KES_CALLBACK
+
+} // namespace
+
+std::vector<std::string> KesPanelDriver::CallbacksOf(KesMfgAttribute& attribute) {
+    std::vector<std::string> names;
+    for (const Callback& callback : Callbacks()) {
+        if (callback.call(&attribute, false)) {
+            names.push_back(callback.name);
+        }
+    }
+    return names;
+}
+
 KesPanelDriver::Status KesPanelDriver::Call(const std::string& command, const Target& target,
                                             const std::string& arguments, int lineNumber) {
     if (command == "on-notify") {
@@ -938,6 +1068,43 @@ KesPanelDriver::Status KesPanelDriver::Call(const std::string& command, const Ta
             return wrong();
         }
         attribute->SetOptionalCheck(state, notify);
+    } else if (command == "callback") {
+        std::string method;
+        if (!read.Word("METHOD", method) || !read.End()) {
+            return wrong();
+        }
+        const auto callback = std::find_if(Callbacks().begin(), Callbacks().end(),
+                                           [&](const Callback& c) { return method == c.name; });
+        if (callback == Callbacks().end() || !callback->call(attribute, true)) {
+            return Fail(lineNumber, name + " has no callback '" + method + "'");
+        }
+    } else if (command == "display") {
+        if (!read.End()) {
+            return wrong();
+        }
+        attribute->Display();
+    } else if (command == "width") {
+        int width = 0;
+        if (!read.Int("WIDTH", width) || !read.End()) {
+            return wrong();
+        }
+        attribute->SetVisibleTextWidth(width);
+    } else if (command == "helps" || command == "icons") {
+        std::unique_ptr<KesListValKesUnicodeString> first;
+        std::unique_ptr<KesListValKesUnicodeString> second;
+        std::string icon;
+        if (!read.Texts(command == "helps" ? "HELP" : "ICONS", first) ||
+            !read.Texts(command == "helps" ? "SHORTHELP" : "SECONDICONS", second) ||
+            (command == "icons" && !read.Word("ICON", icon)) || !read.End()) {
+            return wrong();
+        }
+        if (command == "helps") {
+            attribute->SetHelp(first ? *first : KesListValKesUnicodeString(),
+                               second ? *second : KesListValKesUnicodeString());
+        } else {
+            attribute->SetIconNames(first.get(), second.get());
+            attribute->SetIconName(KesString(icon));
+        }
     } else if (command == "impact") {
         if (!read.End()) {
             return wrong();
@@ -1206,6 +1373,12 @@ std::string KesPanelDriver::HelpText() {
            "  get NAME [MASK], put NAME GROUP [MASK] GetAttValue, Output; MASK: six + or - for\n"
            "                                        names, types, counts, ints, reals, texts\n"
            "  on-notify NAME COMMAND  run COMMAND once, from inside NAME's next notification\n"
+           "  callback NAME METHOD  a public callback (AttributeModified, AddValue, ...) with\n"
+           "                        null arguments\n"
+           "  display NAME, width NAME WIDTH        Display (again), SetVisibleTextWidth\n"
+           "  helps NAME HELP SHORTHELP, icons NAME ICONS SECONDICONS ICON   SetHelp; "
+           "SetIconNames\n"
+           "                                        and SetIconName\n"
            "Records and checks:\n"
            "  output GROUP          the records Output appends for GROUP\n"
            "  values                the records GetAttValue appends for every attribute\n"

@@ -12,7 +12,8 @@
 //
 // User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
 // scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
-// editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify; output,
+// editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify, callback,
+// display, width, helps, icons; output,
 // values, show, model, svg, check, help; "#" starts a comment.
 // A command that cannot be carried out (unknown command or attribute, missing or malformed
 // argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
@@ -77,6 +78,9 @@ public:
     // record), else the first broken invariant of the panel; empty when all hold. Forgets the
     // kept fault.
     KesPanelFault Check();
+
+    // The public callbacks of the attribute's class that the command "callback" calls.
+    static std::vector<std::string> CallbacksOf(KesMfgAttribute& attribute);
 
     static std::string HelpText();
 

@@ -474,7 +474,7 @@ private:
     std::string CallerCommand(KesMfgAttribute* attribute) {
         const std::string name = Name(attribute);
         const bool link = dynamic_cast<KesMfgAttLink*>(attribute) != nullptr;
-        switch (source_.Below(13)) {
+        switch (source_.Below(17)) {
         case 0:
         case 1:
         case 2:
@@ -515,6 +515,21 @@ private:
             return "impact " + name;
         case 11:
             return Impacts(name);
+        case 13:
+        case 14: {
+            // The public callbacks, with null arguments, whatever the state of the widgets.
+            const std::vector<std::string> callbacks = KesPanelDriver::CallbacksOf(*attribute);
+            return callbacks.empty() ? "impact " + name
+                                     : "callback " + name + " " + source_.Pick(callbacks);
+        }
+        case 15:
+            // Display again is ignored; the width waits for a Display that never comes.
+            return source_.Chance(50) ? "display " + name
+                                      : "width " + name + " " + std::to_string(RandomInt(source_));
+        case 16:
+            return source_.Chance(50)
+                       ? "helps " + name + " " + Texts() + " " + Texts()
+                       : "icons " + name + " " + Texts() + " " + Texts() + " " + WriteText(Text());
         default:
             return link ? Hand(name) : "impact " + name;
         }

@@ -107,6 +107,8 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"on-notify Tool_Number", "'on-notify' needs a command"},
         {"nudge Tool_Number 1.5", "'nudge' needs a whole number of clicks, not '1.5'"},
         {"drag Tool_Number 1", "Tool_Number has no scroll bar"},
+        {"callback Tool_Number AddValue", "Tool_Number has no callback 'AddValue'"},
+        {"icons Tool_Number [] []", "'icons': ICON is missing"},
         {"type Passes " + std::string(1 << 20, '7'),
          "line 1: line of 1048588 bytes is longer than 4096\n"},
     };
