@@ -416,16 +416,18 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return Status::Done;
     }
 
-    // The user commands, then the caller commands (from "set" on).
-    static const std::vector<std::string> kAttributeCommands = {
-        "type",     "spin",    "nudge",  "select",  "click",   "option",   "add",
-        "remove",   "scroll",  "drag",   "drop",    "bind",    "create",   "step",
-        "press",    "set",     "hand",   "modify",  "newlist", "editmode", "sensitivity",
-        "optional", "access",  "impact", "impacts", "get",     "put",      "on-notify",
-        "callback", "display", "width",  "helps",   "icons"};
-    const auto found = std::find(kAttributeCommands.begin(), kAttributeCommands.end(), command);
-    const bool known = found != kAttributeCommands.end();
-    const bool caller = known && found - kAttributeCommands.begin() >= 15;
+    static const std::vector<std::string> kUserCommands = {
+        "type",   "spin", "nudge", "select", "click",  "option", "add",  "remove",
+        "scroll", "drag", "drop",  "bind",   "create", "step",   "press"};
+    static const std::vector<std::string> kCallerCommands = {
+        "set",       "hand",     "modify",  "newlist", "editmode", "sensitivity",
+        "optional",  "access",   "impact",  "impacts", "get",      "put",
+        "on-notify", "callback", "display", "width",   "helps",    "icons"};
+    const auto among = [&](const std::vector<std::string>& commands) {
+        return std::find(commands.begin(), commands.end(), command) != commands.end();
+    };
+    const bool caller = among(kCallerCommands);
+    const bool known = caller || among(kUserCommands);
     if (!known) {
         return Fail(lineNumber, "unknown command '" + command + "' (try 'help')");
     }
