@@ -1,12 +1,14 @@
-// KesPanelDriver: command parsing, widget look-up, the user actions behind each command, and
-// the transcript.
+// KesPanelDriver: command parsing, widget look-up, the user actions and the caller calls behind
+// each command, the checks of refusals, the reactions armed with on-notify, and the transcript.
 //
 // Index:
-//   Parsing helpers
+//   Parsing helpers        words, quoted texts with escapes, caller numbers, written vectors
 //   Widget look-up
 //   Running a line and a session
-//   Commands
-//   Transcript (notifications, refusals, panel dump)
+//   Commands               the user actions
+//   Caller commands        arguments, the public callbacks, the calls, reads with null vectors
+//   Reactions and checks   on-notify, Check, the user action wrapper that watches refusals
+//   Transcript (notifications, panel dump, help)
 #include "tools/KesPanelDriver.h"
 
 #include "choice/KesMfgAttCharList.h"
@@ -1207,6 +1209,10 @@ KesPanelDriver::Status KesPanelDriver::Read(const Target& target, bool output,
     out_ << (partial.IsEmpty() ? "  (no record)\n" : table);
     return Status::Done;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Reactions and checks
+// ---------------------------------------------------------------------------------------------
 
 // on-notify NAME COMMAND: the next time NAME notifies a modification to the frame, the frame
 // runs COMMAND from inside the notification, as the owner of a dialog may; then forgets it.
