@@ -93,9 +93,8 @@ int RunMonkey(int steps, uint32_t seed) {
         std::cerr << "kes-panel: cannot write '" << file << "'\n";
         return 1;
     }
-    std::cerr << "monkey: " << failure.shrunk.size()
-              << (failure.shrunk.size() == 1 ? " step" : " steps") << " that break it written to "
-              << file << " (replay: kes-panel " << file << ")\n";
+    std::cerr << "monkey: shrunk to " << failure.shrunk.size() << " of " << failure.step
+              << " steps, written to " << file << " (replay: kes-panel " << file << ")\n";
     return 1;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
+#include "platform/KesMfgModel.h"
 #include "single/KesMfgAttLink.h"
 #include "tools/KesPanelDriver.h"
 
@@ -60,6 +61,12 @@ public:
         }
         kept_ = build(frame_);
         frame_.Clear(); // building the panel is not a step
+        // The model's parameters, which a person binds and a caller names; read here, on every
+        // fresh panel alike, so that a replay starts as the run did.
+        const std::unique_ptr<KesListValKesUnicodeString> names(KesMfgModel::GetParameters());
+        for (const KesUnicodeString& name : names->Items()) {
+            parameters_.push_back(name.Str());
+        }
     }
     ~Session() {
         driver_.reset();
@@ -69,6 +76,7 @@ public:
     Session& operator=(const Session&) = delete;
 
     KesPanelDriver& Driver() { return *driver_; }
+    const std::vector<std::string>& Parameters() const { return parameters_; }
     // Runs one line; false when the driver did not take it.
     bool Run(const std::string& line, int lineNumber) {
         errors_.str(std::string());
@@ -78,6 +86,7 @@ public:
 private:
     KesDlgTestFrame frame_{"MonkeyPanel"};
     std::shared_ptr<void> kept_;
+    std::vector<std::string> parameters_;
     std::ostream transcript_{nullptr}; // no buffer: everything written is dropped
     std::ostringstream errors_;
     std::unique_ptr<KesPanelDriver> driver_ =
@@ -267,8 +276,8 @@ template <class Make> std::string RandomVector(KesStepSource& source, Make make)
 // Draws one step, as a command line, from the state of the panel.
 class StepMaker {
 public:
-    StepMaker(KesStepSource& source, KesPanelDriver& driver)
-        : source_(source), attributes_(driver.Attributes()) {}
+    StepMaker(KesStepSource& source, KesPanelDriver& driver, std::vector<std::string> parameters)
+        : source_(source), attributes_(driver.Attributes()), parameters_(std::move(parameters)) {}
 
     std::string Next() {
         if (attributes_.empty()) {
@@ -304,12 +313,25 @@ private:
         return plain ? name : std::string(attribute->GetName().Str());
     }
 
-    // The texts of the attribute's widgets: its choices, which a hostile text often repeats.
+    // The texts the attribute knows, which a hostile text often repeats: its choices, the lines
+    // of its combos, the model's parameters when it binds one.
     void Known(const KesMfgAttribute* attribute) {
         known_.clear();
         if (const auto* list = dynamic_cast<const KesMfgAttCharList*>(attribute)) {
             for (const KesUnicodeString& value : list->GetAllowedValues().Items()) {
                 known_.push_back(value.Str());
+            }
+        }
+        std::vector<KesDialog*> widgets;
+        Widgets(attribute, widgets);
+        for (const KesDialog* widget : widgets) {
+            if (const auto* combo = dynamic_cast<const KesDlgCombo*>(widget)) {
+                for (int row = 0; row < combo->GetLineCount(); ++row) {
+                    known_.push_back(combo->GetLine(row).Str());
+                }
+                if (combo->IsEditable()) {
+                    known_.insert(known_.end(), parameters_.begin(), parameters_.end());
+                }
             }
         }
     }
@@ -598,6 +620,7 @@ private:
 
     KesStepSource& source_;
     std::vector<KesMfgAttribute*> attributes_;
+    std::vector<std::string> parameters_;
     std::vector<std::string> known_;
 };
 
@@ -619,7 +642,7 @@ KesPanelMonkey::Result KesPanelMonkey::Run(KesStepSource& source, int steps, boo
             result.failure = Failure{0, "(building the panel)", fault, {}};
             return result;
         }
-        StepMaker maker(source, session.Driver());
+        StepMaker maker(source, session.Driver(), session.Parameters());
         for (int step = 1; step <= steps && !source.Exhausted(); ++step) {
             std::string line = maker.Next();
             // A line the driver does not take (too long) gives way to another draw.
@@ -723,11 +746,12 @@ std::vector<std::string> KesPanelMonkey::Shrink(std::vector<std::string> lines,
 // The script
 // =============================================================================================
 std::string KesPanelMonkey::Script(const Failure& failure, const std::string& origin) {
+    const size_t count = failure.shrunk.size();
     std::string script = "# " + origin + ": step " + std::to_string(failure.step) +
                          " broke a check\n#   " + failure.fault.Text() + "\n# " +
-                         std::to_string(failure.shrunk.size()) +
-                         (failure.shrunk.size() == 1 ? " step" : " steps") +
-                         " that break it; replay with an empty settings folder:\n" +
+                         (count == 1 ? std::string("the step below breaks it")
+                                     : "the " + std::to_string(count) + " steps below break it") +
+                         "; replay with an empty settings folder:\n" +
                          "#   KES_SETTINGS_DIR=$(mktemp -d) kes-panel FILE\n";
     for (const std::string& line : failure.shrunk) {
         script += line + "\n";

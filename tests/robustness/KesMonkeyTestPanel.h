@@ -37,7 +37,8 @@ inline std::shared_ptr<void> KesBuildMonkeyTestPanel(KesDlgTestFrame& frame, uin
                                                      {"FEED_RAPID", 2, 1, 2, 0, {9000.0}},
                                                      {"FEED_EMPTY", 2, 1, 2, 0, {}},
                                                      {"SPINDLE_MAX", 2, 0, 0, 1, {200.0}},
-                                                     {"TOOL_COUNT", 1, 1, 2, 0, {24.0}}}) {
+                                                     {"TOOL_COUNT", 1, 1, 2, 0, {24.0}},
+                                                     {"ANGLE_HUGE", 2, 0, 0, -1, {1e300}}}) {
         int d1 = p.type, d2 = 1, d3 = p.first, d4 = p.second, d5 = p.third, d6 = 0, d7 = 0;
         KesRawColldouble reals;
         for (double value : p.values) {
@@ -85,6 +86,10 @@ inline std::shared_ptr<void> KesBuildMonkeyTestPanel(KesDlgTestFrame& frame, uin
         "Feed_Rate", "Feed",  800.0, limit(0.0), limit(5000.0),
         0.0,         1,       2,     0,          source.Chance(70) ? "FEED_ROUGH" : "",
         &frame,      group(), 0};
+    // Shown in turns, given in degrees (x 360 back), with no limits: conversions that overflow.
+    new KesMfgAttDoubleParam{"Plunge", "Plunge", 0.0, 0.0, 0.0,
+                             0.0,      0,        0,   -1,  source.Chance(30) ? "ANGLE_HUGE" : "",
+                             &frame,   group(),  0};
     for (int i = 0; i < frame.GetChildCount(); ++i) {
         auto* attribute = static_cast<KesMfgAttribute*>(frame.GetChildFromChildNumber(i));
         if (source.Chance(25)) {
