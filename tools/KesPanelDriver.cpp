@@ -1037,6 +1037,17 @@ KesPanelDriver::Status KesPanelDriver::Call(const std::string& command, const Ta
         }
         link->SetAttValue(names.get(), counts.get(), typeCodes.get(), ints.get(), reals.get(),
                           texts.get(), 0);
+        // The link keeps what it was handed and relays it whole: null as empty.
+        KesMfgValueRecords relayed;
+        relayed.GetAttValue(*link);
+        const auto same = [](const auto& given, const auto& kept) {
+            return given ? *given == kept : kept.Size() == 0;
+        };
+        if (!same(names, relayed.names) || !same(counts, relayed.counts) ||
+            !same(typeCodes, relayed.typeCodes) || !same(ints, relayed.ints) ||
+            (reals ? reals->Size() : 0) != relayed.reals.Size() || !same(texts, relayed.texts)) {
+            KeepFault("the link does not relay what it was handed", name);
+        }
     } else if (command == "modify" || command == "newlist") {
         auto* list = dynamic_cast<KesMfgAttCharList*>(attribute);
         std::unique_ptr<KesListValKesUnicodeString> values;
