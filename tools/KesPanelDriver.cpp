@@ -163,7 +163,7 @@ struct Item {
     bool quoted = false;
 };
 
-// The most copies ITEM*N may ask for.
+// The most items a written vector may hold (ITEM*N included).
 constexpr int kMaxRepeat = 100000;
 
 // Reads a vector from the front of `rest`: null, or [item, item*N, ...]. Answers false with a
@@ -226,7 +226,11 @@ bool TakeVector(std::string& rest, std::vector<Item>& items, bool& isNull, std::
             at = end == std::string::npos ? rest.size() : end;
             skipBlanks();
         }
-        items.insert(items.end(), copies, item);
+        if (items.size() + static_cast<size_t>(copies) > static_cast<size_t>(kMaxRepeat)) {
+            error = "a vector holds at most " + std::to_string(kMaxRepeat) + " items";
+            return false;
+        }
+        items.insert(items.end(), static_cast<size_t>(copies), item);
         if (at < rest.size() && rest[at] == ',') {
             ++at;
             continue;

@@ -93,6 +93,8 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"set Tool_Number null null null 0 1", "'set': unexpected '1'"},
         {"set Tool_Number [1*100001] null null 0",
          "'set': INTS: '*100001' must repeat 0 to 100000 times"},
+        {"set Tool_Number [1*60000, 2*60000] null null 0",
+         "'set': INTS: a vector holds at most 100000 items"},
         {"hand Tool_Number null null null null null null", "Tool_Number is not a link"},
         {"newlist Tool_Number [] 0", "Tool_Number is not a text choice list"},
         {"editmode Tool_Number", "'editmode': MODE is missing"},
