@@ -139,7 +139,10 @@ int main(int argc, char** argv) {
         unsigned long long steps = 0;
         unsigned long long seed = 1;
         if (monkeySteps == nullptr || sourceGiven || !svgFile.empty()) {
-            std::cerr << "kes-panel: --seed goes with --monkey STEPS, alone\n" << kUsage;
+            std::cerr << (monkeySteps == nullptr ? "kes-panel: --seed goes with --monkey STEPS\n"
+                                                 : "kes-panel: --monkey takes no script and no "
+                                                   "--svg\n")
+                      << kUsage;
             return 2;
         }
         if (!ReadCount(monkeySteps, 0x7FFFFFFF, steps)) {

@@ -38,7 +38,7 @@ public:
         int step = 0;                    // from 1
         std::string line;                // the step's command line
         KesPanelFault fault;             // what broke after it
-        std::vector<std::string> shrunk; // a short sequence breaking the same invariant
+        std::vector<std::string> shrunk; // the steps that break it, shrunk when Run shrinks
     };
     struct Result {
         int steps = 0;       // steps run

@@ -77,7 +77,8 @@ foreach(case
         "--monkey 10 --seed -1|the seed must be a whole number from 0 to 4294967295, not '-1'"
         "--monkey 10 --seed 4294967296|not '4294967296'"
         "--monkey 10 --seed x1|not 'x1'"
-        "--seed 4|--seed goes with --monkey STEPS, alone")
+        "--seed 4|--seed goes with --monkey STEPS"
+        "--monkey 5 -|--monkey takes no script and no --svg")
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 arguments)
     list(GET parts 1 message)
