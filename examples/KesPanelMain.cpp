@@ -1,12 +1,23 @@
-// kes-panel: a pocketing operation's panel that you can run, drive and look at.
+// kes-panel: a machining operation's panel that you can run, drive, look at and put through
+// random users and callers. The pocketing panel in code by default, or any panel of a panel file.
 //
-//   kes-panel                 runs the bundled session
-//   kes-panel FILE            runs the commands of FILE; stops at the first error (status 2)
-//   kes-panel -               reads commands from standard input (interactive on a terminal)
-//   kes-panel --svg OUT ...   also draws the panel as it stands at the end into OUT
-//   kes-panel --panel FILE [SESSION]   the panel of a panel file instead of the pocketing one
-//   kes-panel --write-panel OUT        writes the panel (pocketing, or --panel's) as a file
+//   kes-panel                  runs the bundled session on the pocketing panel
+//   kes-panel FILE             runs the commands of FILE; stops at the first error (status 2)
+//   kes-panel -                reads commands from standard input (interactive on a terminal)
+//   kes-panel --panel PANEL    the panel of a panel file instead of the pocketing one
+//   kes-panel --write-panel OUT   writes the panel (pocketing, or --panel's) as a panel file
+//   kes-panel --svg OUT ...    also draws the panel as it stands at the end into OUT
+//   kes-panel --gui [FILE]     then shows the panel in a window (built with Qt)
+//   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
+//   kes-panel --monkey STEPS [--seed N]   random steps with every check after each
 //   kes-panel --help
+//
+// Index
+//   Usage
+//   The panel: in code or from a file
+//   The monkey
+//   The window
+//   main
 #include "KesPocketingPanel.h"
 
 #include "platform/KesMfgBaseGII.h"
@@ -14,8 +25,11 @@
 #include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelDriver.h"
 #include "tools/KesPanelFile.h"
+#include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelPicture.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -24,32 +38,60 @@
 #include <string>
 #include <unistd.h>
 
+#ifdef KES_PANEL_WINDOW
+#include "KesPanelWindow.h"
+
+#include <QApplication>
+#endif
+
 extern const char* const kKesBundledSession;
 
 namespace {
 
+// ---------------------------------------------------------------------------------------------
+// Usage
+// ---------------------------------------------------------------------------------------------
+
 const char* const kUsage =
-    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--svg OUT] [FILE | -]\n"
+    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--svg OUT] [--gui] [--png OUT]\n"
+    "                 [FILE | -]\n"
+    "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
     "\n"
     "Builds a pocketing operation's panel from every attribute class (or the panel of a\n"
     "panel file) and drives it with commands, one per line, printing what the panel's\n"
     "frame receives and the value records.\n"
     "\n"
-    "  (no FILE)   run the bundled session, a tour of every attribute class\n"
+    "  (no FILE)   run the bundled session, a tour of every attribute class (pocketing\n"
+    "              panel only)\n"
     "  FILE        run the commands of FILE; the first error stops it with status 2\n"
     "  -           read commands from standard input; on a terminal the session is\n"
     "              interactive: a prompt, errors shown, the session goes on\n"
-    "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --panel PANEL\n"
     "              build the panel of the panel file PANEL (docs/panel-files.md) instead\n"
     "              of the pocketing one; no session runs unless FILE or - is given\n"
     "  --write-panel OUT\n"
     "              write the panel (the pocketing one, or PANEL's) as a panel file into\n"
     "              OUT; no session runs unless FILE or - is given\n"
+    "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
+    "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
+    "              window beside the notifications its frame receives and the value\n"
+    "              records, refreshed after every gesture; needs a display\n"
+    "  --png OUT   when the session ends (the bundled one when neither FILE nor PANEL is\n"
+    "              given), write a picture of that window into OUT (PNG); needs no display\n"
+    "  --monkey STEPS\n"
+    "              run STEPS random steps (users and hostile callers) with every check\n"
+    "              after each; on a broken check, shrink the steps into a session script\n"
+    "              that replays the failure (--seed N: the seed, 1 when not given)\n"
     "  --help      this text\n"
     "\n"
-    "Exit status: 0 done, 2 a command, an argument or the panel file was wrong.\n"
+    "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument or the\n"
+    "panel file was wrong, or no window possible.\n"
     "\n";
+
+bool HasEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
 
 // Writes `text` into the file `path`; false when it cannot.
 bool WriteFile(const std::string& path, const std::string& text) {
@@ -58,12 +100,128 @@ bool WriteFile(const std::string& path, const std::string& text) {
     return static_cast<bool>(file.flush());
 }
 
+// A whole number from 0 to `maximum`, the whole text read.
+bool ReadCount(const char* text, unsigned long long maximum, unsigned long long& value) {
+    const std::string word = text;
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos ||
+        word.size() > 19) {
+        return false;
+    }
+    value = std::stoull(word);
+    return value <= maximum;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel: in code or from a file
+// ---------------------------------------------------------------------------------------------
+
+// Builds and displays the panel in `frame`: the pocketing panel in code, or the panel of a
+// file (into an empty model). Answers what must live as long as the panel; `fault` tells why
+// a file's panel could not be built (then nothing was).
+std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromFile,
+                                 KesDlgTestFrame& frame, std::string& fault) {
+    if (!fromFile) {
+        return std::make_shared<KesPocketingPanel>(frame);
+    }
+    KesMfgModel::Clear();
+    KesMfgBaseGII::ClearReportedCodes();
+    auto builder = std::make_shared<KesPanelBuilder>();
+    fault = builder->Build(*fromFile, frame);
+    return builder;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The monkey
+// ---------------------------------------------------------------------------------------------
+
+// The monkey on the panel, with a settings folder of its own emptied before each panel is
+// built, so that every replay starts alike.
+int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::string& panelFile,
+              int steps, uint32_t seed) {
+    std::string folder = (std::filesystem::temp_directory_path() / "kes-monkey-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        std::cerr << "kes-panel: no temporary folder for the settings\n";
+        return 2;
+    }
+    const std::filesystem::path settings = std::filesystem::path(folder) / "settings";
+    ::setenv("KES_SETTINGS_DIR", settings.c_str(), 1);
+    KesPanelMonkey monkey([&fromFile](KesDlgTestFrame& frame) {
+        std::string fault;
+        return BuildPanel(fromFile, frame, fault); // a file's panel was checked when read
+    });
+    monkey.SetReset([&] {
+        std::error_code ignored;
+        std::filesystem::remove_all(settings, ignored);
+    });
+    KesSeededSource source(seed);
+    const KesPanelMonkey::Result result = monkey.Run(source, steps);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    const std::string panelOption = fromFile ? "--panel " + panelFile + " " : std::string();
+    const std::string panelName = fromFile ? "panel of " + panelFile : "pocketing panel";
+    const std::string origin = "kes-panel " + panelOption + "--monkey " + std::to_string(steps) +
+                               " --seed " + std::to_string(seed);
+    if (!result.failure) {
+        std::cout << "monkey: " << result.steps << " steps on the " << panelName << ", seed "
+                  << seed << ": every check held\n";
+        return 0;
+    }
+    const KesPanelMonkey::Failure& failure = *result.failure;
+    const std::string file = "kes-panel-monkey-" + std::to_string(seed) + ".kes";
+    std::ofstream script(file);
+    script << KesPanelMonkey::Script(failure, origin);
+    std::cerr << "monkey: seed " << seed << ", step " << failure.step << " (" << failure.line
+              << "): check failed: " << failure.fault.Text() << "\n";
+    if (!script.flush()) {
+        std::cerr << "kes-panel: cannot write '" << file << "'\n";
+        return 1;
+    }
+    std::cerr << "monkey: shrunk to " << failure.shrunk.size() << " of " << failure.step
+              << " steps, written to " << file << " (replay: kes-panel " << panelOption << file
+              << ")\n";
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window
+// ---------------------------------------------------------------------------------------------
+
+#ifdef KES_PANEL_WINDOW
+// Shows the panel in a window: writes its picture when `pictureFile` is given, then, for
+// `--gui` on a display, runs the window until it is closed. Answers an exit status.
+int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool show,
+              const std::string& pictureFile) {
+    static int argumentCount = 1;
+    static char programName[] = "kes-panel";
+    static char* arguments[] = {programName, nullptr};
+    QApplication application(argumentCount, arguments);
+    KesPanelWindow window(frame, driver);
+    if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
+        std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
+        return 2;
+    }
+    if (!show) {
+        return 0;
+    }
+    window.show();
+    return QApplication::exec();
+}
+#endif
+
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// main
+// ---------------------------------------------------------------------------------------------
 
 int main(int argc, char** argv) {
     std::string svgFile;
+    std::string pngFile;
     std::string panelFile;
     std::string writtenPanel;
+    bool gui = false;
+    const char* monkeySteps = nullptr;
+    const char* monkeySeed = nullptr;
     std::string source;
     bool sourceGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -72,14 +230,27 @@ int main(int argc, char** argv) {
             std::cout << kUsage << KesPanelDriver::HelpText();
             return 0;
         }
-        if (argument == "--svg" || argument == "--panel" || argument == "--write-panel") {
-            if (i + 1 >= argc) {
+        if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
+            argument == "--write-panel") {
+            // An empty name would silently mean "no file".
+            if (i + 1 >= argc || *argv[i + 1] == '\0') {
                 std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
                 return 2;
             }
             (argument == "--svg"     ? svgFile
+             : argument == "--png"   ? pngFile
              : argument == "--panel" ? panelFile
                                      : writtenPanel) = argv[++i];
+        } else if (argument == "--monkey" || argument == "--seed") {
+            if (i + 1 >= argc) {
+                std::cerr << "kes-panel: " << argument
+                          << (argument == "--seed" ? " needs a seed\n" : " needs a step count\n")
+                          << kUsage;
+                return 2;
+            }
+            (argument == "--monkey" ? monkeySteps : monkeySeed) = argv[++i];
+        } else if (argument == "--gui") {
+            gui = true;
         } else if (!sourceGiven && (argument == "-" || argument.rfind("-", 0) != 0)) {
             source = argument;
             sourceGiven = true;
@@ -105,35 +276,80 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // The panel, in code or from a file, is built here; everything after works on the frame.
-    KesDlgTestFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
-    std::unique_ptr<KesPocketingPanel> inCode;
-    KesPanelBuilder fromFileBuilder;
-    if (fromFile) {
-        KesMfgModel::Clear();
-        KesMfgBaseGII::ClearReportedCodes();
-        const std::string fault = fromFileBuilder.Build(*fromFile, frame);
-        if (!fault.empty()) {
-            std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
+    if (monkeySteps != nullptr || monkeySeed != nullptr) {
+        unsigned long long steps = 0;
+        unsigned long long seed = 1;
+        if (monkeySteps == nullptr) {
+            std::cerr << "kes-panel: --seed goes with --monkey STEPS\n" << kUsage;
             return 2;
         }
-    } else {
-        inCode = std::make_unique<KesPocketingPanel>(frame);
+        if (sourceGiven || !svgFile.empty() || gui || !pngFile.empty()) {
+            std::cerr << "kes-panel: --monkey takes no script, no --svg, no --gui, no --png\n"
+                      << kUsage;
+            return 2;
+        }
+        if (!ReadCount(monkeySteps, 0x7FFFFFFF, steps)) {
+            std::cerr << "kes-panel: the step count must be a whole number from 0 to 2147483647, "
+                         "not '"
+                      << monkeySteps << "'\n";
+            return 2;
+        }
+        if (monkeySeed != nullptr && !ReadCount(monkeySeed, 0xFFFFFFFF, seed)) {
+            std::cerr << "kes-panel: the seed must be a whole number from 0 to 4294967295, not '"
+                      << monkeySeed << "'\n";
+            return 2;
+        }
+        return RunMonkey(fromFile, panelFile, static_cast<int>(steps),
+                         static_cast<uint32_t>(seed));
+    }
+
+#ifndef KES_PANEL_WINDOW
+    if (gui || !pngFile.empty()) {
+        std::cerr << "kes-panel: this kes-panel was built without Qt: no --gui, no --png\n";
+        return 2;
+    }
+#endif
+    // A window needs a display, a picture does not: it is drawn offscreen unless a platform was
+    // asked for (QT_QPA_PLATFORM) or the window is shown on a display too.
+    const bool display = HasEnvironment("DISPLAY") || HasEnvironment("WAYLAND_DISPLAY") ||
+                         HasEnvironment("QT_QPA_PLATFORM");
+    if (gui && !display) {
+        if (pngFile.empty()) {
+            std::cerr << "kes-panel: --gui needs a display (DISPLAY, WAYLAND_DISPLAY or "
+                         "QT_QPA_PLATFORM); --png OUT writes a picture without one\n";
+            return 2;
+        }
+        std::cerr << "kes-panel: no display: the window goes to '" << pngFile << "' only\n";
+        gui = false;
+    }
+    if (!pngFile.empty() && !gui && !HasEnvironment("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+
+    // The panel, in code or from a file, is built here; everything after works on the frame.
+    KesDlgTestFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
+    std::string fault;
+    const std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
+    if (!fault.empty()) {
+        std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
+        return 2;
     }
     frame.Clear(); // building the panel is not part of the session
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
 
+    // The bundled session tours the pocketing panel only. A panel of a file, a panel only
+    // written, or a window alone (the user drives it) run no session unless one is given.
+    const bool bundledSession =
+        !sourceGiven && !fromFile && writtenPanel.empty() && !(gui && pngFile.empty());
     int status = 0;
-    if (!sourceGiven && (fromFile || !writtenPanel.empty())) {
-        // A panel of its own, or a panel only written: no session unless one is given.
-    } else if (!sourceGiven) {
+    if (bundledSession) {
         std::istringstream bundled(kKesBundledSession);
         status = driver.RunSession(bundled, false);
-    } else if (source == "-") {
+    } else if (sourceGiven && source == "-") {
         status = driver.RunSession(std::cin, isatty(STDIN_FILENO) != 0);
-    } else {
+    } else if (sourceGiven) {
         std::ifstream script(source);
         if (!script) {
             std::cerr << "kes-panel: cannot read '" << source << "'\n";
@@ -142,13 +358,15 @@ int main(int argc, char** argv) {
         status = driver.RunSession(script, false);
     }
 
-    if (!svgFile.empty()) {
-        std::ofstream picture(svgFile);
-        picture << KesPanelPicture::Draw(frame);
-        if (!picture.flush()) {
-            std::cerr << "kes-panel: cannot write '" << svgFile << "'\n";
-            return 2;
-        }
+    if (!svgFile.empty() && !WriteFile(svgFile, KesPanelPicture::Draw(frame))) {
+        std::cerr << "kes-panel: cannot write '" << svgFile << "'\n";
+        return 2;
     }
+#ifdef KES_PANEL_WINDOW
+    if (gui || !pngFile.empty()) {
+        const int windowStatus = RunWindow(frame, driver, gui, pngFile);
+        return status != 0 ? status : windowStatus;
+    }
+#endif
     return status;
 }

@@ -5,7 +5,7 @@
 // fuzz/regressions/ through the same functions in the ordinary test build.
 //
 // Index
-//   Panel session     the input as a sequence of steps over a panel of every attribute class
+//   Panel session     the input as the monkey's steps over a panel of every attribute class
 //   Number texts      ConvertToNum and BuildFromNum on arbitrary bytes and formats
 //   String operations construction from bytes, Strip, Resize, Append, upper case
 //   Panel files       any bytes read as a panel file; a file accepted is written, read back and
@@ -15,7 +15,8 @@
 #include "platform/KesDlgFrame.h"
 #include "platform/KesMfgModel.h"
 #include "platform/KesUnicodeString.h"
-#include "tests/robustness/KesRandomSession.h"
+#include "tests/robustness/KesMonkeyTestPanel.h"
+#include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelFile.h"
 
@@ -38,24 +39,21 @@ namespace kes_fuzz {
 // The steps one input may hold at most, so that one input stays quick.
 constexpr int kMaxSessionSteps = 3000;
 
-// Builds the panel from the first bytes, then runs one step per group of bytes until the input
-// ends, checking everything after every step. The settings folder (KES_SETTINGS_DIR) is the
-// caller's: it should be empty at each input, so that an input replays alike.
+// The first byte picks the configuration of the test panel, the others the monkey's steps,
+// every check made after every step. The settings folder (KES_SETTINGS_DIR) is the caller's: it
+// should be empty at each input, so that an input replays alike.
 inline std::string PanelSession(const uint8_t* data, size_t size) {
-    kes_robust::KesByteSource source(data, size);
-    kes_robust::KesRandomSession session(source);
-    std::string fault = session.Check();
-    if (!fault.empty()) {
-        return "after building the panel: " + fault;
+    const uint32_t configuration = size > 0 ? data[0] : 0;
+    KesPanelMonkey monkey([configuration](KesDlgTestFrame& frame) {
+        return KesBuildMonkeyTestPanel(frame, configuration);
+    });
+    KesByteSource source(size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0);
+    const KesPanelMonkey::Result result = monkey.Run(source, kMaxSessionSteps, false);
+    if (!result.failure) {
+        return std::string();
     }
-    for (int step = 1; step <= kMaxSessionSteps && !source.Exhausted(); ++step) {
-        const kes_robust::KesRandomSession::Outcome outcome = session.Step();
-        fault = outcome.fault.empty() ? session.Check() : outcome.fault;
-        if (!fault.empty()) {
-            return "step " + std::to_string(step) + " (" + outcome.description + "): " + fault;
-        }
-    }
-    return std::string();
+    return "step " + std::to_string(result.failure->step) + " (" + result.failure->line +
+           "): " + result.failure->fault.Text();
 }
 
 // =============================================================================================

@@ -1,15 +1,26 @@
-// KesPanelDriver: command parsing, widget look-up, the user actions behind each command, and
-// the transcript.
+// KesPanelDriver: command parsing, widget look-up, the user actions and the caller calls behind
+// each command, the checks of refusals, the reactions armed with on-notify, and the transcript.
 //
 // Index:
-//   Parsing helpers
+//   Parsing helpers        words, quoted texts with escapes, caller numbers, written vectors
 //   Widget look-up
 //   Running a line and a session
-//   Commands
-//   Transcript (notifications, refusals, panel dump)
+//   Commands               the user actions
+//   Caller commands        arguments, the public callbacks, the calls, reads with null vectors
+//   Reactions and checks   on-notify, Check, the user action wrapper that watches refusals
+//   Transcript (notifications, panel dump, help)
 #include "tools/KesPanelDriver.h"
 
+#include "choice/KesMfgAttCharList.h"
+#include "choice/KesMfgAttIntList.h"
+#include "framework/KesMfgAttNotifyModif.h"
 #include "framework/KesMfgValueRecords.h"
+#include "multi/KesMfgAttMVChar.h"
+#include "multi/KesMfgAttMVCharList.h"
+#include "multi/KesMfgAttMVDouble.h"
+#include "multi/KesMfgAttMVInt.h"
+#include "multi/KesMfgAttMVLogic.h"
+#include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgDialog.h"
 #include "platform/KesDlgEditor.h"
@@ -19,8 +30,18 @@
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
+#include "single/KesMfgAttChar.h"
+#include "single/KesMfgAttDouble.h"
+#include "single/KesMfgAttInt.h"
+#include "single/KesMfgAttLink.h"
+#include "single/KesMfgAttLogic.h"
 #include "tools/KesPanelPicture.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -39,6 +60,47 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
+// The text between double quotes with its escapes replaced: \\, \", \n, \t and \xNN (any
+// byte, so that a script can hold texts that are not UTF-8). Another backslash stays as it is.
+std::string Unescape(const std::string& quoted) {
+    std::string text;
+    for (size_t i = 0; i < quoted.size(); ++i) {
+        if (quoted[i] != '\\' || i + 1 >= quoted.size()) {
+            text += quoted[i];
+            continue;
+        }
+        const char next = quoted[i + 1];
+        if (next == '\\' || next == '"') {
+            text += next;
+            ++i;
+        } else if (next == 'n' || next == 't') {
+            text += next == 'n' ? '\n' : '\t';
+            ++i;
+        } else if (next == 'x' && i + 3 < quoted.size() &&
+                   std::isxdigit(static_cast<unsigned char>(quoted[i + 2])) &&
+                   std::isxdigit(static_cast<unsigned char>(quoted[i + 3]))) {
+            text += static_cast<char>(std::stoi(quoted.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            text += quoted[i];
+        }
+    }
+    return text;
+}
+
+// Where the double-quoted text opening at `open` closes (an escaped quote does not close it);
+// npos when it does not.
+size_t ClosingQuote(const std::string& text, size_t open) {
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
 // Takes the first word of `rest` (a double-quoted word may hold blanks) and leaves the rest.
 bool TakeWord(std::string& rest, std::string& word) {
     rest = Trim(rest);
@@ -46,11 +108,11 @@ bool TakeWord(std::string& rest, std::string& word) {
         return false;
     }
     if (rest.front() == '"') {
-        const size_t close = rest.find('"', 1);
+        const size_t close = ClosingQuote(rest, 0);
         if (close == std::string::npos) {
             return false;
         }
-        word = rest.substr(1, close - 1);
+        word = Unescape(rest.substr(1, close - 1));
         rest = rest.substr(close + 1);
         return true;
     }
@@ -60,14 +122,126 @@ bool TakeWord(std::string& rest, std::string& word) {
     return true;
 }
 
-// The text argument: the rest of the line, without surrounding double quotes when it has them
-// (so that a text may begin or end with blanks).
+// The text argument: the rest of the line; written in double quotes, it may begin or end with
+// blanks and hold escapes.
 std::string TextArgument(const std::string& rest) {
     const std::string text = Trim(rest);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-        return text.substr(1, text.size() - 2);
+    if (text.size() >= 2 && text.front() == '"' && ClosingQuote(text, 0) == text.size() - 1) {
+        return Unescape(text.substr(1, text.size() - 2));
     }
     return text;
+}
+
+// A caller's whole number (any int, INT_MIN and INT_MAX included) or real (nan, inf and -inf
+// included), the whole word read.
+bool ParseCallerInt(const std::string& text, int& value) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long read = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || read < INT_MIN || read > INT_MAX) {
+        return false;
+    }
+    value = static_cast<int>(read);
+    return true;
+}
+
+bool ParseCallerReal(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end); // out of range: an infinity or 0, as written
+    return *end == '\0';
+}
+
+// One item of a written vector: a word, or a text written in double quotes.
+struct Item {
+    std::string text;
+    bool quoted = false;
+};
+
+// The most items a written vector may hold (ITEM*N included).
+constexpr int kMaxRepeat = 100000;
+
+// Reads a vector from the front of `rest`: null, or [item, item*N, ...]. Answers false with a
+// message in `error`; `isNull` tells a null vector from an empty one.
+bool TakeVector(std::string& rest, std::vector<Item>& items, bool& isNull, std::string& error) {
+    rest = Trim(rest);
+    items.clear();
+    isNull = rest.rfind("null", 0) == 0 && (rest.size() == 4 || rest[4] == ' ' || rest[4] == '\t');
+    if (isNull) {
+        rest = rest.substr(4);
+        return true;
+    }
+    if (rest.empty() || rest.front() != '[') {
+        error = rest.empty() ? "a vector is missing" : "a vector begins with [ or is null";
+        return false;
+    }
+    size_t at = 1;
+    const auto skipBlanks = [&] {
+        while (at < rest.size() && (rest[at] == ' ' || rest[at] == '\t')) {
+            ++at;
+        }
+    };
+    skipBlanks();
+    if (at < rest.size() && rest[at] == ']') {
+        rest = rest.substr(at + 1);
+        return true;
+    }
+    while (true) {
+        skipBlanks();
+        Item item;
+        if (at < rest.size() && rest[at] == '"') {
+            const size_t close = ClosingQuote(rest, at);
+            if (close == std::string::npos) {
+                error = "a text in a vector is not closed";
+                return false;
+            }
+            item.text = Unescape(rest.substr(at + 1, close - at - 1));
+            item.quoted = true;
+            at = close + 1;
+        } else {
+            const size_t end = rest.find_first_of(",]* \t", at);
+            item.text = rest.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            at = end == std::string::npos ? rest.size() : end;
+            if (item.text.empty()) {
+                error = "an item of a vector is missing";
+                return false;
+            }
+        }
+        skipBlanks();
+        int copies = 1;
+        if (at < rest.size() && rest[at] == '*') {
+            const size_t end = rest.find_first_of(",] \t", at + 1);
+            const std::string count =
+                rest.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+            if (!ParseCallerInt(count, copies) || copies < 0 || copies > kMaxRepeat) {
+                error =
+                    "'*" + count + "' must repeat 0 to " + std::to_string(kMaxRepeat) + " times";
+                return false;
+            }
+            at = end == std::string::npos ? rest.size() : end;
+            skipBlanks();
+        }
+        if (items.size() + static_cast<size_t>(copies) > static_cast<size_t>(kMaxRepeat)) {
+            error = "a vector holds at most " + std::to_string(kMaxRepeat) + " items";
+            return false;
+        }
+        items.insert(items.end(), static_cast<size_t>(copies), item);
+        if (at < rest.size() && rest[at] == ',') {
+            ++at;
+            continue;
+        }
+        if (at < rest.size() && rest[at] == ']') {
+            rest = rest.substr(at + 1);
+            return true;
+        }
+        error = "a vector's items are separated by commas and end with ]";
+        return false;
+    }
 }
 
 bool ParseInt(const std::string& text, int& value) {
@@ -119,8 +293,25 @@ template <class W> W* FindField(const KesMfgAttribute* attribute, int field) {
 
 } // namespace
 
+// Counts every change of every widget, to show that a refused user action changed nothing.
+class KesPanelDriver::ChangeCounter final : public KesDlgObserver {
+public:
+    ChangeCounter() { KesDialog::AddObserver(this); }
+    ~ChangeCounter() override { KesDialog::RemoveObserver(this); }
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+    void WidgetChanged(KesDialog&, KesDlgProperty) override { ++changes; }
+    long changes = 0;
+};
+
 KesPanelDriver::KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err)
-    : frame_(frame), out_(out), err_(err) {}
+    : frame_(frame), out_(out), err_(err), changes_(std::make_unique<ChangeCounter>()),
+      self_(std::make_shared<KesPanelDriver*>(this)) {}
+
+// The frame keeps the callbacks bound for on-notify: they find no driver from now on.
+KesPanelDriver::~KesPanelDriver() {
+    *self_ = nullptr;
+}
 
 std::vector<KesMfgAttribute*> KesPanelDriver::Attributes() const {
     std::vector<KesMfgAttribute*> found;
@@ -222,13 +413,27 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return Picture(TextArgument(rest), lineNumber);
     }
 
-    static const char* const kAttributeCommands[] = {
-        "type",   "spin", "select", "click",  "option", "add",  "remove",
-        "scroll", "drop", "bind",   "create", "step",   "press"};
-    bool known = false;
-    for (const char* name : kAttributeCommands) {
-        known = known || command == name;
+    if (command == "check") {
+        const KesPanelFault fault = Check();
+        if (!fault.IsEmpty()) {
+            return Fail(lineNumber, "check failed: " + fault.Text());
+        }
+        out_ << "  every check holds\n";
+        return Status::Done;
     }
+
+    static const std::vector<std::string> kUserCommands = {
+        "type",   "spin", "nudge", "select", "click",  "option", "add",  "remove",
+        "scroll", "drag", "drop",  "bind",   "create", "step",   "press"};
+    static const std::vector<std::string> kCallerCommands = {
+        "set",       "hand",     "modify",  "newlist", "editmode", "sensitivity",
+        "optional",  "access",   "impact",  "impacts", "get",      "put",
+        "on-notify", "callback", "display", "width",   "helps",    "icons"};
+    const auto among = [&](const std::vector<std::string>& commands) {
+        return std::find(commands.begin(), commands.end(), command) != commands.end();
+    };
+    const bool caller = among(kCallerCommands);
+    const bool known = caller || among(kUserCommands);
     if (!known) {
         return Fail(lineNumber, "unknown command '" + command + "' (try 'help')");
     }
@@ -244,12 +449,19 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
     const auto needsText = [&](const char* what) {
         return text.empty() ? Fail(lineNumber, "'" + command + "' needs " + what) : Status::Done;
     };
+    lineNumber_ = lineNumber;
     Status status = Status::Done;
-    if (command == "type") {
+    if (caller) {
+        status = Call(command, target, rest, lineNumber);
+    } else if (command == "type") {
         status = Type(target, text, lineNumber);
     } else if (command == "spin") {
         status =
             needsText("a value") == Status::Done ? Spin(target, text, lineNumber) : Status::Failed;
+    } else if (command == "nudge") {
+        status = Nudge(target, text, lineNumber);
+    } else if (command == "drag") {
+        status = Drag(target, text, lineNumber);
     } else if (command == "select") {
         status = needsText("a line, #row or value") == Status::Done
                      ? Select(target, text, lineNumber)
@@ -282,6 +494,10 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         status = Press(target, lineNumber);
     }
     ReportNotifications();
+    if (reactionFailed_) {
+        status = Status::Failed; // the command run from inside a notification failed
+        reactionFailed_ = false;
+    }
     if (afterCommand_) {
         afterCommand_(out_);
     }
@@ -323,16 +539,16 @@ KesPanelDriver::Status KesPanelDriver::Type(const Target& target, const std::str
         if (field == nullptr) {
             return Fail(lineNumber, name + " has no editor field " + std::to_string(target.field));
         }
-        ReportRefusal(field->UserType(text), name);
+        Act(field, name, [&] { return field->UserType(text); });
         return Status::Done;
     }
     if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        ReportRefusal(editor->UserType(text), name);
+        Act(editor, name, [&] { return editor->UserType(text); });
         return Status::Done;
     }
     auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
     if (combo != nullptr && combo->IsEditable()) {
-        ReportRefusal(combo->UserType(text), name);
+        Act(combo, name, [&] { return combo->UserType(text); });
         return Status::Done;
     }
     return Fail(lineNumber, name + " has no field to type into");
@@ -342,7 +558,7 @@ KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::str
                                             int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
     double value = 0.0;
-    if (!ParseReal(text, value)) {
+    if (!ParseReal(text, value) && !ParseCallerReal(text, value)) {
         return Fail(lineNumber, "'" + text + "' is not a number");
     }
     KesDlgSpinner* spinner = target.field > 0
@@ -353,7 +569,7 @@ KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::str
                                     (target.field > 0 ? " field " + std::to_string(target.field)
                                                       : std::string()));
     }
-    ReportRefusal(spinner->UserSetValue(value), name);
+    Act(spinner, name, [&] { return spinner->UserSetValue(value); });
     return Status::Done;
 }
 
@@ -376,7 +592,7 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
                 return Fail(lineNumber, name + " has no line '" + choice + "'");
             }
         }
-        ReportRefusal(combo->UserSelect(row), name);
+        Act(combo, name, [&] { return combo->UserSelect(row); });
         return Status::Done;
     }
     if (auto* list = FindWidget<KesDlgSelectorList>(target.attribute, "SelList")) {
@@ -395,7 +611,8 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
                 rows.push_back(row);
             }
         }
-        ReportRefusal(list->UserSelect(rows.data(), static_cast<int>(rows.size())), name);
+        Act(list, name,
+            [&] { return list->UserSelect(rows.data(), static_cast<int>(rows.size())); });
         return Status::Done;
     }
     // Radio buttons: by the value they stand for, or by their title.
@@ -404,7 +621,7 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
             dynamic_cast<KesDlgRadioButton*>(target.attribute->GetChildFromChildNumber(i));
         if (radio != nullptr &&
             (radio->GetName() == ("rb" + choice).c_str() || radio->GetTitle() == choice.c_str())) {
-            ReportRefusal(radio->UserClick(), name);
+            Act(radio, name, [&] { return radio->UserClick(); });
             return Status::Done;
         }
     }
@@ -419,7 +636,7 @@ KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::st
         if (radio == nullptr) {
             return Fail(lineNumber, name + " has no radio button for '" + value + "'");
         }
-        ReportRefusal(radio->UserClick(), name);
+        Act(radio, name, [&] { return radio->UserClick(); });
         return Status::Done;
     }
     KesDlgCheckButton* check = target.field > 0
@@ -430,7 +647,7 @@ KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::st
                                     (target.field > 0 ? " field " + std::to_string(target.field)
                                                       : " (radio buttons: click NAME VALUE)"));
     }
-    ReportRefusal(check->UserClick(), name);
+    Act(check, name, [&] { return check->UserClick(); });
     return Status::Done;
 }
 
@@ -448,7 +665,7 @@ KesPanelDriver::Status KesPanelDriver::Option(const Target& target, const std::s
         out_ << "  (" << name << " is " << state << " already)\n";
         return Status::Done;
     }
-    ReportRefusal(check->UserClick(), name);
+    Act(check, name, [&] { return check->UserClick(); });
     return Status::Done;
 }
 
@@ -459,7 +676,7 @@ KesPanelDriver::Status KesPanelDriver::Activate(const Target& target, const char
     if (menuItem == nullptr) {
         return Fail(lineNumber, name + " has no menu item " + item);
     }
-    ReportRefusal(menuItem->UserActivate(), std::string(item) + " of " + name);
+    Act(menuItem, std::string(item) + " of " + name, [&] { return menuItem->UserActivate(); });
     return Status::Done;
 }
 
@@ -474,7 +691,7 @@ KesPanelDriver::Status KesPanelDriver::Scroll(const Target& target, const std::s
     if (bar == nullptr) {
         return Fail(lineNumber, name + " has no scroll bar");
     }
-    ReportRefusal(bar->UserScroll(to), name);
+    Act(bar, name, [&] { return bar->UserScroll(to); });
     return Status::Done;
 }
 
@@ -484,7 +701,7 @@ KesPanelDriver::Status KesPanelDriver::Drop(const Target& target, int lineNumber
     if (combo == nullptr) {
         return Fail(lineNumber, name + " has no combo");
     }
-    ReportRefusal(combo->UserDrop(), name);
+    Act(combo, name, [&] { return combo->UserDrop(); });
     if (combo->GetLineCount() > 0) {
         out_ << "  lines:";
         for (int i = 0; i < combo->GetLineCount(); ++i) {
@@ -502,7 +719,7 @@ KesPanelDriver::Status KesPanelDriver::Bind(const Target& target, const std::str
     if (combo == nullptr || !combo->IsEditable()) {
         return Fail(lineNumber, name + " has no parameter field");
     }
-    ReportRefusal(combo->UserType(parameter), name);
+    Act(combo, name, [&] { return combo->UserType(parameter); });
     return Status::Done;
 }
 
@@ -514,8 +731,8 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
     if (menuItem == nullptr) {
         return Fail(lineNumber, name + " has no menu item " + item);
     }
-    if (!menuItem->UserActivate()) {
-        ReportRefusal(false, std::string(item) + " of " + name);
+    if (!Act(menuItem, std::string(item) + " of " + name,
+             [&] { return menuItem->UserActivate(); })) {
         return Status::Done;
     }
     KesDlgDialog* dialog = nullptr;
@@ -528,8 +745,8 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
         out_ << "  (no " << dialogName << " dialog opened)\n";
         return Status::Done;
     }
-    ReportRefusal(field->UserType(text), fieldName);
-    ReportRefusal(dialog->UserOK(), dialogName);
+    Act(field, fieldName, [&] { return field->UserType(text); });
+    Act(dialog, dialogName, [&] { return dialog->UserOK(); });
     return Status::Done;
 }
 
@@ -539,8 +756,545 @@ KesPanelDriver::Status KesPanelDriver::Press(const Target& target, int lineNumbe
     if (button == nullptr) {
         return Fail(lineNumber, name + " has no push button");
     }
-    ReportRefusal(button->UserPress(), name);
+    Act(button, name, [&] { return button->UserPress(); });
     return Status::Done;
+}
+
+KesPanelDriver::Status KesPanelDriver::Nudge(const Target& target, const std::string& text,
+                                             int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    int clicks = 0;
+    if (!ParseCallerInt(text, clicks)) {
+        return Fail(lineNumber, "'nudge' needs a whole number of clicks, not '" + text + "'");
+    }
+    KesDlgSpinner* spinner = target.field > 0
+                                 ? FindField<KesDlgSpinner>(target.attribute, target.field)
+                                 : FindWidget<KesDlgSpinner>(target.attribute, "spinneratt");
+    if (spinner == nullptr) {
+        return Fail(lineNumber, name + " has no such spinner");
+    }
+    Act(spinner, name, [&] { return spinner->UserStep(clicks); });
+    return Status::Done;
+}
+
+KesPanelDriver::Status KesPanelDriver::Drag(const Target& target, const std::string& text,
+                                            int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    int to = 0;
+    if (!ParseCallerInt(text, to)) {
+        return Fail(lineNumber, "'drag' needs a whole position, not '" + text + "'");
+    }
+    auto* bar = FindWidget<KesDlgScrollBar>(target.attribute, "Scrol");
+    if (bar == nullptr) {
+        return Fail(lineNumber, name + " has no scroll bar");
+    }
+    Act(bar, name, [&] { return bar->UserDrag(to); });
+    return Status::Done;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Caller commands
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+// The arguments of a caller command, read in order; the first malformed one leaves its message.
+class CallerArguments {
+public:
+    explicit CallerArguments(std::string rest) : rest_(std::move(rest)) {}
+    const std::string& Error() const { return error_; }
+
+    bool Word(const char* what, std::string& word) {
+        return TakeWord(rest_, word) || Wrong(std::string(what) + " is missing");
+    }
+    bool Int(const char* what, int& value) {
+        std::string word;
+        if (!TakeWord(rest_, word)) {
+            return Wrong(std::string(what) + " is missing");
+        }
+        return ParseCallerInt(word, value) ||
+               Wrong(std::string(what) + " '" + word + "' is not a whole number of the int range");
+    }
+    bool Unsigned(const char* what, unsigned long& value) {
+        std::string word;
+        if (!TakeWord(rest_, word)) {
+            return Wrong(std::string(what) + " is missing");
+        }
+        errno = 0;
+        char* end = nullptr;
+        value = std::strtoul(word.c_str(), &end, 10);
+        return (!word.empty() && word.front() != '-' && *end == '\0' && errno != ERANGE) ||
+               Wrong(std::string(what) + " '" + word + "' is not a whole number from 0");
+    }
+    // A vector of items; `nullable` false for the lists a call takes by value.
+    bool Items(const char* what, std::vector<Item>& items, bool& isNull, bool nullable) {
+        std::string error;
+        if (!TakeVector(rest_, items, isNull, error)) {
+            return Wrong(std::string(what) + ": " + error);
+        }
+        return nullable || !isNull || Wrong(std::string(what) + " cannot be null");
+    }
+    template <class Collection, class Convert>
+    bool Vector(const char* what, std::unique_ptr<Collection>& vector, Convert convert) {
+        std::vector<Item> items;
+        bool isNull = false;
+        if (!Items(what, items, isNull, true)) {
+            return false;
+        }
+        vector = isNull ? nullptr : std::make_unique<Collection>();
+        for (const Item& item : items) {
+            if (!convert(item, *vector)) {
+                return Wrong(std::string(what) + ": '" + item.text + "' is not " +
+                             Expected(vector.get()));
+            }
+        }
+        return true;
+    }
+    bool Ints(const char* what, std::unique_ptr<KesRawCollint>& vector) {
+        return Vector(what, vector, [](const Item& item, KesRawCollint& into) {
+            int value = 0;
+            return !item.quoted && ParseCallerInt(item.text, value) && (into.Append(value), true);
+        });
+    }
+    bool Reals(const char* what, std::unique_ptr<KesRawColldouble>& vector) {
+        return Vector(what, vector, [](const Item& item, KesRawColldouble& into) {
+            double value = 0.0;
+            return !item.quoted && ParseCallerReal(item.text, value) && (into.Append(value), true);
+        });
+    }
+    bool Texts(const char* what, std::unique_ptr<KesListValKesUnicodeString>& vector) {
+        return Vector(what, vector, [](const Item& item, KesListValKesUnicodeString& into) {
+            into.Append(KesUnicodeString(item.text));
+            return true;
+        });
+    }
+    bool End() { return Trim(rest_).empty() || Wrong("unexpected '" + Trim(rest_) + "'"); }
+
+private:
+    static const char* Expected(const KesRawCollint*) { return "a whole number of the int range"; }
+    static const char* Expected(const KesRawColldouble*) { return "a number"; }
+    static const char* Expected(const KesListValKesUnicodeString*) { return "a text"; }
+    bool Wrong(const std::string& message) {
+        if (error_.empty()) {
+            error_ = message;
+        }
+        return false;
+    }
+
+    std::string rest_;
+    std::string error_;
+};
+
+} // namespace
+
+// ---- The public callbacks, which a caller may call with null arguments ----------------------
+namespace {
+
+// Whether the attribute is of one of the classes; when it is and `run` is true, calls `call`.
+template <class... Classes, class Call>
+bool CallOn(KesMfgAttribute* attribute, bool run, Call call) {
+    const auto one = [&](auto* typed) {
+        return typed != nullptr && (!run || (call(*typed), true));
+    };
+    return (one(dynamic_cast<Classes*>(attribute)) || ...);
+}
+
+#define KES_CALLBACK(method) [](auto& typed) { typed.method(nullptr, nullptr, nullptr); }
+
+struct Callback {
+    const char* name;
+    // False when the attribute's class has no such callback; calls it when `run` is true.
+    bool (*call)(KesMfgAttribute*, bool run);
+};
+
+const std::vector<Callback>& Callbacks() {
+    static const std::vector<Callback> kCallbacks = {
+        {"OptionCheckModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttribute>(a, run, KES_CALLBACK(OptionCheckModified));
+         }},
+        {"AttributeModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDouble, KesMfgAttChar, KesMfgAttLogic, KesMfgAttLink,
+                           KesMfgAttIntList, KesMfgAttCharList, KesMfgAttMVInt, KesMfgAttMVDouble,
+                           KesMfgAttMVChar, KesMfgAttMVLogic, KesMfgAttMVCharList,
+                           KesMfgAttDoubleParam, KesMfgAttInt>(a, run,
+                                                               KES_CALLBACK(AttributeModified));
+         }},
+        {"ControlIntValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttInt, KesMfgAttMVInt>(a, run, KES_CALLBACK(ControlIntValue));
+         }},
+        {"AttributeActivated",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttLink>(a, run, KES_CALLBACK(AttributeActivated));
+         }},
+        {"AttributeModifiedWithNewVal",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttCharList>(a, run, KES_CALLBACK(AttributeModifiedWithNewVal));
+         }},
+        {"AddValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(AddValue));
+         }},
+        {"RemoveValue",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(RemoveValue));
+         }},
+        {"ScrollModified",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
+                 a, run, KES_CALLBACK(ScrollModified));
+         }},
+        {"DropParameters",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DropParameters));
+         }},
+        {"DisplayParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DisplayParameter));
+         }},
+        {"UnParametrize",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(UnParametrize));
+         }},
+        {"CreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(CreateParameter));
+         }},
+        {"EntryCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(EntryCreateParameter));
+         }},
+        {"YesCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(YesCreateParameter));
+         }},
+        {"NoCreateParameter",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(NoCreateParameter));
+         }},
+        {"DefineStep",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DefineStep));
+         }},
+        {"OkStep",
+         [](KesMfgAttribute* a, bool run) {
+             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(OkStep));
+         }},
+    };
+    return kCallbacks;
+}
+
+#undef KES_CALLBACK
+
+} // namespace
+
+std::vector<std::string> KesPanelDriver::CallbacksOf(KesMfgAttribute& attribute) {
+    std::vector<std::string> names;
+    for (const Callback& callback : Callbacks()) {
+        if (callback.call(&attribute, false)) {
+            names.push_back(callback.name);
+        }
+    }
+    return names;
+}
+
+KesPanelDriver::Status KesPanelDriver::Call(const std::string& command, const Target& target,
+                                            const std::string& arguments, int lineNumber) {
+    if (command == "on-notify") {
+        return Arm(target, arguments, lineNumber);
+    }
+    if (command == "get" || command == "put") {
+        return Read(target, command == "put", arguments, lineNumber);
+    }
+    KesMfgAttribute* attribute = target.attribute;
+    const std::string name = attribute->GetRecordName().Str();
+    CallerArguments read(arguments);
+    const auto wrong = [&] { return Fail(lineNumber, "'" + command + "': " + read.Error()); };
+    if (command == "set") {
+        std::unique_ptr<KesRawCollint> ints;
+        std::unique_ptr<KesRawColldouble> reals;
+        std::unique_ptr<KesListValKesUnicodeString> texts;
+        int notify = 0;
+        if (!read.Ints("INTS", ints) || !read.Reals("REALS", reals) ||
+            !read.Texts("TEXTS", texts) || !read.Int("NOTIFY", notify) || !read.End()) {
+            return wrong();
+        }
+        attribute->SetAttValue(ints.get(), reals.get(), texts.get(), notify);
+    } else if (command == "hand") {
+        auto* link = dynamic_cast<KesMfgAttLink*>(attribute);
+        std::unique_ptr<KesListValKesUnicodeString> names;
+        std::unique_ptr<KesRawCollint> counts;
+        std::unique_ptr<KesRawCollint> typeCodes;
+        std::unique_ptr<KesRawCollint> ints;
+        std::unique_ptr<KesRawColldouble> reals;
+        std::unique_ptr<KesListValKesUnicodeString> texts;
+        if (link == nullptr) {
+            return Fail(lineNumber, name + " is not a link");
+        }
+        if (!read.Texts("NAMES", names) || !read.Ints("COUNTS", counts) ||
+            !read.Ints("TYPES", typeCodes) || !read.Ints("INTS", ints) ||
+            !read.Reals("REALS", reals) || !read.Texts("TEXTS", texts) || !read.End()) {
+            return wrong();
+        }
+        link->SetAttValue(names.get(), counts.get(), typeCodes.get(), ints.get(), reals.get(),
+                          texts.get(), 0);
+        // The link keeps what it was handed and relays it whole: null as empty.
+        KesMfgValueRecords relayed;
+        relayed.GetAttValue(*link);
+        const auto same = [](const auto& given, const auto& kept) {
+            return given ? *given == kept : kept.Size() == 0;
+        };
+        if (!same(names, relayed.names) || !same(counts, relayed.counts) ||
+            !same(typeCodes, relayed.typeCodes) || !same(ints, relayed.ints) ||
+            (reals ? reals->Size() : 0) != relayed.reals.Size() || !same(texts, relayed.texts)) {
+            KeepFault("the link does not relay what it was handed", name);
+        }
+    } else if (command == "modify" || command == "newlist") {
+        auto* list = dynamic_cast<KesMfgAttCharList*>(attribute);
+        std::unique_ptr<KesListValKesUnicodeString> values;
+        int selection = 0;
+        if (command == "newlist" && list == nullptr) {
+            return Fail(lineNumber, name + " is not a text choice list");
+        }
+        if (!read.Texts("VALUES", values) || !read.Int("SELECTION", selection) || !read.End()) {
+            return wrong();
+        }
+        const KesListValKesUnicodeString given = values ? *values : KesListValKesUnicodeString();
+        if (command == "newlist") {
+            list->NewValueList(KesRawCollint(), given, selection);
+        } else {
+            attribute->ModifyValueList(KesRawCollint(), given, selection);
+        }
+    } else if (command == "editmode" || command == "access") {
+        int value = 0;
+        if (!read.Int(command == "access" ? "ACCESS" : "MODE", value) || !read.End()) {
+            return wrong();
+        }
+        command == "access" ? attribute->SetContextAccess(value) : attribute->SetEditMode(value);
+    } else if (command == "sensitivity") {
+        unsigned long value = 0;
+        if (!read.Unsigned("VALUE", value) || !read.End()) {
+            return wrong();
+        }
+        attribute->SetSensitivity(value);
+    } else if (command == "optional") {
+        int state = 0;
+        int notify = 0;
+        if (!read.Int("STATE", state) || !read.Int("NOTIFY", notify) || !read.End()) {
+            return wrong();
+        }
+        attribute->SetOptionalCheck(state, notify);
+    } else if (command == "callback") {
+        std::string method;
+        if (!read.Word("METHOD", method) || !read.End()) {
+            return wrong();
+        }
+        const auto callback = std::find_if(Callbacks().begin(), Callbacks().end(),
+                                           [&](const Callback& c) { return method == c.name; });
+        if (callback == Callbacks().end() || !callback->call(attribute, true)) {
+            return Fail(lineNumber, name + " has no callback '" + method + "'");
+        }
+    } else if (command == "display") {
+        if (!read.End()) {
+            return wrong();
+        }
+        attribute->Display();
+    } else if (command == "width") {
+        int width = 0;
+        if (!read.Int("WIDTH", width) || !read.End()) {
+            return wrong();
+        }
+        attribute->SetVisibleTextWidth(width);
+    } else if (command == "helps" || command == "icons") {
+        std::unique_ptr<KesListValKesUnicodeString> first;
+        std::unique_ptr<KesListValKesUnicodeString> second;
+        std::string icon;
+        if (!read.Texts(command == "helps" ? "HELP" : "ICONS", first) ||
+            !read.Texts(command == "helps" ? "SHORTHELP" : "SECONDICONS", second) ||
+            (command == "icons" && !read.Word("ICON", icon)) || !read.End()) {
+            return wrong();
+        }
+        if (command == "helps") {
+            attribute->SetHelp(first ? *first : KesListValKesUnicodeString(),
+                               second ? *second : KesListValKesUnicodeString());
+        } else {
+            attribute->SetIconNames(first.get(), second.get());
+            attribute->SetIconName(KesString(icon));
+        }
+    } else if (command == "impact") {
+        if (!read.End()) {
+            return wrong();
+        }
+        attribute->ImpactAttributes();
+    } else if (command == "impacts") {
+        std::vector<Item> names;
+        std::vector<Item> values;
+        std::unique_ptr<KesRawCollint> flags;
+        bool isNull = false;
+        if (!read.Items("ATTRIBUTES", names, isNull, false) ||
+            !read.Items("VALUES", values, isNull, false) || !read.Ints("FLAGS", flags) ||
+            !read.End() || flags == nullptr) {
+            return flags == nullptr && read.Error().empty()
+                       ? Fail(lineNumber, "'impacts': FLAGS cannot be null")
+                       : wrong();
+        }
+        KesListPtrKesMfgAttribute impacted;
+        for (const Item& item : names) {
+            KesMfgAttribute* found =
+                item.quoted || item.text != "null" ? FindAttribute(item.text) : nullptr;
+            if (found == nullptr && (item.quoted || item.text != "null")) {
+                return Fail(lineNumber, "'impacts': no attribute named '" + item.text + "'");
+            }
+            impacted.Append(found);
+        }
+        // Values written in quotes are texts, others whole numbers.
+        const bool texts = !values.empty() && values.front().quoted;
+        KesRawCollint intValues;
+        KesListValKesUnicodeString textValues;
+        for (const Item& item : values) {
+            int value = 0;
+            if (item.quoted != texts || (!texts && !ParseCallerInt(item.text, value))) {
+                return Fail(lineNumber, "'impacts': VALUES are all whole numbers or all texts");
+            }
+            texts ? textValues.Append(KesUnicodeString(item.text)) : intValues.Append(value);
+        }
+        if (texts) {
+            attribute->AddImpactedAttributes(impacted, KesRawCollint(), textValues, *flags);
+        } else {
+            attribute->AddImpactedAttributes(impacted, KesRawCollint(), intValues, *flags);
+        }
+    }
+    return Status::Done;
+}
+
+// get NAME [MASK] and put NAME GROUP [MASK]: GetAttValue or Output with the vectors that MASK
+// gives (+) or leaves null (-), in the order names, type codes, counts, ints, reals, texts.
+KesPanelDriver::Status KesPanelDriver::Read(const Target& target, bool output,
+                                            const std::string& arguments, int lineNumber) {
+    KesMfgAttribute* attribute = target.attribute;
+    std::string rest = arguments;
+    int group = 0;
+    std::string word;
+    if (output) {
+        if (!TakeWord(rest, word) || !ParseCallerInt(word, group)) {
+            return Fail(lineNumber, "'put' needs a group number of the int range");
+        }
+    }
+    std::string mask = "++++++";
+    if (TakeWord(rest, word)) {
+        mask = word;
+    }
+    if (mask.size() != 6 || mask.find_first_not_of("+-") != std::string::npos ||
+        !Trim(rest).empty()) {
+        return Fail(lineNumber, "the vectors are given as six + or - (names, type codes, "
+                                "counts, ints, reals, texts), not '" +
+                                    Trim(mask + rest) + "'");
+    }
+    KesMfgValueRecords partial;
+    const auto given = [&](int i, auto* vector) { return mask[i] == '+' ? vector : nullptr; };
+    KesMfgValueRecords whole;
+    if (output) {
+        attribute->Output(group, given(0, &partial.names), given(1, &partial.typeCodes),
+                          given(2, &partial.counts), given(3, &partial.ints),
+                          given(4, &partial.reals), given(5, &partial.texts));
+        whole.Output(*attribute, group);
+    } else {
+        int written = 0;
+        attribute->GetAttValue(&written, given(0, &partial.names), given(1, &partial.typeCodes),
+                               given(2, &partial.counts), given(3, &partial.ints),
+                               given(4, &partial.reals), given(5, &partial.texts));
+        whole.GetAttValue(*attribute);
+    }
+    // All or nothing: the vectors given hold nothing, or what a call with every vector appends.
+    const bool same =
+        partial.IsEmpty() || ((mask[0] == '-' || partial.names == whole.names) &&
+                              (mask[1] == '-' || partial.typeCodes == whole.typeCodes) &&
+                              (mask[2] == '-' || partial.counts == whole.counts) &&
+                              (mask[3] == '-' || partial.ints == whole.ints) &&
+                              (mask[4] == '-' || partial.reals.Size() == whole.reals.Size()) &&
+                              (mask[5] == '-' || partial.texts == whole.texts));
+    if (!same) {
+        KeepFault("a call with null vectors appended part of a record",
+                  attribute->GetRecordName().Str());
+    }
+    const std::string table = mask == "++++++" ? partial.FormatTable() : whole.FormatTable();
+    out_ << (partial.IsEmpty() ? "  (no record)\n" : table);
+    return Status::Done;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reactions and checks
+// ---------------------------------------------------------------------------------------------
+
+// on-notify NAME COMMAND: the next time NAME notifies a modification to the frame, the frame
+// runs COMMAND from inside the notification, as the owner of a dialog may; then forgets it.
+KesPanelDriver::Status KesPanelDriver::Arm(const Target& target, const std::string& command,
+                                           int lineNumber) {
+    if (Trim(command).empty()) {
+        return Fail(lineNumber, "'on-notify' needs a command");
+    }
+    KesMfgAttribute* attribute = target.attribute;
+    armed_[attribute] = Trim(command);
+    if (!bound_[attribute]) {
+        bound_[attribute] = true;
+        static KesMfgAttNotifyModif modified(-1); // the kind the binding answers
+        frame_.AddCallback(attribute, &modified,
+                           [self = self_, attribute](KesCommand*, KesNotification*, void**) {
+                               if (*self != nullptr) {
+                                   (*self)->React(attribute);
+                               }
+                           });
+    }
+    return Status::Done;
+}
+
+void KesPanelDriver::React(KesMfgAttribute* sender) {
+    const auto armed = armed_.find(sender);
+    if (armed == armed_.end()) {
+        return;
+    }
+    const std::string command = armed->second;
+    armed_.erase(armed);
+    ReportNotifications(); // the notification that wakes the command comes first
+    out_ << "  on-notify from " << sender->GetRecordName().Str() << ":\n";
+    if (Run(command, lineNumber_) == Status::Failed) {
+        reactionFailed_ = true;
+    }
+}
+
+KesPanelFault KesPanelDriver::Check() {
+    KesPanelFault fault = keptFault_;
+    keptFault_ = KesPanelFault();
+    return fault.IsEmpty() ? KesPanelChecks::Check(Attributes()) : fault;
+}
+
+void KesPanelDriver::KeepFault(const std::string& invariant, const std::string& detail) {
+    if (keptFault_.IsEmpty()) {
+        keptFault_ = KesPanelFault{std::string(), invariant, detail};
+    }
+}
+
+bool KesPanelDriver::Act(KesDialog* widget, const std::string& what,
+                         const std::function<bool()>& action) {
+    const bool accepts = widget->AcceptsUserInput();
+    const long changesBefore = changes_->changes;
+    const size_t receivedBefore = frame_.GetReceived().size();
+    const bool taken = action();
+    if (taken && !accepts) {
+        KeepFault("a hidden or insensitive widget took a user action", what);
+    }
+    if (!taken) {
+        out_ << "  refused: " << what << " is hidden or insensitive\n";
+        if (changes_->changes != changesBefore) {
+            KeepFault("a refused user action changed a widget", what);
+        } else if (frame_.GetReceived().size() != receivedBefore) {
+            KeepFault("a refused user action notified the parent frame", what);
+        }
+    }
+    return taken;
 }
 
 KesPanelDriver::Status KesPanelDriver::Collect(const std::string& groupText, bool all,
@@ -598,12 +1352,6 @@ void KesPanelDriver::ReportNotifications() {
     frame_.Clear();
 }
 
-void KesPanelDriver::ReportRefusal(bool accepted, const std::string& what) {
-    if (!accepted) {
-        out_ << "  refused: " << what << " is hidden or insensitive\n";
-    }
-}
-
 void KesPanelDriver::ShowPanel() {
     for (KesMfgAttribute* attribute : Attributes()) {
         out_ << attribute->GetRecordName().Str() << " \"" << attribute->GetLabel().Str()
@@ -622,19 +1370,42 @@ std::string KesPanelDriver::HelpText() {
     return "Commands (NAME: an attribute's name; NAME[i]: field i of a list's window, from 1):\n"
            "  type NAME TEXT        type TEXT into the value field (or NAME[i])\n"
            "  spin NAME VALUE       set the spinner (or NAME[i]) to VALUE\n"
+           "  nudge NAME CLICKS     click the spinner's (or NAME[i]'s) arrows CLICKS times\n"
            "  select NAME CHOICE    pick a combo line by text or #row (from 1), a radio button\n"
            "                        by value or title, or selector lines \"a, b\" (- for none)\n"
            "  click NAME [VALUE]    switch the check button (or NAME[i]), or the radio VALUE\n"
            "  option NAME on|off    check or uncheck an optional attribute\n"
            "  add NAME, remove NAME the context menu items of a list\n"
-           "  scroll NAME POS       move a list's scroll bar\n"
+           "  scroll NAME POS       move a list's scroll bar (drag NAME POS: drag its box)\n"
            "  drop NAME             open a combo's list and show its lines\n"
            "  bind NAME PARAM       type PARAM into the parameter field\n"
            "  create NAME PARAM     create a parameter through the creation dialog\n"
            "  step NAME VALUE       define the spinner step through the step dialog\n"
            "  press NAME            press a link's push button\n"
+           "Caller commands (VECTOR: [a, b, ...] or null; ITEM*N: N copies; reals may be nan,\n"
+           "inf, -inf; texts in double quotes take \\\" \\\\ \\n \\t and \\xNN for any byte):\n"
+           "  set NAME INTS REALS TEXTS NOTIFY      SetAttValue, e.g. set Depth null [nan] null 1\n"
+           "  hand NAME NAMES COUNTS TYPES INTS REALS TEXTS   the link's SetAttValue\n"
+           "  modify NAME VALUES SELECTION          ModifyValueList\n"
+           "  newlist NAME VALUES SELECTION         NewValueList of a text choice list\n"
+           "  editmode NAME MODE, access NAME ACCESS, sensitivity NAME VALUE\n"
+           "  optional NAME STATE NOTIFY            SetOptionalCheck\n"
+           "  impact NAME                           ImpactAttributes\n"
+           "  impacts NAME ATTRIBUTES VALUES FLAGS  AddImpactedAttributes (attributes by quoted\n"
+           "                                        name or null; values numbers or texts)\n"
+           "  get NAME [MASK], put NAME GROUP [MASK] GetAttValue, Output; MASK: six + or - for\n"
+           "                                        names, types, counts, ints, reals, texts\n"
+           "  on-notify NAME COMMAND  run COMMAND once, from inside NAME's next notification\n"
+           "  callback NAME METHOD  a public callback (AttributeModified, AddValue, ...) with\n"
+           "                        null arguments\n"
+           "  display NAME, width NAME WIDTH        Display (again), SetVisibleTextWidth\n"
+           "  helps NAME HELP SHORTHELP, icons NAME ICONS SECONDICONS ICON   SetHelp; "
+           "SetIconNames\n"
+           "                                        and SetIconName\n"
+           "Records and checks:\n"
            "  output GROUP          the records Output appends for GROUP\n"
            "  values                the records GetAttValue appends for every attribute\n"
+           "  check                 fails when a check of the panel is broken\n"
            "  show                  every attribute with its widgets\n"
            "  model                 the model's parameters\n"
            "  svg FILE              draw the panel as an SVG picture\n"

@@ -6,19 +6,33 @@
 // at the top of the window), the combo's lines by text or by #row (from 1), radio buttons by
 // value or title, the option check button, the context menu items. Every input goes through the
 // toolkit's user actions, so hidden and insensitive widgets refuse it as they would a person.
+// The caller commands call the attributes' interface as a program does, with any argument:
+// vectors written [a, b, "text"] (null for a null vector, ITEM*N for N copies), reals such as
+// nan, inf and -inf, texts with \xNN escapes for any byte.
 //
-// Commands (see HelpText()): type, spin, select, click, option, add, remove, scroll, drop,
-// bind, create, step, press, output, values, show, model, svg, help; "#" starts a comment.
+// User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
+// scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
+// editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify, callback,
+// display, width, helps, icons; output,
+// values, show, model, svg, check, help; "#" starts a comment.
 // A command that cannot be carried out (unknown command or attribute, missing or malformed
 // argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
 // writes "line N: what is wrong" to the error stream.
+//
+// Checks: every user action that a widget refuses must change no widget and notify nothing,
+// and a hidden or insensitive widget must refuse; "get" and "put" with null vectors must append
+// a whole record or nothing. A breach is kept as a fault that the next Check() (the command
+// "check") reports first, before the invariants of KesPanelChecks.
 #pragma once
 
 #include "framework/KesMfgAttribute.h"
 #include "platform/KesDlgTestFrame.h"
+#include "tools/KesPanelChecks.h"
 
 #include <functional>
 #include <iosfwd>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +48,9 @@ public:
 
     // `frame` holds the panel; `out` receives the transcript, `err` the error messages.
     KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err);
+    ~KesPanelDriver();
+    KesPanelDriver(const KesPanelDriver&) = delete;
+    KesPanelDriver& operator=(const KesPanelDriver&) = delete;
 
     // Runs one command line.
     Status Run(const std::string& line, int lineNumber);
@@ -49,11 +66,21 @@ public:
 
     // Called after each command that acted on the panel, to print what the host shows besides
     // notifications (for example the codes reported to the user).
-    void SetAfterCommand(std::function<void(std::ostream&)> hook) { afterCommand_ = std::move(hook); }
+    void SetAfterCommand(std::function<void(std::ostream&)> hook) {
+        afterCommand_ = std::move(hook);
+    }
 
     // The attributes of the panel, in creation order (depth first under the frame).
     std::vector<KesMfgAttribute*> Attributes() const;
     KesMfgAttribute* FindAttribute(const std::string& name) const;
+
+    // The fault kept since the last call (a refused action that changed something, a partial
+    // record), else the first broken invariant of the panel; empty when all hold. Forgets the
+    // kept fault.
+    KesPanelFault Check();
+
+    // The public callbacks of the attribute's class that the command "callback" calls.
+    static std::vector<std::string> CallbacksOf(KesMfgAttribute& attribute);
 
     static std::string HelpText();
 
@@ -65,7 +92,12 @@ private:
     Status Fail(int lineNumber, const std::string& message);
     bool ResolveTarget(const std::string& word, Target& target, int lineNumber);
     void ReportNotifications();
-    void ReportRefusal(bool accepted, const std::string& what);
+    // Runs a user action on `widget`, says when it was refused and keeps a fault when a
+    // refusal changed something or a widget that must refuse took it. `widget` may be gone
+    // after the action (a dialog closed by its OK).
+    bool Act(KesDialog* widget, const std::string& what, const std::function<bool()>& action);
+    void KeepFault(const std::string& invariant, const std::string& detail);
+    void React(KesMfgAttribute* sender);
     void ShowPanel();
 
     Status Type(const Target& target, const std::string& text, int lineNumber);
@@ -80,7 +112,13 @@ private:
     Status Dialog(const Target& target, const char* item, const char* dialog, const char* field,
                   const std::string& text, int lineNumber);
     Status Press(const Target& target, int lineNumber);
+    Status Nudge(const Target& target, const std::string& clicks, int lineNumber);
+    Status Drag(const Target& target, const std::string& position, int lineNumber);
     Status Collect(const std::string& group, bool all, int lineNumber);
+    Status Call(const std::string& command, const Target& target, const std::string& arguments,
+                int lineNumber);
+    Status Read(const Target& target, bool output, const std::string& arguments, int lineNumber);
+    Status Arm(const Target& target, const std::string& command, int lineNumber);
     Status Picture(const std::string& file, int lineNumber);
 
     KesDlgTestFrame& frame_;
@@ -88,4 +126,13 @@ private:
     std::ostream& err_;
     std::function<void(std::ostream&)> modelPrinter_;
     std::function<void(std::ostream&)> afterCommand_;
+
+    class ChangeCounter;
+    std::unique_ptr<ChangeCounter> changes_; // every change of every widget
+    KesPanelFault keptFault_;
+    std::map<KesMfgAttribute*, std::string> armed_; // on-notify: the command to run once
+    std::map<KesMfgAttribute*, bool> bound_;        // senders the frame calls back for us
+    std::shared_ptr<KesPanelDriver*> self_;         // cleared when the driver goes
+    int lineNumber_ = 0;                            // of the line running
+    bool reactionFailed_ = false;
 };

@@ -64,3 +64,25 @@ unset(PANEL_INPUT)
 expect_in("${out}" "Coolant | boolean | 1 | 0" "standard input")
 file(READ ${WORK_DIR}/end.svg picture)
 expect_in("${picture}" "</svg>" "--svg")
+
+# The monkey: a short run where every check holds, then its bad arguments (status 2).
+run_panel(0 --monkey 300 --seed 5)
+expect_in("${out}" "monkey: 300 steps on the pocketing panel, seed 5: every check held" "--monkey")
+foreach(case
+        "--monkey|--monkey needs a step count"
+        "--monkey -3|the step count must be a whole number from 0 to 2147483647, not '-3'"
+        "--monkey ten|not 'ten'"
+        "--monkey 99999999999|not '99999999999'"
+        "--monkey 10 --seed|--seed needs a seed"
+        "--monkey 10 --seed -1|the seed must be a whole number from 0 to 4294967295, not '-1'"
+        "--monkey 10 --seed 4294967296|not '4294967296'"
+        "--monkey 10 --seed x1|not 'x1'"
+        "--seed 4|--seed goes with --monkey STEPS"
+        "--monkey 5 -|--monkey takes no script, no --svg")
+    string(REPLACE "|" ";" parts "${case}")
+    list(GET parts 0 arguments)
+    list(GET parts 1 message)
+    separate_arguments(arguments UNIX_COMMAND "${arguments}")
+    run_panel(2 ${arguments})
+    expect_in("${err}" "${message}" "kes-panel ${arguments}")
+endforeach()

@@ -62,16 +62,14 @@ protected:
     KesScopedSettingsFolder settings_;
 };
 
-TEST_F(KesFuzzReplayTest, PanelSessionInputs) {
-    EXPECT_GT(Replay("KesPanelSessionFuzz", kes_fuzz::PanelSession), 0u);
-}
-
-TEST_F(KesFuzzReplayTest, NumberTextInputs) {
-    EXPECT_GT(Replay("KesNumberTextFuzz", kes_fuzz::NumberText), 0u);
-}
-
-TEST_F(KesFuzzReplayTest, StringInputs) {
-    EXPECT_GT(Replay("KesStringFuzz", kes_fuzz::StringOperations), 0u);
+TEST_F(KesFuzzReplayTest, EveryCommittedInputOfEveryTarget) {
+    const std::vector<std::pair<std::string, Check>> targets = {
+        {"KesPanelSessionFuzz", kes_fuzz::PanelSession},
+        {"KesNumberTextFuzz", kes_fuzz::NumberText},
+        {"KesStringFuzz", kes_fuzz::StringOperations}};
+    for (const auto& [target, check] : targets) {
+        EXPECT_GT(Replay(target, check), 0u) << target;
+    }
 }
 
 TEST_F(KesFuzzReplayTest, PanelFileInputs) {

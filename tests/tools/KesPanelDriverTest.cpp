@@ -81,6 +81,36 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"add Tool_Number", "line 1: Tool_Number has no menu item Add\n"},
         {"select Passes x", "line 1: Passes offers no choice 'x'\n"},
         {"type Passes \xFF", "line 1: line is not valid UTF-8\n"},
+        // Caller commands.
+        {"set Tool_Number [1 null null 0",
+         "'set': INTS: a vector's items are separated by commas and end with ]"},
+        {"set Tool_Number [2147483648] null null 0",
+         "'set': INTS: '2147483648' is not a whole number of the int range"},
+        {"set Tool_Number 7 null null 0", "'set': INTS: a vector begins with [ or is null"},
+        {"set Tool_Number null [1e] null 0", "'set': REALS: '1e' is not a number"},
+        {"set Tool_Number null null [\"a] 0", "'set': TEXTS: a text in a vector is not closed"},
+        {"set Tool_Number null null null", "'set': NOTIFY is missing"},
+        {"set Tool_Number null null null 0 1", "'set': unexpected '1'"},
+        {"set Tool_Number [1*100001] null null 0",
+         "'set': INTS: '*100001' must repeat 0 to 100000 times"},
+        {"set Tool_Number [1*60000, 2*60000] null null 0",
+         "'set': INTS: a vector holds at most 100000 items"},
+        {"hand Tool_Number null null null null null null", "Tool_Number is not a link"},
+        {"newlist Tool_Number [] 0", "Tool_Number is not a text choice list"},
+        {"editmode Tool_Number", "'editmode': MODE is missing"},
+        {"sensitivity Tool_Number -8", "'sensitivity': VALUE '-8' is not a whole number from 0"},
+        {"impacts Tool_Number [\"Nothing\"] [] []", "'impacts': no attribute named 'Nothing'"},
+        {"impacts Tool_Number null [] []", "'impacts': ATTRIBUTES cannot be null"},
+        {"impacts Tool_Number [] [1, \"a\"] []",
+         "'impacts': VALUES are all whole numbers or all texts"},
+        {"get Tool_Number ++", "the vectors are given as six + or - (names, type codes, counts, "
+                               "ints, reals, texts), not '++'"},
+        {"put Tool_Number x", "'put' needs a group number of the int range"},
+        {"on-notify Tool_Number", "'on-notify' needs a command"},
+        {"nudge Tool_Number 1.5", "'nudge' needs a whole number of clicks, not '1.5'"},
+        {"drag Tool_Number 1", "Tool_Number has no scroll bar"},
+        {"callback Tool_Number AddValue", "Tool_Number has no callback 'AddValue'"},
+        {"icons Tool_Number [] []", "'icons': ICON is missing"},
         {"type Passes " + std::string(1 << 20, '7'),
          "line 1: line of 1048588 bytes is longer than 4096\n"},
     };
@@ -88,11 +118,46 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         err.str("");
         out.str("");
         EXPECT_EQ(RunScript(line + "\nspin Tool_Number 9\n"), 2) << line;
-        EXPECT_EQ(err.str(), message) << line;
+        EXPECT_EQ(err.str(),
+                  message.rfind("line 1: ", 0) == 0 ? message : "line 1: " + message + "\n")
+            << line;
         EXPECT_EQ(tool->GetAttValue(), 4) << line; // the script stopped before the second line
         EXPECT_EQ(passes->GetAttValue(), 2) << line;
     }
     EXPECT_EQ(frame.GetReceived().size(), 0u);
+}
+
+// Caller commands with hostile arguments; a command armed with on-notify runs from inside the
+// next notification of its attribute, once.
+TEST_F(KesPanelDriverTest, CallerCommandsReachTheInterfaceAndReactionsRunInsideANotification) {
+    EXPECT_EQ(RunScript("set Tool_Number [7] [nan] [\"\\xFF\"*3] 1\n"
+                        "on-notify Tool_Number set Passes [2147483647] null null 0\n"
+                        "spin Tool_Number 5\n"
+                        "spin Tool_Number 6\n"
+                        "values\n"
+                        "optional Passes 0 1\n"
+                        "get Passes ++-+++\n"
+                        "check\n"),
+              0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(out.str(), "> set Tool_Number [7] [nan] [\"\\xFF\"*3] 1\n"
+                         "  <- KesMfgAttNotifyModif from Tool_Number\n"
+                         "> on-notify Tool_Number set Passes [2147483647] null null 0\n"
+                         "> spin Tool_Number 5\n"
+                         "  <- KesMfgAttNotifyModif from Tool_Number\n"
+                         "  on-notify from Tool_Number:\n"
+                         "> set Passes [2147483647] null null 0\n"
+                         "> spin Tool_Number 6\n" // armed once only
+                         "  <- KesMfgAttNotifyModif from Tool_Number\n"
+                         "> values\n"
+                         "Tool_Number | integer | 1 | 6\n"
+                         "Passes | integer | 1 | 2147483647\n"
+                         "> optional Passes 0 1\n"
+                         "  <- KesMfgAttNotifyModif from Passes\n"
+                         "> get Passes ++-+++\n"
+                         "  (no record)\n" // a null vector: nothing appended
+                         "> check\n"
+                         "  every check holds\n");
 }
 
 TEST_F(KesPanelDriverTest, AnInteractiveSessionGoesOnAfterErrors) {

@@ -1,0 +1,94 @@
+// The monkey over the pocketing panel and over the test panel of every configuration the
+// pocketing panel lacks, and its shrinker on a host that breaks a check on purpose.
+//
+// A failure prints the session script that replays it; save it and run kes-panel on it (the
+// pocketing panel), or Replay() it on the test panel of its seed.
+#include "tools/KesPanelMonkey.h"
+#include "KesPocketingPanel.h"
+#include "framework/KesMfgAttNotifyModif.h"
+#include "robustness/KesMonkeyTestPanel.h"
+#include "robustness/KesScopedSettingsFolder.h"
+#include "tools/KesPanelDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+class KesPanelMonkeyTest : public ::testing::Test {
+protected:
+    KesPanelMonkey Monkey(KesPanelMonkey::Builder build) {
+        KesPanelMonkey monkey(std::move(build));
+        monkey.SetReset([this] { settings.Use("settings"); });
+        return monkey;
+    }
+    static KesPanelMonkey::Builder TestPanel(uint32_t seed) {
+        return [seed](KesDlgTestFrame& frame) { return KesBuildMonkeyTestPanel(frame, seed); };
+    }
+
+    KesScopedSettingsFolder settings;
+};
+
+TEST_F(KesPanelMonkeyTest, EveryCheckHoldsAfterEveryStep) {
+    const KesPanelMonkey::Builder pocketing = [](KesDlgTestFrame& frame) -> std::shared_ptr<void> {
+        return std::make_shared<KesPocketingPanel>(frame);
+    };
+    std::vector<std::tuple<std::string, KesPanelMonkey::Builder, uint32_t>> runs = {
+        {"pocketing panel", pocketing, 1}, {"pocketing panel", pocketing, 2}};
+    for (uint32_t seed = 1; seed <= 16; ++seed) {
+        runs.emplace_back("test panel", TestPanel(seed), seed);
+    }
+    constexpr int kSteps = 3000;
+    for (const auto& [panel, build, seed] : runs) {
+        KesPanelMonkey monkey = Monkey(build);
+        KesSeededSource source(seed);
+        const KesPanelMonkey::Result result = monkey.Run(source, kSteps);
+        EXPECT_EQ(result.steps, kSteps) << panel << ", seed " << seed;
+        EXPECT_EQ(result.failedLines, 0) << panel << ", seed " << seed;
+        ASSERT_FALSE(result.failure) << panel << ", seed " << seed << ":\n"
+                                     << KesPanelMonkey::Script(*result.failure, panel);
+    }
+}
+
+// A host that makes Tool_Number read-only when it notifies, then turns its spinner sensitive
+// again behind the attribute's back.
+void BreakToolNumber(KesDlgTestFrame& frame) {
+    static KesMfgAttNotifyModif modified(-1);
+    auto* tool = static_cast<KesMfgAttInt*>(frame.GetChildFromChildNumber(0));
+    frame.AddCallback(tool, &modified, [tool](KesCommand*, KesNotification*, void**) {
+        tool->SetEditMode(0);
+        tool->GetSpinnerWidget()->SetSensitivity(kes::kSensitive);
+    });
+}
+
+// The broken host: the monkey finds it, shrinks it to a step or two, and the
+// script replays to the same broken check, every line but the last carried out.
+TEST_F(KesPanelMonkeyTest, AFailureShrinksToAShortScriptThatReplaysIt) {
+    KesPanelMonkey monkey = Monkey([](KesDlgTestFrame& frame) {
+        std::shared_ptr<void> kept = KesBuildMonkeyTestPanel(frame, 1);
+        BreakToolNumber(frame);
+        return kept;
+    });
+    KesSeededSource source(4);
+    const KesPanelMonkey::Result result = monkey.Run(source, 5000);
+    ASSERT_TRUE(result.failure);
+    const KesPanelMonkey::Failure& failure = *result.failure;
+    EXPECT_EQ(failure.fault.Text(), "Tool_Number: a read-only attribute has a sensitive child "
+                                    "(spinneratt)");
+    EXPECT_LE(failure.shrunk.size(), 2u);
+    EXPECT_EQ(monkey.Replay(failure.shrunk).Text(), failure.fault.Text());
+
+    // The script through the driver, as kes-panel FILE runs it.
+    KesDlgTestFrame frame;
+    KesBuildMonkeyTestPanel(frame, 1);
+    BreakToolNumber(frame);
+    std::ostringstream out, err;
+    KesPanelDriver driver(frame, out, err);
+    std::istringstream script(KesPanelMonkey::Script(failure, "test"));
+    EXPECT_EQ(driver.RunSession(script, false), 2);
+    EXPECT_EQ(err.str(), "line " + std::to_string(failure.shrunk.size() + 5) +
+                             ": check failed: " + failure.fault.Text() + "\n");
+}
+
+} // namespace
