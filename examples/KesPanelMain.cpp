@@ -66,13 +66,15 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     static char* arguments[] = {programName, nullptr};
     QApplication application(argumentCount, arguments);
     KesPanelWindow window(frame, driver);
-    window.show();
-    QApplication::processEvents();
     if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
         std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
         return 2;
     }
-    return show ? QApplication::exec() : 0;
+    if (!show) {
+        return 0;
+    }
+    window.show();
+    return QApplication::exec();
 }
 #endif
 

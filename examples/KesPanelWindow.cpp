@@ -54,6 +54,7 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     notifications_ = AddPane(*panes, QStringLiteral("Notifications received by the panel's frame"),
                              QStringLiteral("notifications"));
     records_ = AddPane(*panes, QStringLiteral("Value records"), QStringLiteral("records"));
+    panes->setStretchFactor(1, 2); // the records are the longer read
     columns->addWidget(panes);
     columns->setStretchFactor(0, 3);
     columns->setStretchFactor(1, 2);
