@@ -10,14 +10,13 @@ install(TARGETS kesattributes kesattributes_tools EXPORT KesAttributesTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The Qt view has an export set of its own, loaded by the package only when asked for.
-set(KES_QT_HEADERS)
+# The Qt view has an export set of its own, loaded by the package only when asked for; its
+# public headers are KES_QT_HEADERS (set by qt/).
 if(TARGET kesattributes_qt)
     install(TARGETS kesattributes_qt EXPORT KesAttributesQtTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    file(GLOB KES_QT_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/qt/*.h)
 endif()
 
 foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS KES_QT_HEADERS)
