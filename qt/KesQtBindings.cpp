@@ -264,11 +264,13 @@ public:
         auto* buttons =
             new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, window_);
         outer->addWidget(buttons);
-        auto& dialog = static_cast<KesDlgDialog&>(widget_);
-        QObject::connect(buttons, &QDialogButtonBox::accepted, Context(),
-                         [this, &dialog] { Gesture([&dialog] { dialog.UserOK(); }); });
+        QObject::connect(buttons, &QDialogButtonBox::accepted, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgDialog&>(widget_).UserOK(); });
+        });
         QObject::connect(buttons, &QDialogButtonBox::rejected, window_.data(), &QDialog::reject);
-        window_->onCancel = [this, &dialog] { Gesture([&dialog] { dialog.UserCancel(); }); };
+        window_->onCancel = [this] {
+            Gesture([this] { static_cast<KesDlgDialog&>(widget_).UserCancel(); });
+        };
         Own(window_);
     }
 
@@ -342,9 +344,9 @@ public:
 
     void Create(QWidget* parent) override {
         button_ = new QPushButton(parent);
-        auto& button = static_cast<KesDlgPushButton&>(widget_);
-        QObject::connect(button_.data(), &QPushButton::clicked, Context(),
-                         [this, &button] { Gesture([&button] { button.UserPress(); }); });
+        QObject::connect(button_.data(), &QPushButton::clicked, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgPushButton&>(widget_).UserPress(); });
+        });
         Own(button_);
     }
 
@@ -417,8 +419,7 @@ public:
             }
             edit_->setModified(false);
             const KesUnicodeString typed = ToolkitText(edit_->text());
-            auto& editor = static_cast<KesDlgEditor&>(widget_);
-            Gesture([&editor, &typed] { editor.UserType(typed); });
+            Gesture([this, &typed] { static_cast<KesDlgEditor&>(widget_).UserType(typed); });
         });
         Own(edit_);
     }
@@ -568,24 +569,20 @@ public:
 
     void Create(QWidget* parent) override {
         box_ = new SpinBox<Base>(parent);
-        auto& spinner = Spinner();
-        box_->onStep = [this, &spinner](int steps) {
-            Gesture([&spinner, steps] { spinner.UserStep(steps); });
-        };
-        QObject::connect(box_.data(), &QAbstractSpinBox::editingFinished, Context(),
-                         [this, &spinner] {
-                             if (box_ == nullptr || !box_->edited) {
-                                 return;
-                             }
-                             box_->edited = false;
-                             double value = 0.0;
-                             const bool number = ReadNumber(box_->typed, value);
-                             Gesture([&spinner, number, value] {
-                                 if (number) {
-                                     spinner.UserSetValue(value);
-                                 }
-                             });
-                         });
+        box_->onStep = [this](int steps) { Gesture([this, steps] { Spinner().UserStep(steps); }); };
+        QObject::connect(box_.data(), &QAbstractSpinBox::editingFinished, Context(), [this] {
+            if (box_ == nullptr || !box_->edited) {
+                return;
+            }
+            box_->edited = false;
+            double value = 0.0;
+            const bool number = ReadNumber(box_->typed, value);
+            Gesture([this, number, value] {
+                if (number) {
+                    Spinner().UserSetValue(value);
+                }
+            });
+        });
         Own(box_);
     }
 
@@ -673,30 +670,33 @@ public:
         }
     }
 
+    // The toolkit widget is still in its base constructor here: the gestures read it later.
     void Create(QWidget* parent) override {
         combo_ = new ComboBox(parent);
-        auto& combo = static_cast<KesDlgCombo&>(widget_);
-        combo_->setEditable(combo.IsEditable());
-        if (combo.IsEditable()) {
+        const bool editable = (widget_.GetStyle() & KesDlgCombo::kEditableStyle) != 0;
+        combo_->setEditable(editable);
+        if (editable) {
             // A typed text is the toolkit's to keep: Qt neither adds it as a line nor selects
             // a line that matches it.
             combo_->setInsertPolicy(QComboBox::NoInsert);
             combo_->setDuplicatesEnabled(true);
             combo_->setCompleter(nullptr);
             QLineEdit* edit = combo_->lineEdit();
-            QObject::connect(edit, &QLineEdit::editingFinished, Context(), [this, edit, &combo] {
+            QObject::connect(edit, &QLineEdit::editingFinished, Context(), [this, edit] {
                 if (!edit->isModified()) {
                     return;
                 }
                 edit->setModified(false);
                 const KesUnicodeString typed = ToolkitText(edit->text());
-                Gesture([&combo, &typed] { combo.UserType(typed); });
+                Gesture([this, &typed] { static_cast<KesDlgCombo&>(widget_).UserType(typed); });
             });
         }
-        QObject::connect(combo_.data(), &QComboBox::activated, Context(), [this, &combo](int row) {
-            Gesture([&combo, row] { combo.UserSelect(row); });
+        QObject::connect(combo_.data(), &QComboBox::activated, Context(), [this](int row) {
+            Gesture([this, row] { static_cast<KesDlgCombo&>(widget_).UserSelect(row); });
         });
-        combo_->onDrop = [this, &combo] { return Gesture([&combo] { combo.UserDrop(); }); };
+        combo_->onDrop = [this] {
+            return Gesture([this] { static_cast<KesDlgCombo&>(widget_).UserDrop(); });
+        };
         Own(combo_);
     }
 
@@ -746,24 +746,29 @@ public:
 
     void Create(QWidget* parent) override {
         bar_ = new QScrollBar(Qt::Vertical, parent);
-        auto& bar = static_cast<KesDlgScrollBar&>(widget_);
         // Steps, pages, wheel: the box moves and is let go. The new position is the slider's
         // until Qt sets it as the value, after this signal.
         QObject::connect(bar_.data(), &QAbstractSlider::actionTriggered, Context(),
-                         [this, &bar](int action) {
+                         [this](int action) {
                              if (bar_ == nullptr || action == QAbstractSlider::SliderNoAction ||
                                  (action == QAbstractSlider::SliderMove && bar_->isSliderDown())) {
                                  return;
                              }
                              const int position = bar_->sliderPosition();
-                             Gesture([&bar, position] { bar.UserScroll(position); });
+                             Gesture([this, position] {
+                                 static_cast<KesDlgScrollBar&>(widget_).UserScroll(position);
+                             });
                          });
-        QObject::connect(
-            bar_.data(), &QAbstractSlider::sliderMoved, Context(),
-            [this, &bar](int position) { Gesture([&bar, position] { bar.UserDrag(position); }); });
-        QObject::connect(bar_.data(), &QAbstractSlider::sliderReleased, Context(), [this, &bar] {
+        QObject::connect(bar_.data(), &QAbstractSlider::sliderMoved, Context(),
+                         [this](int position) {
+                             Gesture([this, position] {
+                                 static_cast<KesDlgScrollBar&>(widget_).UserDrag(position);
+                             });
+                         });
+        QObject::connect(bar_.data(), &QAbstractSlider::sliderReleased, Context(), [this] {
             const int position = bar_ != nullptr ? bar_->sliderPosition() : 0;
-            Gesture([&bar, position] { bar.UserScroll(position); });
+            Gesture(
+                [this, position] { static_cast<KesDlgScrollBar&>(widget_).UserScroll(position); });
         });
         Own(bar_);
     }
@@ -798,21 +803,20 @@ public:
     void Create(QWidget* parent) override {
         list_ = new QListWidget(parent);
         list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        auto& list = static_cast<KesDlgSelectorList&>(widget_);
         // Program changes are applied with the list's signals blocked: what arrives here is
         // the person's doing.
-        QObject::connect(list_.data(), &QListWidget::itemSelectionChanged, Context(),
-                         [this, &list] {
-                             std::vector<int> rows;
-                             for (int row = 0; list_ != nullptr && row < list_->count(); ++row) {
-                                 if (list_->item(row)->isSelected()) {
-                                     rows.push_back(row);
-                                 }
-                             }
-                             Gesture([&list, &rows] {
-                                 list.UserSelect(rows.data(), static_cast<int>(rows.size()));
-                             });
-                         });
+        QObject::connect(list_.data(), &QListWidget::itemSelectionChanged, Context(), [this] {
+            std::vector<int> rows;
+            for (int row = 0; list_ != nullptr && row < list_->count(); ++row) {
+                if (list_->item(row)->isSelected()) {
+                    rows.push_back(row);
+                }
+            }
+            Gesture([this, &rows] {
+                static_cast<KesDlgSelectorList&>(widget_).UserSelect(rows.data(),
+                                                                     static_cast<int>(rows.size()));
+            });
+        });
         Own(list_);
     }
 
@@ -904,9 +908,9 @@ public:
             return;
         }
         action_ = menu->addAction(QString());
-        auto& item = static_cast<KesDlgPushItem&>(widget_);
-        QObject::connect(action_.data(), &QAction::triggered, Context(),
-                         [this, &item] { Gesture([&item] { item.UserActivate(); }); });
+        QObject::connect(action_.data(), &QAction::triggered, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgPushItem&>(widget_).UserActivate(); });
+        });
     }
 
     QAction* Action() const override { return action_; }

@@ -124,7 +124,7 @@ public:
         auto* column = new QVBoxLayout(holder_);
         column->setContentsMargins(8, 8, 8, 8);
         KesDialog::AddObserver(this);
-        Build(root, nullptr);
+        Build(root, nullptr, true);
         if (const KesQtBinding* binding = BindingOf(&root)) {
             column->addWidget(binding->Widget());
         }
@@ -143,6 +143,17 @@ public:
     }
 
     QWidget* Top() const { return top_; }
+
+    // Shows the state of the widgets created since the last flush.
+    void ShowCreated() {
+        const std::unordered_set<const KesDialog*> unshown = std::move(unshown_);
+        unshown_.clear();
+        for (const KesDialog* widget : unshown) {
+            if (KesQtBinding* binding = BindingOf(widget)) {
+                binding->ShowAll();
+            }
+        }
+    }
     std::function<void()> afterGesture;
 
     void WidgetChanged(KesDialog& widget, KesDlgProperty property) override {
@@ -150,7 +161,7 @@ public:
             // Only the parent is known yet: a widget outside the panel costs one look-up.
             KesQtBinding* parent = BindingOf(widget.GetParent());
             if (parent != nullptr && top_ != nullptr) {
-                Build(widget, parent);
+                Build(widget, parent, false);
             }
             return;
         }
@@ -160,6 +171,8 @@ public:
         }
         if (property == KesDlgProperty::Destroyed) {
             Remove(widget);
+        } else if (unshown_.erase(&widget) != 0) {
+            found->second->ShowAll(); // constructed by now: its whole state can be read
         } else {
             found->second->Show(property);
         }
@@ -204,8 +217,10 @@ public:
 
 private:
     // Mirrors `widget` and its children; `parent` is the binding of its toolkit parent (null
-    // for the root).
-    void Build(KesDialog& widget, KesQtBinding* parent) {
+    // for the root). A widget announced as Created is still in its base constructor: only its
+    // identity and kind may be read, so its state is shown at its first change or at the next
+    // flush, whichever comes first.
+    void Build(KesDialog& widget, KesQtBinding* parent, bool constructed) {
         QWidget* qtParent = parent == nullptr ? holder_.data() : QtParentFor(widget, *parent);
         std::unique_ptr<KesQtBinding> made = KesQtMakeBinding(widget, *this);
         if (made == nullptr) {
@@ -224,9 +239,13 @@ private:
         if (parent != nullptr) {
             parent->Adopt(binding);
         }
-        binding.ShowAll();
+        if (constructed) {
+            binding.ShowAll();
+        } else {
+            unshown_.insert(&widget);
+        }
         for (int i = 0; i < widget.GetChildCount(); ++i) {
-            Build(*widget.GetChildFromChildNumber(i), &binding);
+            Build(*widget.GetChildFromChildNumber(i), &binding, constructed);
         }
         LayoutChanged(widget);
     }
@@ -257,6 +276,7 @@ private:
         std::unique_ptr<KesQtBinding> binding = std::move(found->second);
         bindings_.erase(found);
         dirty_.erase(&widget);
+        unshown_.erase(&widget);
         menuOwners_.erase(&widget);
         binding->SetRemovedFromLivePanel();
         binding.reset();
@@ -273,6 +293,7 @@ private:
     // -----------------------------------------------------------------------------------------
     void Flush() {
         flushPosted_ = false;
+        ShowCreated();
         if (dirty_.empty()) {
             return;
         }
@@ -414,6 +435,7 @@ private:
     std::unordered_map<const KesDialog*, std::unique_ptr<KesQtBinding>> bindings_;
     std::unordered_set<const KesDialog*> menuOwners_; // widgets that have a context menu
     std::unordered_set<const KesDialog*> dirty_;      // frames whose form needs a new look
+    std::unordered_set<const KesDialog*> unshown_;    // created, state not shown yet
     bool flushPosted_ = false;
     QObject context_;             // receiver of the posted flush: gone with the mirror
     std::shared_ptr<bool> alive_; // false once the mirror is deleted (inside a gesture)
@@ -428,15 +450,18 @@ KesQtPanelView::KesQtPanelView(KesDialog& root, QWidget* parent)
 KesQtPanelView::~KesQtPanelView() = default;
 
 QWidget* KesQtPanelView::Widget() const {
+    mirror_->ShowCreated();
     return mirror_->Top();
 }
 
 QWidget* KesQtPanelView::Find(const KesDialog& widget) const {
+    mirror_->ShowCreated();
     const KesQtBinding* binding = mirror_->BindingOf(&widget);
     return binding != nullptr ? binding->Widget() : nullptr;
 }
 
 QAction* KesQtPanelView::FindAction(const KesDialog& item) const {
+    mirror_->ShowCreated();
     const KesQtBinding* binding = mirror_->BindingOf(&item);
     return binding != nullptr ? binding->Action() : nullptr;
 }

@@ -42,7 +42,9 @@ public:
     // Qt parent has deleted it.
     QWidget* Widget() const;
     // The Qt widget mirroring `widget` (or one of its dialogs), or null: a widget outside the
-    // root, a menu item (see FindAction), or a widget already destroyed.
+    // root, a menu item (see FindAction), or a widget already destroyed. A widget created
+    // since control last returned to the event loop shows its state from its first change, or
+    // from the next event-loop turn or call of Widget/Find/FindAction.
     QWidget* Find(const KesDialog& widget) const;
     // The Qt action mirroring a menu item, or null.
     QAction* FindAction(const KesDialog& item) const;
