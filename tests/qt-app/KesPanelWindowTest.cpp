@@ -115,7 +115,7 @@ private slots:
 
     void gesturesRefreshThePanes_data() {
         QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("typed"); // empty: a mouse click
+        QTest::addColumn<QString>("typed"); // empty: the space bar
         QTest::addColumn<QString>("record");
         QTest::addColumn<QString>("notification");
         QTest::newRow("spinner, typed") << "Tool number"
@@ -126,10 +126,10 @@ private slots:
                                        << "Deburr"
                                        << "Comment | text | 1 | \"Deburr"
                                        << "<- KesMfgAttNotifyModif from Comment";
-        QTest::newRow("check, clicked") << "Coolant"
-                                        << ""
-                                        << "Coolant | boolean | 1 | 0"
-                                        << "<- KesMfgAttNotifyModif from Coolant";
+        QTest::newRow("check, space bar") << "Coolant"
+                                          << ""
+                                          << "Coolant | boolean | 1 | 0"
+                                          << "<- KesMfgAttNotifyModif from Coolant";
     }
     void gesturesRefreshThePanes() {
         QFETCH(QString, widget);
@@ -143,7 +143,7 @@ private slots:
         QVERIFY(target != nullptr);
         QVERIFY(!Pane(window, "records").contains(record));
         if (typed.isEmpty()) {
-            QTest::mouseClick(target, Qt::LeftButton);
+            QTest::keyClick(target, Qt::Key_Space);
         } else {
             QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(target, typed);
