@@ -56,8 +56,8 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     records_ = AddPane(*panes, QStringLiteral("Value records"), QStringLiteral("records"));
     panes->setStretchFactor(1, 2); // the records are the longer read
     columns->addWidget(panes);
-    columns->setStretchFactor(0, 3);
-    columns->setStretchFactor(1, 2);
+    // The panel gets a little more than half: the records' lines are long too.
+    columns->setSizes({kWidth * 11 / 20, kWidth * 9 / 20});
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
