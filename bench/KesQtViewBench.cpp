@@ -15,13 +15,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
 
@@ -83,17 +83,24 @@ std::unique_ptr<KesDlgFrame> BuildPanel(int count) {
     return frame;
 }
 
-// The same Qt widgets built directly: a scrolled form, one row per attribute, its label and a
-// frame holding the value widget(s), with the same ranges, values and texts.
+// The same Qt widgets built directly, in the same nesting as the view builds them: a scroll
+// area, the panel's widget in a column, per attribute a frame with its label (one label column
+// wide) and its value widget(s), with the same ranges, values and texts.
 std::unique_ptr<QScrollArea> BuildDirect(int count) {
     auto area = std::make_unique<QScrollArea>();
-    auto* form = new QWidget;
-    auto* grid = new QGridLayout(form);
+    area->setWidgetResizable(true);
+    auto* holder = new QWidget(area.get());
+    auto* column = new QVBoxLayout(holder);
+    auto* panel = new QWidget(holder);
+    auto* rows = new QVBoxLayout(panel);
     for (int i = 0; i < count; ++i) {
         const QString label = QStringLiteral("Attribute %1").arg(i);
-        auto* frame = new QWidget(form);
+        auto* frame = new QWidget(panel);
         auto* row = new QHBoxLayout(frame);
         row->setContentsMargins(0, 0, 0, 0);
+        auto* title = new QLabel(label, frame);
+        title->setMinimumWidth(120);
+        row->addWidget(title);
         QWidget* value = nullptr;
         switch (i % kClasses) {
         case 0: {
@@ -128,9 +135,9 @@ std::unique_ptr<QScrollArea> BuildDirect(int count) {
             break;
         }
         default:
-            for (const QString& title :
+            for (const QString& text :
                  {QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")}) {
-                auto* radio = new QRadioButton(title, frame);
+                auto* radio = new QRadioButton(text, frame);
                 radio->setAutoExclusive(false);
                 row->addWidget(radio);
             }
@@ -138,13 +145,13 @@ std::unique_ptr<QScrollArea> BuildDirect(int count) {
         }
         if (value != nullptr) {
             value->setAccessibleName(label);
-            row->addWidget(value);
+            row->addWidget(value, 1);
         }
-        grid->addWidget(new QLabel(label, form), i, 0);
-        grid->addWidget(frame, i, 1);
+        rows->addWidget(frame);
     }
-    area->setWidget(form);
-    area->setWidgetResizable(true);
+    column->addWidget(panel);
+    column->addStretch(1);
+    area->setWidget(holder);
     return area;
 }
 
