@@ -92,18 +92,13 @@ int main(int argc, char** argv) {
             std::cout << kUsage << KesPanelDriver::HelpText();
             return 0;
         }
-        if (argument == "--svg") {
-            if (i + 1 >= argc) {
-                std::cerr << "kes-panel: --svg needs a file name\n" << kUsage;
+        if (argument == "--svg" || argument == "--png") {
+            // An empty name would silently mean "no picture".
+            if (i + 1 >= argc || *argv[i + 1] == '\0') {
+                std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
                 return 2;
             }
-            svgFile = argv[++i];
-        } else if (argument == "--png") {
-            if (i + 1 >= argc) {
-                std::cerr << "kes-panel: --png needs a file name\n" << kUsage;
-                return 2;
-            }
-            pngFile = argv[++i];
+            (argument == "--svg" ? svgFile : pngFile) = argv[++i];
         } else if (argument == "--gui") {
             gui = true;
         } else if (!sourceGiven && (argument == "-" || argument.rfind("-", 0) != 0)) {
