@@ -7,11 +7,7 @@
 
 #include "tools/KesPanelDriver.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
-#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,48 +18,36 @@
 
 namespace {
 
-// The pocketing panel in kes-panel's frame, with a driver that keeps its transcript.
+// The pocketing panel in kes-panel's frame, shown in kes-panel's window.
 struct Panel {
     KesNotificationLogFrame frame{"Pocketing"};
     KesPocketingPanel panel{frame};
     std::ostringstream transcript;
     KesPanelDriver driver{frame, transcript, transcript};
+    std::unique_ptr<KesPanelWindow> window;
+    void Open() {
+        window = std::make_unique<KesPanelWindow>(frame, driver);
+        window->show();
+    }
+    QString Pane(const QString& name) const {
+        return window->findChild<QPlainTextEdit*>(name)->toPlainText();
+    }
 };
 
-// Shares of the pixels of `area` dark as ink and light as paper: legible text has both.
-struct Ink {
+// Legible text has pixels dark as ink and a background light as paper.
+bool Legible(const QImage& picture, const QWidget& widget, double ink) {
+    const QRect area = QRect(widget.mapTo(widget.window(), QPoint()), widget.size());
     double dark = 0;
     double light = 0;
-};
-Ink Measure(const QImage& picture, const QRect& area) {
-    Ink ink;
-    const QRect inside = area & picture.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
             const int gray = qGray(picture.pixel(x, y));
-            ink.dark += gray < 110;
-            ink.light += gray > 200;
+            dark += gray < 110;
+            light += gray > 200;
         }
     }
-    const double pixels = std::max(1, inside.width() * inside.height());
-    return {ink.dark / pixels, ink.light / pixels};
-}
-
-QWidget* ValueWidget(const QWidget& window, const QString& accessibleName) {
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        const bool valueWidget = qobject_cast<QAbstractSpinBox*>(widget) ||
-                                 qobject_cast<QLineEdit*>(widget) ||
-                                 qobject_cast<QAbstractButton*>(widget);
-        if (valueWidget && widget->accessibleName() == accessibleName) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-QString Pane(const QWidget& window, const char* name) {
-    auto* pane = window.findChild<QPlainTextEdit*>(QString::fromLatin1(name));
-    return pane ? pane->toPlainText() : QString();
+    const double pixels = area.width() * area.height();
+    return dark / pixels > ink && light / pixels > 0.3;
 }
 
 } // namespace
@@ -89,33 +73,26 @@ private slots:
         const QImage picture(file);
         QCOMPARE(picture.size(), QSize(KesPanelWindow::kWidth, KesPanelWindow::kHeight));
 
-        // Where the window lays out its labels: the same window, after the same session.
+        // Where the labels stand: the same window, after the same session, in this process.
         Panel panel;
         std::ifstream session(KES_SOURCE_DIR "/examples/sessions/pocketing.kes");
         QCOMPARE(panel.driver.RunSession(session, false), 0);
-        KesPanelWindow window(panel.frame, panel.driver);
-        window.show();
+        panel.Open();
         QApplication::processEvents();
-        const QString labels[] = {"Strategy", "Tool number", "Depth (mm)", "Spindle speed (rpm)"};
-        for (const QString& text : labels) {
-            const QLabel* label = nullptr;
-            for (const QLabel* candidate : window.findChildren<QLabel*>()) {
-                label = candidate->text() == text ? candidate : label;
+        QStringList labels = {"Strategy", "Tool number", "Depth (mm)", "Spindle speed (rpm)"};
+        for (const QLabel* label : panel.window->findChildren<QLabel*>()) {
+            if (labels.removeAll(label->text()) > 0) {
+                QVERIFY2(Legible(picture, *label, 0.03), qPrintable(label->text()));
             }
-            QVERIFY2(label != nullptr, qPrintable(text));
-            const Ink ink = Measure(picture, QRect(label->mapTo(&window, QPoint()), label->size()));
-            QVERIFY2(ink.dark > 0.03 && ink.light > 0.3, qPrintable(text));
         }
-        // The records pane shows its table too, and the picture is not a blank window.
-        auto* records = window.findChild<QPlainTextEdit*>(QStringLiteral("records"));
-        QVERIFY(Measure(picture, QRect(records->viewport()->mapTo(&window, QPoint()),
-                                       records->viewport()->size()))
-                    .dark > 0.01);
+        QVERIFY2(labels.isEmpty(), qPrintable(labels.join(", ")));
+        const auto* records = panel.window->findChild<QPlainTextEdit*>(QStringLiteral("records"));
+        QVERIFY(Legible(picture, *records->viewport(), 0.01));
     }
 
     void gesturesRefreshThePanes_data() {
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("typed"); // empty: the space bar
+        QTest::addColumn<QString>("widget"); // its accessible name, the attribute's label
+        QTest::addColumn<QString>("typed");  // empty: the space bar
         QTest::addColumn<QString>("record");
         QTest::addColumn<QString>("notification");
         QTest::newRow("spinner, typed") << "Tool number"
@@ -137,11 +114,13 @@ private slots:
         QFETCH(QString, record);
         QFETCH(QString, notification);
         Panel panel;
-        KesPanelWindow window(panel.frame, panel.driver);
-        window.show();
-        QWidget* target = ValueWidget(window, widget);
+        panel.Open();
+        QWidget* target = nullptr;
+        for (QWidget* candidate : panel.window->findChildren<QWidget*>()) {
+            target = !target && candidate->accessibleName() == widget ? candidate : target;
+        }
         QVERIFY(target != nullptr);
-        QVERIFY(!Pane(window, "records").contains(record));
+        QVERIFY(!panel.Pane("records").contains(record));
         if (typed.isEmpty()) {
             QTest::keyClick(target, Qt::Key_Space);
         } else {
@@ -149,8 +128,8 @@ private slots:
             QTest::keyClicks(target, typed);
             QTest::keyClick(target, Qt::Key_Return);
         }
-        QVERIFY2(Pane(window, "records").contains(record), qPrintable(Pane(window, "records")));
-        QCOMPARE(Pane(window, "notifications").trimmed(), notification);
+        QVERIFY2(panel.Pane("records").contains(record), qPrintable(panel.Pane("records")));
+        QCOMPARE(panel.Pane("notifications").trimmed(), notification);
     }
 };
 
