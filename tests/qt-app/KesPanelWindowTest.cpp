@@ -90,46 +90,38 @@ private slots:
         QVERIFY(Legible(picture, *records->viewport(), 0.01));
     }
 
-    void gesturesRefreshThePanes_data() {
-        QTest::addColumn<QString>("widget"); // its accessible name, the attribute's label
-        QTest::addColumn<QString>("typed");  // empty: the space bar
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("notification");
-        QTest::newRow("spinner, typed") << "Tool number"
-                                        << "12"
-                                        << "Tool_Number | integer | 1 | 12"
-                                        << "<- KesMfgAttNotifyModif from Tool_Number";
-        QTest::newRow("editor, typed") << "Comment"
-                                       << "Deburr"
-                                       << "Comment | text | 1 | \"Deburr"
-                                       << "<- KesMfgAttNotifyModif from Comment";
-        QTest::newRow("check, space bar") << "Coolant"
-                                          << ""
-                                          << "Coolant | boolean | 1 | 0"
-                                          << "<- KesMfgAttNotifyModif from Coolant";
-    }
     void gesturesRefreshThePanes() {
-        QFETCH(QString, widget);
-        QFETCH(QString, typed);
-        QFETCH(QString, record);
-        QFETCH(QString, notification);
-        Panel panel;
-        panel.Open();
-        QWidget* target = nullptr;
-        for (QWidget* candidate : panel.window->findChildren<QWidget*>()) {
-            target = !target && candidate->accessibleName() == widget ? candidate : target;
+        const struct {
+            const char* widget; // its accessible name: the attribute's label
+            const char* typed;  // empty: the space bar
+            const char* record;
+            const char* sender;
+        } cases[] = {
+            {"Tool number", "12", "Tool_Number | integer | 1 | 12", "Tool_Number"},
+            {"Comment", "Deburr", "Comment | text | 1 | \"Deburr", "Comment"},
+            {"Coolant", "", "Coolant | boolean | 1 | 0", "Coolant"},
+        };
+        for (const auto& gesture : cases) {
+            Panel panel;
+            panel.Open();
+            QWidget* target = nullptr;
+            for (QWidget* candidate : panel.window->findChildren<QWidget*>()) {
+                target =
+                    !target && candidate->accessibleName() == gesture.widget ? candidate : target;
+            }
+            QVERIFY2(target != nullptr, gesture.widget);
+            QVERIFY(!panel.Pane("records").contains(gesture.record));
+            if (*gesture.typed == '\0') {
+                QTest::keyClick(target, Qt::Key_Space);
+            } else {
+                QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(target, gesture.typed);
+                QTest::keyClick(target, Qt::Key_Return);
+            }
+            QVERIFY2(panel.Pane("records").contains(gesture.record), gesture.widget);
+            QCOMPARE(panel.Pane("notifications").trimmed(),
+                     QStringLiteral("<- KesMfgAttNotifyModif from ") + gesture.sender);
         }
-        QVERIFY(target != nullptr);
-        QVERIFY(!panel.Pane("records").contains(record));
-        if (typed.isEmpty()) {
-            QTest::keyClick(target, Qt::Key_Space);
-        } else {
-            QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(target, typed);
-            QTest::keyClick(target, Qt::Key_Return);
-        }
-        QVERIFY2(panel.Pane("records").contains(record), qPrintable(panel.Pane("records")));
-        QCOMPARE(panel.Pane("notifications").trimmed(), notification);
     }
 };
 
