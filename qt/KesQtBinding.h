@@ -36,9 +36,10 @@ public:
     virtual bool Gesture(const KesDialog& target, const std::function<void()>& action) = 0;
     // The binding of `widget`, or null when the view does not mirror it.
     virtual KesQtBinding* BindingOf(const KesDialog* widget) const = 0;
-    // Asks for the form layout, the accessible names and the tab order under `frame` to be
-    // brought up to date (soon, once, whatever the number of calls).
-    virtual void LayoutChanged(const KesDialog& frame) = 0;
+    // Asks for the form layout, the accessible names and the tab order around `widget` (its
+    // own box and its parent's) to be brought up to date: soon, once, whatever the number of
+    // calls.
+    virtual void LayoutChanged(const KesDialog& widget) = 0;
     // The Qt widget that owns the windows of the panel's dialogs.
     virtual QWidget* WindowOwner() const = 0;
 };

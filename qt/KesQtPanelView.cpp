@@ -144,6 +144,34 @@ public:
 
     QWidget* Top() const { return top_; }
 
+    // Brings the view fully in step: the state of the widgets created since the last flush,
+    // then the form layout, accessible names and tab order of the frames that changed.
+    void Flush() {
+        flushPosted_ = false;
+        ShowCreated();
+        if (dirty_.empty()) {
+            return;
+        }
+        const std::unordered_set<const KesDialog*> dirty = std::move(dirty_);
+        dirty_.clear();
+        for (const KesDialog* frame : dirty) {
+            if (BindingOf(frame) == nullptr) {
+                continue;
+            }
+            AlignLabels(*frame);
+            const KesUnicodeString* label = nullptr;
+            for (const KesDialog* up = frame; up != nullptr && label == nullptr;
+                 up = up->GetParent()) {
+                label = LabelOf(*up);
+            }
+            NameValueWidgets(*frame, label);
+        }
+        if (root_ != nullptr) {
+            std::vector<QWidget*> chain;
+            OrderTabs(*root_, chain);
+        }
+    }
+
     // Shows the state of the widgets created since the last flush.
     void ShowCreated() {
         const std::unordered_set<const KesDialog*> unshown = std::move(unshown_);
@@ -202,10 +230,13 @@ public:
         return found != bindings_.end() ? found->second.get() : nullptr;
     }
 
-    void LayoutChanged(const KesDialog& frame) override {
-        dirty_.insert(&frame);
-        if (frame.GetParent() != nullptr) {
-            dirty_.insert(frame.GetParent()); // its label column
+    void LayoutChanged(const KesDialog& widget) override {
+        // The widget's own box, and the box of its parent (a label column, accessible names).
+        for (const KesDialog* box : {&widget, static_cast<const KesDialog*>(widget.GetParent())}) {
+            if (box != nullptr &&
+                (box->GetKind() == KesDlgKind::Frame || box->GetKind() == KesDlgKind::Dialog)) {
+                dirty_.insert(box);
+            }
         }
         if (!flushPosted_) {
             flushPosted_ = true;
@@ -291,32 +322,6 @@ private:
     // -----------------------------------------------------------------------------------------
     // Form and keyboard
     // -----------------------------------------------------------------------------------------
-    void Flush() {
-        flushPosted_ = false;
-        ShowCreated();
-        if (dirty_.empty()) {
-            return;
-        }
-        const std::unordered_set<const KesDialog*> dirty = std::move(dirty_);
-        dirty_.clear();
-        for (const KesDialog* frame : dirty) {
-            if (BindingOf(frame) == nullptr) {
-                continue;
-            }
-            AlignLabels(*frame);
-            const KesUnicodeString* label = nullptr;
-            for (const KesDialog* up = frame; up != nullptr && label == nullptr;
-                 up = up->GetParent()) {
-                label = LabelOf(*up);
-            }
-            NameValueWidgets(*frame, label);
-        }
-        if (root_ != nullptr) {
-            std::vector<QWidget*> chain;
-            OrderTabs(*root_, chain);
-        }
-    }
-
     // The rows of a column that start with a label (after at most one widget, such as an
     // option check) have their value widgets start at one x: each label is widened by what
     // its row's caption lacks to the widest caption.
@@ -450,18 +455,18 @@ KesQtPanelView::KesQtPanelView(KesDialog& root, QWidget* parent)
 KesQtPanelView::~KesQtPanelView() = default;
 
 QWidget* KesQtPanelView::Widget() const {
-    mirror_->ShowCreated();
+    mirror_->Flush();
     return mirror_->Top();
 }
 
 QWidget* KesQtPanelView::Find(const KesDialog& widget) const {
-    mirror_->ShowCreated();
+    mirror_->Flush();
     const KesQtBinding* binding = mirror_->BindingOf(&widget);
     return binding != nullptr ? binding->Widget() : nullptr;
 }
 
 QAction* KesQtPanelView::FindAction(const KesDialog& item) const {
-    mirror_->ShowCreated();
+    mirror_->Flush();
     const KesQtBinding* binding = mirror_->BindingOf(&item);
     return binding != nullptr ? binding->Action() : nullptr;
 }

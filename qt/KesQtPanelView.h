@@ -42,9 +42,12 @@ public:
     // Qt parent has deleted it.
     QWidget* Widget() const;
     // The Qt widget mirroring `widget` (or one of its dialogs), or null: a widget outside the
-    // root, a menu item (see FindAction), or a widget already destroyed. A widget created
-    // since control last returned to the event loop shows its state from its first change, or
-    // from the next event-loop turn or call of Widget/Find/FindAction.
+    // root, a menu item (see FindAction), or a widget already destroyed.
+    //
+    // Property changes show at once. What depends on several widgets (the label column of a
+    // form, accessible names, tab order) and the first look of a widget created since then are
+    // brought up to date when control returns to the event loop, after each gesture, and at
+    // any call of Widget, Find or FindAction.
     QWidget* Find(const KesDialog& widget) const;
     // The Qt action mirroring a menu item, or null.
     QAction* FindAction(const KesDialog& item) const;

@@ -180,10 +180,10 @@ struct Line {
     int field = 0;
 };
 
-// One line done as a person does it in the window. Besides the driver's commands: return
-// (Return in an untouched field), arrow/key/wheel N (spinner steps), page (a click under the
-// scroll box), ctrl-select LINE, menu ITEM, close DIALOG. The caller's own commands (output,
-// values, model) go to the driver.
+// One line done as a person does it in the window. Besides the driver's commands: leave
+// (type, then Tab), return (Return in an untouched field), arrow/key/wheel N (spinner steps), page
+// (a click under the scroll box), ctrl-select LINE, menu ITEM, close DIALOG. The caller's own
+// commands (output, values, model) go to the driver.
 void Gesture(Shown& s, const std::string& text) {
     const Line line(text);
     const std::string& name = line.name;
@@ -203,6 +203,12 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "type" || line.verb == "bind") {
         QWidget* editor = s.Qt(name, "editoratt", line.field);
         Type(editor != nullptr ? editor : s.Qt(name, "comboatt"), line.text);
+    } else if (line.verb == "leave") { // typed, then Tab to the next field
+        QWidget* editor = s.Qt(name, "editoratt", line.field);
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor->window()));
+        editor->setFocus();
+        Type(editor, line.text, Qt::Key_Tab);
     } else if (line.verb == "return") {
         QTest::keyClick(s.Qt(name, "editoratt", line.field), Qt::Key_Return);
     } else if (line.verb == "arrow" || line.verb == "key") {
@@ -313,6 +319,8 @@ void Headless(Pocketing& p, const std::string& text) {
         As<KesDlgPushItem>(p(line.name, line.text.toUtf8())).UserActivate();
     } else if (line.verb == "close") {
         As<KesDlgDialog>(p(line.name, line.text.toUtf8())).UserCancel();
+    } else if (line.verb == "leave") {
+        QCOMPARE(p.driver.Run("type" + text.substr(5), 1), KesPanelDriver::Status::Done);
     } else if (line.verb != "return") {
         QCOMPARE(p.driver.Run(text, 1), KesPanelDriver::Status::Done);
     }
@@ -337,6 +345,9 @@ QString Value(QWidget* qt) {
     if (auto* bar = qobject_cast<QScrollBar*>(qt)) {
         return QString("%1 %2 %3").arg(bar->minimum()).arg(bar->maximum()).arg(bar->value());
     }
+    if (auto* box = qobject_cast<QBoxLayout*>(qt->layout()); box && !qt->isWindow()) {
+        return box->direction() == QBoxLayout::LeftToRight ? "row" : "column";
+    }
     QStringList rows;
     if (auto* list = qobject_cast<QListWidget*>(qt)) {
         for (int row = 0; row < list->count(); ++row) {
@@ -349,6 +360,9 @@ QString Value(QWidget* qt) {
 QString Expected(const KesDialog& widget) {
     const auto text = [](const KesUnicodeString& t) { return QString::fromStdString(t.Str()); };
     switch (widget.GetKind()) {
+    case KesDlgKind::Frame:
+        return static_cast<const KesDlgFrame&>(widget).GetDefaultOrientation() == 1 ? "row"
+                                                                                    : "column";
     case KesDlgKind::Spinner:
         return text(static_cast<const KesDlgSpinner&>(widget).GetText()).trimmed();
     case KesDlgKind::Editor:
@@ -420,40 +434,15 @@ QString Differences(const KesQtPanelView& view, const KesDialog& root) {
     return out;
 }
 
-// What a person reads off a Qt widget, for the table of toolkit changes.
-QString Describe(QWidget* qt) {
-    if (qt == nullptr) {
-        return "none";
+// Properties of a Qt widget by name ("value": what Value reads), or "none" for no widget.
+QString Probe(QWidget* qt, const QString& names) {
+    QStringList read;
+    for (const QString& name : names.split(' ')) {
+        read << (qt == nullptr     ? "none"
+                 : name == "value" ? Value(qt)
+                                   : qt->property(name.toUtf8()).toString());
     }
-    QString s = Value(qt);
-    if (auto* box = qobject_cast<QDoubleSpinBox*>(qt)) {
-        s = QString("%1..%2 by %3, %4 decimals: ")
-                .arg(box->minimum())
-                .arg(box->maximum())
-                .arg(box->singleStep())
-                .arg(box->decimals()) +
-            s;
-    } else if (auto* box = qobject_cast<QSpinBox*>(qt)) {
-        s = QString("%1..%2: ").arg(box->minimum()).arg(box->maximum()) + s;
-    } else if (auto* edit = qobject_cast<QLineEdit*>(qt)) {
-        s += QString(", %1 at most").arg(edit->maxLength());
-    } else if (auto* combo = qobject_cast<QComboBox*>(qt)) {
-        s += QString(" of %1").arg(combo->count());
-    } else if (auto* bar = qobject_cast<QScrollBar*>(qt)) {
-        s += QString(" page %1").arg(bar->pageStep());
-    } else if (auto* label = qobject_cast<QLabel*>(qt)) {
-        s = label->text();
-    } else if (auto* button = qobject_cast<QPushButton*>(qt)) {
-        s = button->text();
-    } else if (qt->isWindow()) {
-        s = qt->windowTitle();
-    } else if (auto* box = qobject_cast<QBoxLayout*>(qt->layout())) {
-        s = box->direction() == QBoxLayout::LeftToRight ? "row" : "column";
-    }
-    if (!qt->toolTip().isEmpty() || !qt->whatsThis().isEmpty()) {
-        s += " [" + qt->toolTip() + "|" + qt->statusTip() + "|" + qt->whatsThis() + "]";
-    }
-    return s + (qt->isEnabled() ? "" : " disabled") + (qt->isHidden() ? " hidden" : "");
+    return read.join(' ');
 }
 
 } // namespace
@@ -485,6 +474,7 @@ void KesQtPanelViewTest::gestureActsAsHeadless_data() {
     QTest::addColumn<QString>("lines");
     // clang-format off
     QTest::newRow("editor: Return commits once") << "type Comment Walls last";
+    QTest::newRow("editor: focus leaves, commits once") << "leave Comment Walls last";
     QTest::newRow("editor: Return with nothing typed") << "return Comment";
     QTest::newRow("list editor field") << "type Pass_Names[3] finish walls";
     QTest::newRow("spinner: typed above the maximum") << "spin Depth 75";
@@ -556,43 +546,68 @@ Q_DECLARE_METATYPE(Change)
 void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::addColumn<Change>("change");
     QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("properties");
     QTest::addColumn<QString>("shown");
     // clang-format off
-    QTest::newRow("label title, never markup") << Change([](Bare& b) { b.label->SetTitle("<b>Depth</b>"); }) << "label" << "<b>Depth</b>";
-    QTest::newRow("help texts") << Change([](Bare& b) { b.editor->SetShortHelp("short"); b.editor->SetHelp("long"); }) << "editor" << ", 32767 at most [short|long|long]";
-    QTest::newRow("editor text cut to its width") << Change([](Bare& b) { b.editor->SetText("abcdef"); b.editor->SetMaxCharacterWidth(4); }) << "editor" << "abcd, 4 at most";
-    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); }) << "real" << "0..10 by 0.5, 7 decimals: 2.5000000";
-    QTest::newRow("new range clamps the value") << Change([](Bare& b) { b.real->SetValue(8, 0); b.real->SetMinMaxStep(0, 5, 1); }) << "real" << "0..5 by 1, 10 decimals: 5";
-    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); }) << "real" << "-1e+300..1e+300 by 1, 2 decimals: 1.50";
-    QTest::newRow("integer spinner") << Change([](Bare& b) { b.whole->SetMinMaxStep(1, 99, 1); b.whole->SetValue(120, 0); }) << "whole" << "1..99: 99";
-    QTest::newRow("combo lines, selection") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetLine("Conventional", -1, 0); b.fixed->SetSelect(1, 0); }) << "fixed" << "1|Conventional of 2";
-    QTest::newRow("combo lines cleared") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetSelect(0, 0); b.fixed->ClearLine(); }) << "fixed" << "-1| of 0";
-    QTest::newRow("editable combo field") << Change([](Bare& b) { b.combo->SetLine("none", -1, 0); b.combo->SetSelect(0, 0); b.combo->SetField("FEED_HSM"); }) << "combo" << "0|FEED_HSM of 1";
-    QTest::newRow("check state") << Change([](Bare& b) { b.check->SetState(kes::kOn, 0); }) << "check" << "1";
-    QTest::newRow("radio switched off by a sibling") << Change([](Bare& b) { b.first->SetState(kes::kOn, 0); b.second->SetState(kes::kOn, 0); }) << "first" << "0";
-    QTest::newRow("push title keeps its ampersand") << Change([](Bare& b) { b.push->SetTitle("Save & close"); }) << "push" << "Save && close";
-    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "kes-no-such-icon";
-    QTest::newRow("scroll bar") << Change([](Bare& b) { b.bar->SetScrollRange(0, 10); b.bar->SetScrollBoxSize(3); b.bar->SetScrollPos(9, 0); }) << "bar" << "0 7 7 page 3";
-    QTest::newRow("selector list") << Change([](Bare& b) { for (const char* l : {"Drill", "Dwell", "Peck"}) b.list->SetLine(l, -1, 0); const int rows[] = {0, 2}; b.list->SetSelect(rows, 2, 0); }) << "list" << "+Drill -Dwell +Peck";
-    QTest::newRow("insensitive frame") << Change([](Bare& b) { b.row->SetSensitivity(kes::kInsensitive); }) << "editor" << ", 32767 at most disabled";
-    QTest::newRow("hidden") << Change([](Bare& b) { b.editor->SetVisibility(kes::kHidden); }) << "editor" << ", 32767 at most hidden";
-    QTest::newRow("orientation") << Change([](Bare& b) { b.row->SetDefaultOrientation(1); }) << "row" << "row";
-    QTest::newRow("dialog shown, titled") << Change([](Bare& b) { b.dialog->SetTitle("Step"); b.dialog->SetVisibility(kes::kShown); }) << "dialog" << "Step";
-    QTest::newRow("dialog hidden") << Change([](Bare& b) { b.dialog->SetTitle("Step"); }) << "dialog" << "Step hidden";
-    QTest::newRow("created later") << Change([](Bare& b) { (new KesDlgEditor(b.row, "late"))->SetText("x"); }) << "late" << "x, 32767 at most";
-    QTest::newRow("destroyed") << Change([](Bare& b) { delete b.check; }) << "check" << "none";
+    QTest::newRow("label title, never markup") << Change([](Bare& b) { b.label->SetTitle("<b>Depth</b>"); })
+        << "label" << "text textFormat" << "<b>Depth</b> PlainText";
+    QTest::newRow("value named by its label") << Change([](Bare& b) { b.label->SetTitle("Depth (mm)"); })
+        << "real" << "accessibleName" << "Depth (mm)";
+    QTest::newRow("help texts") << Change([](Bare& b) { b.editor->SetShortHelp("short"); b.editor->SetHelp("long"); })
+        << "editor" << "toolTip statusTip whatsThis" << "short long long";
+    QTest::newRow("editor text cut to its width") << Change([](Bare& b) { b.editor->SetText("abcdef"); b.editor->SetMaxCharacterWidth(4); })
+        << "editor" << "text maxLength" << "abcd 4";
+    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); })
+        << "real" << "minimum maximum singleStep decimals text" << "0 10 0.5 7 2.5000000";
+    QTest::newRow("new range clamps the value") << Change([](Bare& b) { b.real->SetValue(8, 0); b.real->SetMinMaxStep(0, 5, 1); })
+        << "real" << "maximum text" << "5 5";
+    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); })
+        << "real" << "decimals text" << "2 1.50";
+    QTest::newRow("integer spinner") << Change([](Bare& b) { b.whole->SetMinMaxStep(1, 99, 1); b.whole->SetValue(120, 0); })
+        << "whole" << "minimum maximum text" << "1 99 99";
+    QTest::newRow("combo lines, selection") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetLine("Conventional", -1, 0); b.fixed->SetSelect(1, 0); })
+        << "fixed" << "count value" << "2 1|Conventional";
+    QTest::newRow("combo lines cleared") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetSelect(0, 0); b.fixed->ClearLine(); })
+        << "fixed" << "count value" << "0 -1|";
+    QTest::newRow("editable combo field") << Change([](Bare& b) { b.combo->SetLine("none", -1, 0); b.combo->SetSelect(0, 0); b.combo->SetField("FEED_HSM"); })
+        << "combo" << "value" << "0|FEED_HSM";
+    QTest::newRow("check state") << Change([](Bare& b) { b.check->SetState(kes::kOn, 0); })
+        << "check" << "checked" << "true";
+    QTest::newRow("radio off by a sibling") << Change([](Bare& b) { b.first->SetState(kes::kOn, 0); b.second->SetState(kes::kOn, 0); })
+        << "first" << "checked autoExclusive" << "false false";
+    QTest::newRow("push title keeps its &") << Change([](Bare& b) { b.push->SetTitle("Save & close"); })
+        << "push" << "text" << "Save && close";
+    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); })
+        << "push" << "text" << "kes-no-such-icon";
+    QTest::newRow("scroll bar") << Change([](Bare& b) { b.bar->SetScrollRange(0, 10); b.bar->SetScrollBoxSize(3); b.bar->SetScrollPos(9, 0); })
+        << "bar" << "value pageStep" << "0 7 7 3";
+    QTest::newRow("selector list") << Change([](Bare& b) { for (const char* l : {"Drill", "Dwell", "Peck"}) b.list->SetLine(l, -1, 0); const int rows[] = {0, 2}; b.list->SetSelect(rows, 2, 0); })
+        << "list" << "value" << "+Drill -Dwell +Peck";
+    QTest::newRow("insensitive frame") << Change([](Bare& b) { b.row->SetSensitivity(kes::kInsensitive); })
+        << "editor" << "enabled" << "false";
+    QTest::newRow("hidden") << Change([](Bare& b) { b.editor->SetVisibility(kes::kHidden); })
+        << "editor" << "visible" << "false";
+    QTest::newRow("orientation") << Change([](Bare& b) { b.row->SetDefaultOrientation(1); })
+        << "row" << "value" << "row";
+    QTest::newRow("dialog shown, titled") << Change([](Bare& b) { b.dialog->SetTitle("Step"); b.dialog->SetVisibility(kes::kShown); })
+        << "dialog" << "windowTitle visible" << "Step true";
+    QTest::newRow("created later") << Change([](Bare& b) { (new KesDlgEditor(b.row, "late"))->SetText("x"); })
+        << "late" << "text" << "x";
+    QTest::newRow("destroyed") << Change([](Bare& b) { delete b.check; })
+        << "check" << "text" << "none";
     // clang-format on
 }
 
 void KesQtPanelViewTest::toolkitShowsInQt() {
     QFETCH(Change, change);
     QFETCH(QString, widget);
+    QFETCH(QString, properties);
     QFETCH(QString, shown);
     Bare bare;
     bare.view.Widget()->show();
     change(bare);
     const KesDialog* changed = bare.frame.FindDescendant(widget.toStdString());
-    QCOMPARE(Describe(changed ? bare.view.Find(*changed) : nullptr), shown);
+    QCOMPARE(Probe(changed ? bare.view.Find(*changed) : nullptr, properties), shown);
     QCOMPARE(Differences(bare.view, bare.frame), QString());
 }
 
