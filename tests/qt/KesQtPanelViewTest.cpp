@@ -244,14 +244,11 @@ void Gesture(Shown& s, const std::string& text) {
         }
     } else if (line.verb == "ctrl-select") {
         ClickRow(list, listRow, Qt::ControlModifier);
-    } else if (line.verb == "select" || (line.verb == "click" && !line.text.isEmpty())) {
-        KesDialog* owner = s(name, "labelatt")->GetParent();
-        for (int i = 0; i < owner->GetChildCount(); ++i) {
-            KesDialog* radio = owner->GetChildFromChildNumber(i);
-            if (radio->GetKind() == KesDlgKind::RadioButton &&
-                (radio->GetTitle() == line.text.toStdString().c_str() ||
-                 radio->GetName() == ("rb" + line.text.toStdString()).c_str())) {
-                Click(s.view.Find(*radio));
+    } else if (line.verb == "select") { // radio buttons, by their title
+        for (auto* radio :
+             s.view.Find(*s.driver.FindAttribute(name))->findChildren<QRadioButton*>()) {
+            if (radio->text() == line.text) {
+                Click(radio);
             }
         }
     } else if (line.verb == "click") {
