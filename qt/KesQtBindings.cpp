@@ -107,9 +107,13 @@ void KesQtBinding::Apply(KesDlgProperty property) {
         qt->setEnabled(widget_.IsSetSensitivity());
         break;
     case KesDlgProperty::Visibility:
-        qt->setVisible(IsShown(widget_));
-        if (widget_.GetParent() != nullptr) {
-            host_.LayoutChanged(*widget_.GetParent());
+        // Only a real change re-lays the form out: every gesture shows the whole state again.
+        if (shownVisibility_ != widget_.GetVisibility()) {
+            shownVisibility_ = widget_.GetVisibility();
+            qt->setVisible(IsShown(widget_));
+            if (widget_.GetParent() != nullptr) {
+                host_.LayoutChanged(*widget_.GetParent());
+            }
         }
         break;
     case KesDlgProperty::ShortHelp:
@@ -323,8 +327,10 @@ public:
             const TitleOrIcon shown = TitleOrIconOf(widget_);
             if (!shown.icon.isNull()) {
                 label_->setPixmap(shown.icon.pixmap(16, 16));
-            } else {
+            } else if (label_->text() != shown.text || label_->text().isEmpty()) {
                 label_->setText(shown.text);
+            } else {
+                return; // unchanged: the form keeps its look
             }
             if (widget_.GetParent() != nullptr) {
                 host_.LayoutChanged(*widget_.GetParent()); // names and form alignment
