@@ -280,7 +280,7 @@ public:
 
     void Apply(KesDlgProperty property) override {
         if (property == KesDlgProperty::Title && window_ != nullptr) {
-            window_->setWindowTitle(KesQtText(widget_.GetTitle().Str()));
+            window_->setWindowTitle(Title());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
             window_->setVisible(IsShown(widget_)); // a window of its own: no parent to re-lay
         } else {
@@ -289,6 +289,21 @@ public:
     }
 
 private:
+    // The dialog's title; without one, the label of the attribute that opened it, so that the
+    // person knows what the window asks for.
+    QString Title() const {
+        for (const KesDialog* up = widget_.GetParent();
+             up != nullptr && widget_.GetTitle().IsEmpty(); up = up->GetParent()) {
+            for (int i = 0; i < up->GetChildCount(); ++i) {
+                const KesDialog* child = up->GetChildFromChildNumber(i);
+                if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
+                    return KesQtText(child->GetTitle().Str());
+                }
+            }
+        }
+        return KesQtText(widget_.GetTitle().Str());
+    }
+
     QPointer<DialogWindow> window_;
 };
 

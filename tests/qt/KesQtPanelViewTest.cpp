@@ -591,6 +591,8 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
         << "row" << "value" << "row";
     QTest::newRow("dialog shown, titled") << Change([](Bare& b) { b.dialog->SetTitle("Step"); b.dialog->SetVisibility(kes::kShown); })
         << "dialog" << "windowTitle visible" << "Step true";
+    QTest::newRow("dialog titled by its owner's label") << Change([](Bare& b) { b.label->SetTitle("Depth"); (new KesDlgDialog(b.row, "asks"))->SetVisibility(kes::kShown); })
+        << "asks" << "windowTitle" << "Depth";
     QTest::newRow("created later") << Change([](Bare& b) { (new KesDlgEditor(b.row, "late"))->SetText("x"); })
         << "late" << "text" << "x";
     QTest::newRow("destroyed") << Change([](Bare& b) { delete b.check; })
