@@ -181,9 +181,9 @@ struct Line {
 };
 
 // One line done as a person does it in the window. Besides the driver's commands: leave
-// (type, then Tab), return (Return in an untouched field), arrow/key/wheel N (spinner steps), page
-// (a click under the scroll box), ctrl-select LINE, menu ITEM, close DIALOG. The caller's own
-// commands (output, values, model) go to the driver.
+// (type, then Tab), return (Return in an untouched field), arrow/key/wheel N (spinner steps),
+// page (a click under the scroll box), drag (the scroll box to the end), ctrl-select LINE,
+// menu ITEM, close DIALOG. The caller's own commands (output, values, model) go to the driver.
 void Gesture(Shown& s, const std::string& text) {
     const Line line(text);
     const std::string& name = line.name;
@@ -267,6 +267,22 @@ void Gesture(Shown& s, const std::string& text) {
         for (int guard = 0; guard < 100 && bar->value() != steps; ++guard) {
             QTest::keyClick(bar, bar->value() < steps ? Qt::Key_Down : Qt::Key_Up);
         }
+    } else if (line.verb == "drag") { // the box pulled down to the end of its track
+        auto* bar = qobject_cast<QScrollBar*>(s.Qt(name, "Scrol"));
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.pageStep = bar->pageStep();
+        const QPoint box =
+            bar->style()
+                ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
+                .center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, box);
+        QTest::mouseMove(bar, QPoint(box.x(), bar->height()));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(box.x(), bar->height()));
     } else if (line.verb == "page") {
         QWidget* bar = s.Qt(name, "Scrol");
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
@@ -300,6 +316,10 @@ void Headless(Pocketing& p, const std::string& text) {
         for (int i = 0; i < (line.verb == "wheel" ? 1 : std::abs(steps)); ++i) {
             spinner.UserStep(line.verb == "wheel" ? steps : steps > 0 ? 1 : -1);
         }
+    } else if (line.verb == "drag") {
+        auto& bar = As<KesDlgScrollBar>(p(line.name, "Scrol"));
+        bar.UserDrag(bar.GetScrollLastPos());
+        bar.UserScroll(bar.GetScrollLastPos());
     } else if (line.verb == "page") {
         auto& bar = As<KesDlgScrollBar>(p(line.name, "Scrol"));
         bar.UserScroll(bar.GetScrollPos() + bar.GetScrollBoxSize());
@@ -492,6 +512,7 @@ void KesQtPanelViewTest::gestureActsAsHeadless_data() {
     QTest::newRow("context menu item") << "add Pass_Depths;remove Pass_Depths";
     QTest::newRow("scroll bar: key step") << "scroll Pass_Counts 1";
     QTest::newRow("scroll bar: page click") << "page Pass_Counts";
+    QTest::newRow("scroll bar: box dragged, let go") << "drag Pass_Counts";
     QTest::newRow("selector list: row clicked") << "select Allowed_Cycles Dwell";
     QTest::newRow("selector list: row added with Ctrl") << "ctrl-select Allowed_Cycles Dwell";
     QTest::newRow("dialog: typed, Return is OK") << "step Feed_Rate 25";
