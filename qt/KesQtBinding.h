@@ -90,6 +90,7 @@ private:
     QPointer<QWidget> qt_;
     QObject context_;
     bool removedFromLivePanel_ = false;
+    int shownVisibility_ = 0; // the toolkit visibility last shown (0: none yet)
 };
 
 // The binding of a new toolkit widget of any kind.

@@ -107,9 +107,13 @@ void KesQtBinding::Apply(KesDlgProperty property) {
         qt->setEnabled(widget_.IsSetSensitivity());
         break;
     case KesDlgProperty::Visibility:
-        qt->setVisible(IsShown(widget_));
-        if (widget_.GetParent() != nullptr) {
-            host_.LayoutChanged(*widget_.GetParent());
+        // Only a real change re-lays the form out: every gesture shows the whole state again.
+        if (shownVisibility_ != widget_.GetVisibility()) {
+            shownVisibility_ = widget_.GetVisibility();
+            qt->setVisible(IsShown(widget_));
+            if (widget_.GetParent() != nullptr) {
+                host_.LayoutChanged(*widget_.GetParent());
+            }
         }
         break;
     case KesDlgProperty::ShortHelp:
@@ -276,7 +280,7 @@ public:
 
     void Apply(KesDlgProperty property) override {
         if (property == KesDlgProperty::Title && window_ != nullptr) {
-            window_->setWindowTitle(KesQtText(widget_.GetTitle().Str()));
+            window_->setWindowTitle(Title());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
             window_->setVisible(IsShown(widget_)); // a window of its own: no parent to re-lay
         } else {
@@ -285,6 +289,21 @@ public:
     }
 
 private:
+    // The dialog's title; without one, the label of the attribute that opened it, so that the
+    // person knows what the window asks for.
+    QString Title() const {
+        for (const KesDialog* up = widget_.GetParent();
+             up != nullptr && widget_.GetTitle().IsEmpty(); up = up->GetParent()) {
+            for (int i = 0; i < up->GetChildCount(); ++i) {
+                const KesDialog* child = up->GetChildFromChildNumber(i);
+                if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
+                    return KesQtText(child->GetTitle().Str());
+                }
+            }
+        }
+        return KesQtText(widget_.GetTitle().Str());
+    }
+
     QPointer<DialogWindow> window_;
 };
 
@@ -323,8 +342,10 @@ public:
             const TitleOrIcon shown = TitleOrIconOf(widget_);
             if (!shown.icon.isNull()) {
                 label_->setPixmap(shown.icon.pixmap(16, 16));
-            } else {
+            } else if (label_->text() != shown.text || label_->text().isEmpty()) {
                 label_->setText(shown.text);
+            } else {
+                return; // unchanged: the form keeps its look
             }
             if (widget_.GetParent() != nullptr) {
                 host_.LayoutChanged(*widget_.GetParent()); // names and form alignment
