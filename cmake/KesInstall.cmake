@@ -1,6 +1,7 @@
 # Installs the library, its headers (with their folders) and a CMake package, so that a host
 # application can find_package(KesAttributes) and link KesAttributes::KesAttributes (and
-# KesAttributes::Tools for the session driver and the picture).
+# KesAttributes::Tools for the session driver and the picture). The Qt view, when built, is the
+# component Qt: find_package(KesAttributes COMPONENTS Qt) and KesAttributes::Qt.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -9,7 +10,16 @@ install(TARGETS kesattributes kesattributes_tools EXPORT KesAttributesTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS)
+# The Qt view has an export set of its own, loaded by the package only when asked for; its
+# public headers are KES_QT_HEADERS (set by qt/).
+if(TARGET kesattributes_qt)
+    install(TARGETS kesattributes_qt EXPORT KesAttributesQtTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS KES_QT_HEADERS)
     file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${header})
     get_filename_component(folder ${relative} DIRECTORY)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kesattributes/${folder})
@@ -19,6 +29,11 @@ set(KES_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KesAttributes)
 install(EXPORT KesAttributesTargets
     NAMESPACE KesAttributes::
     DESTINATION ${KES_CONFIG_DIR})
+if(TARGET kesattributes_qt)
+    install(EXPORT KesAttributesQtTargets
+        NAMESPACE KesAttributes::
+        DESTINATION ${KES_CONFIG_DIR})
+endif()
 configure_package_config_file(cmake/KesAttributesConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/KesAttributesConfig.cmake
     INSTALL_DESTINATION ${KES_CONFIG_DIR})

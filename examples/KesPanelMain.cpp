@@ -18,6 +18,7 @@
 //   The monkey
 //   The window
 //   main
+#include "KesNotificationLogFrame.h"
 #include "KesPocketingPanel.h"
 
 #include "platform/KesMfgBaseGII.h"
@@ -327,7 +328,7 @@ int main(int argc, char** argv) {
     }
 
     // The panel, in code or from a file, is built here; everything after works on the frame.
-    KesDlgTestFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
+    KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
     std::string fault;
     const std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
     if (!fault.empty()) {
@@ -335,6 +336,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     frame.Clear(); // building the panel is not part of the session
+    frame.ClearLog();
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);

@@ -34,9 +34,9 @@ void AddParameter(const char* name, int type, int kind, const int units[3], doub
 void FillModel() {
     KesMfgModel::Clear();
     const int spindleUnits[3] = {0, 0, 1};
-    AddParameter("FEED_ROUGH", 2, 1, kFeedUnits, 1200.0);  // offered
-    AddParameter("FEED_FINISH", 2, 1, kFeedUnits, 600.0);  // offered
-    AddParameter("FEED_RAPID", 2, 1, kFeedUnits, 9000.0);  // above the limit: not offered
+    AddParameter("FEED_ROUGH", 2, 1, kFeedUnits, 1200.0);   // offered
+    AddParameter("FEED_FINISH", 2, 1, kFeedUnits, 600.0);   // offered
+    AddParameter("FEED_RAPID", 2, 1, kFeedUnits, 9000.0);   // above the limit: not offered
     AddParameter("SPINDLE_MAX", 2, 1, spindleUnits, 200.0); // other units: not offered
     AddParameter("TOOL_COUNT", 1, 1, kFeedUnits, 24.0);     // not a real: not offered
 }
@@ -47,13 +47,13 @@ KesPocketingPanel::KesPocketingPanel(KesDlgTestFrame& frame) {
     FillModel();
     KesMfgBaseGII::ClearReportedCodes();
 
-    auto* strategy = new KesMfgAttCharList(
-        "Strategy", "Strategy", "ZIGZAG", {"ZIGZAG", "SPIRAL", "CONTOUR"},
-        {"Zig-zag", "Spiral", "Contour"}, "", &frame, 1, 1);
+    auto* strategy =
+        new KesMfgAttCharList("Strategy", "Strategy", "ZIGZAG", {"ZIGZAG", "SPIRAL", "CONTOUR"},
+                              {"Zig-zag", "Spiral", "Contour"}, "", &frame, 1, 1);
     auto* direction = new KesMfgAttIntList("Direction", "Cut direction", 1, {1, -1},
                                            {"Climb", "Conventional"}, 0, &frame, 1, 0);
-    auto* stepover = new KesMfgAttDouble("Stepover", "Stepover (%)", 50.0, 5.0, 95.0, 0.0, 0, 0,
-                                         0, &frame, 1, 0);
+    auto* stepover = new KesMfgAttDouble("Stepover", "Stepover (%)", 50.0, 5.0, 95.0, 0.0, 0, 0, 0,
+                                         &frame, 1, 0);
     auto* tool = new KesMfgAttInt("Tool_Number", "Tool number", 4, 1, 99, 0, &frame, 1);
     auto* depth =
         new KesMfgAttDouble("Depth", "Depth (mm)", 5.0, 0.0, 50.0, 0.0, 0, 0, 0, &frame, 1, 0);
@@ -61,22 +61,22 @@ KesPocketingPanel::KesPocketingPanel(KesDlgTestFrame& frame) {
     auto* spindle = new KesMfgAttDouble("Spindle_Speed", "Spindle speed (rpm)", 50.0, 0.0, 500.0,
                                         0.0, 0, 0, 1, &frame, 1, 1);
     // The caller speaks degrees; the operator reads turns.
-    auto* angle = new KesMfgAttDouble("Angle", "Zig-zag angle (turns)", 90.0, 0.0, 360.0, 0.0, 0,
-                                      0, -1, &frame, 1, 0);
-    auto* feed = new KesMfgAttDoubleParam("Feed_Rate", "Feed rate (mm/min)", 800.0, 0.0, 5000.0,
-                                          0.0, kFeedUnits[0], kFeedUnits[1], kFeedUnits[2], "",
-                                          &frame, 1, 0);
+    auto* angle = new KesMfgAttDouble("Angle", "Zig-zag angle (turns)", 90.0, 0.0, 360.0, 0.0, 0, 0,
+                                      -1, &frame, 1, 0);
+    auto* feed =
+        new KesMfgAttDoubleParam("Feed_Rate", "Feed rate (mm/min)", 800.0, 0.0, 5000.0, 0.0,
+                                 kFeedUnits[0], kFeedUnits[1], kFeedUnits[2], "", &frame, 1, 0);
     auto* coolant = new KesMfgAttLogic("Coolant", "Coolant", 1, 0, &frame, 1, 0, nullptr);
     auto* pressure = new KesMfgAttDouble("Coolant_Pressure", "Coolant pressure (bar)", 20.0, 0.0,
                                          100.0, 0.0, 0, 0, 0, &frame, 1, 0);
     pressure->SetOptionMode(1, 1);
-    auto* stock = new KesMfgAttDouble("Stock_Allowance", "Stock to leave (mm)", 0.0, 0.0, 5.0,
-                                      0.0, 0, 0, 0, &frame, 1, 0);
+    auto* stock = new KesMfgAttDouble("Stock_Allowance", "Stock to leave (mm)", 0.0, 0.0, 5.0, 0.0,
+                                      0, 0, 0, &frame, 1, 0);
     stock->SetAttToBeDefined();
     auto* depths = new KesMfgAttMVDouble("Pass_Depths", "Pass depths (mm)", {2.0, 2.0, 1.0}, 0.0,
                                          10.0, 0.0, 0, 0, 0, &frame, 1, 0);
-    auto* counts = new KesMfgAttMVInt("Pass_Counts", "Passes per level", {1, 2, 2, 1, 3, 1, 2},
-                                      1, 20, 0, &frame, 1);
+    auto* counts = new KesMfgAttMVInt("Pass_Counts", "Passes per level", {1, 2, 2, 1, 3, 1, 2}, 1,
+                                      20, 0, &frame, 1);
     auto* names = new KesMfgAttMVChar("Pass_Names", "Pass names", {"rough", "semi", "finish"},
                                       "pass", &frame, 1);
     auto* switches =
@@ -84,14 +84,16 @@ KesPocketingPanel::KesPocketingPanel(KesDlgTestFrame& frame) {
     auto* cycles = new KesMfgAttMVCharList("Allowed_Cycles", "Allowed cycles", {"G81", "G83"},
                                            {"G81", "G82", "G83", "G85"},
                                            {"Drill", "Dwell", "Peck", "Bore"}, "", &frame, 1);
-    auto* comment = new KesMfgAttChar("Comment", "Comment", "Roughing of the pocket", "", &frame, 2);
+    auto* comment =
+        new KesMfgAttChar("Comment", "Comment", "Roughing of the pocket", "", &frame, 2);
     auto* machine = new KesMfgAttChar("Machine", "Machine", "HMC-500", "", &frame, 2);
-    approach_ = new KesMfgAttLink("Approach_Retract", "Approach and retract", &frame, "approach", 2);
+    approach_ =
+        new KesMfgAttLink("Approach_Retract", "Approach and retract", &frame, "approach", 2);
 
-    const std::vector<KesMfgAttribute*> panel = {
-        strategy, direction, stepover, tool,   depth,    spindle,  angle, feed,    coolant,
-        pressure, stock,     depths,   counts, names,    switches, cycles, comment, machine,
-        approach_};
+    const std::vector<KesMfgAttribute*> panel = {strategy, direction, stepover, tool,     depth,
+                                                 spindle,  angle,     feed,     coolant,  pressure,
+                                                 stock,    depths,    counts,   names,    switches,
+                                                 cycles,   comment,   machine,  approach_};
     for (KesMfgAttribute* attribute : panel) {
         attribute->Display();
     }
@@ -139,8 +141,7 @@ void KesPocketingPanel::PrintModel(std::ostream& out) {
         KesRawCollint ints;
         KesRawColldouble reals;
         KesListValKesUnicodeString texts;
-        KesMfgModel::ReadParameterDesc((*names)[i], d1, d2, d3, d4, d5, d6, d7, ints, reals,
-                                       texts);
+        KesMfgModel::ReadParameterDesc((*names)[i], d1, d2, d3, d4, d5, d6, d7, ints, reals, texts);
         out << "  " << (*names)[i].Str() << " type " << d1 << " kind " << d2 << " units " << d3
             << ',' << d4 << ',' << d5 << " value";
         for (double value : reals.Items()) {

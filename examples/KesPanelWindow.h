@@ -1,0 +1,42 @@
+// KesPanelWindow: kes-panel's window. The panel in real Qt widgets (a KesQtPanelView) beside
+// the two panes a dialog engineer watches while trying it: the notifications the panel's frame
+// has received, and the value records a caller collects ("values", then "output" for groups 1
+// and 2). Both panes are refreshed after every gesture in the panel.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class KesNotificationLogFrame;
+class KesPanelDriver;
+class KesQtPanelView;
+class QPlainTextEdit;
+
+class KesPanelWindow : public QWidget {
+public:
+    // The size the window opens with, and so the size of its pictures.
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 820;
+
+    // Mirrors the panel of `frame`; the attributes whose records are shown are those the
+    // driver finds in it. Both must outlive the window. Builds the panes at once.
+    KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver,
+                   QWidget* parent = nullptr);
+    ~KesPanelWindow() override;
+    KesPanelWindow(const KesPanelWindow&) = delete;
+    KesPanelWindow& operator=(const KesPanelWindow&) = delete;
+
+    // Reads the frame's notifications and the attributes' records again into the panes.
+    void Refresh();
+    // Writes a picture of the window as it stands (PNG); false when the file cannot be written.
+    bool SavePicture(const QString& file);
+
+private:
+    KesNotificationLogFrame& frame_;
+    const KesPanelDriver& driver_;
+    std::unique_ptr<KesQtPanelView> view_;
+    QPlainTextEdit* notifications_ = nullptr;
+    QPlainTextEdit* records_ = nullptr;
+};

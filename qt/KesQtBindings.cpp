@@ -1,0 +1,1008 @@
+// KesQtBindings: one binding per widget kind of the toolkit, and the factory.
+//
+//   Common                 the base binding (sensitivity, visibility, help), text helpers
+//   Frames and dialogs     boxes that lay their children out in the toolkit's order
+//   Labels and buttons     labels, push buttons, check and radio buttons
+//   Editors                QLineEdit, one UserType per commit
+//   Spinners               QSpinBox / QDoubleSpinBox showing the toolkit's number text
+//   Combos                 QComboBox, select / type / drop
+//   Scroll bars and lists  QScrollBar, QListWidget
+//   Menus                  context menus and their items
+//   Factory
+#include "qt/KesQtBinding.h"
+
+#include "platform/KesDlgCombo.h"
+#include "platform/KesDlgDialog.h"
+#include "platform/KesDlgEditor.h"
+#include "platform/KesDlgFrame.h"
+#include "platform/KesDlgPushButton.h"
+#include "platform/KesDlgPushItem.h"
+#include "platform/KesDlgRadioButton.h"
+#include "platform/KesDlgScrollBar.h"
+#include "platform/KesDlgSelectorList.h"
+#include "platform/KesDlgSpinner.h"
+
+#include <QtGui/QAction>
+#include <QtGui/QIcon>
+#include <QtWidgets/QBoxLayout>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QDoubleSpinBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QSpinBox>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+// ---------------------------------------------------------------------------------------------
+// Common
+// ---------------------------------------------------------------------------------------------
+QString KesQtText(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+namespace {
+
+KesUnicodeString ToolkitText(const QString& text) {
+    return KesUnicodeString(text.toStdString());
+}
+
+// A title on a Qt button: '&' would otherwise start a keyboard mnemonic.
+QString ButtonTitle(const KesUnicodeString& title) {
+    return KesQtText(title.Str()).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// Width of a field of `characters` characters (0 or less: Qt's own width).
+void ShowTextWidth(QWidget* widget, int characters) {
+    if (characters <= 0) {
+        widget->setMinimumWidth(0);
+        return;
+    }
+    const int digit = widget->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    widget->setMinimumWidth(std::min(characters, 80) * digit + 24);
+}
+
+bool IsShown(const KesDialog& widget) {
+    return widget.GetVisibility() == kes::kShown;
+}
+
+} // namespace
+
+KesQtBinding::~KesQtBinding() {
+    if (removedFromLivePanel_ && qt_ != nullptr) {
+        qt_->hide();
+        qt_->deleteLater();
+    }
+}
+
+void KesQtBinding::Show(KesDlgProperty property) {
+    const QSignalBlocker blocker(qt_.data());
+    Apply(property);
+}
+
+void KesQtBinding::ShowAll() {
+    const QSignalBlocker blocker(qt_.data());
+    for (int p = static_cast<int>(KesDlgProperty::Title);
+         p <= static_cast<int>(KesDlgProperty::ScrollPosition); ++p) {
+        Apply(static_cast<KesDlgProperty>(p));
+    }
+}
+
+void KesQtBinding::Apply(KesDlgProperty property) {
+    QWidget* qt = qt_;
+    if (qt == nullptr) {
+        return;
+    }
+    switch (property) {
+    case KesDlgProperty::Sensitivity:
+        qt->setEnabled(widget_.IsSetSensitivity());
+        break;
+    case KesDlgProperty::Visibility:
+        // Only a real change re-lays the form out: every gesture shows the whole state again.
+        if (shownVisibility_ != widget_.GetVisibility()) {
+            shownVisibility_ = widget_.GetVisibility();
+            qt->setVisible(IsShown(widget_));
+            if (widget_.GetParent() != nullptr) {
+                host_.LayoutChanged(*widget_.GetParent());
+            }
+        }
+        break;
+    case KesDlgProperty::ShortHelp:
+        qt->setToolTip(KesQtText(widget_.GetShortHelp().Str()));
+        break;
+    case KesDlgProperty::Help:
+        qt->setStatusTip(KesQtText(widget_.GetHelp().Str()));
+        qt->setWhatsThis(KesQtText(widget_.GetHelp().Str()));
+        break;
+    default:
+        break;
+    }
+}
+
+void KesQtDeferContextMenus(QWidget* widget) {
+    if (widget == nullptr) {
+        return;
+    }
+    const auto defer = [](QWidget* w) {
+        if (w->contextMenuPolicy() == Qt::DefaultContextMenu) {
+            w->setContextMenuPolicy(Qt::NoContextMenu);
+        }
+    };
+    defer(widget);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        defer(child);
+    }
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Frames and dialogs
+// ---------------------------------------------------------------------------------------------
+// A binding whose Qt widget lays its children out in a box, in the toolkit's layout order.
+class BoxBinding : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    QWidget* ChildParent() const override { return box_; }
+
+    void Adopt(KesQtBinding& child) override {
+        QWidget* qt = child.Widget();
+        if (layout_ == nullptr || qt == nullptr || !KesQtIsLaidOut(child.Dialog())) {
+            return;
+        }
+        layout_->addWidget(qt);
+        if (HasAttachments()) {
+            Arrange();
+        }
+    }
+
+    void Arrange() override {
+        if (layout_ == nullptr) {
+            return;
+        }
+        std::vector<QWidget*> ordered;
+        for (const KesDialog* child : KesQtLayoutOrder(widget_)) {
+            if (const KesQtBinding* binding = host_.BindingOf(child)) {
+                if (QWidget* qt = binding->Widget()) {
+                    ordered.push_back(qt);
+                }
+            }
+        }
+        for (QWidget* qt : ordered) {
+            layout_->removeWidget(qt);
+        }
+        for (QWidget* qt : ordered) {
+            layout_->addWidget(qt);
+        }
+    }
+
+protected:
+    // Makes `box` the widget that holds the children, laid out in a column.
+    void MakeBox(QWidget* box, int margin) {
+        box_ = box;
+        layout_ = new QBoxLayout(QBoxLayout::TopToBottom, box);
+        layout_->setContentsMargins(margin, margin, margin, margin);
+        layout_->setSpacing(6);
+    }
+    QBoxLayout* Layout() const { return box_ != nullptr ? layout_ : nullptr; }
+
+private:
+    bool HasAttachments() const {
+        const auto* frame = dynamic_cast<const KesDlgFrame*>(&widget_);
+        return frame != nullptr && !frame->GetHorizontalAttachments().empty();
+    }
+
+    QPointer<QWidget> box_;
+    QBoxLayout* layout_ = nullptr; // owned by box_
+};
+
+class FrameBinding final : public BoxBinding {
+public:
+    using BoxBinding::BoxBinding;
+
+    void Create(QWidget* parent) override {
+        auto* frame = new QWidget(parent);
+        MakeBox(frame, 0);
+        Own(frame);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        switch (property) {
+        case KesDlgProperty::Orientation:
+            if (QBoxLayout* layout = Layout()) {
+                const bool row = static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == 1;
+                layout->setDirection(row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+                host_.LayoutChanged(widget_);
+            }
+            break;
+        case KesDlgProperty::Attachment:
+            Arrange();
+            host_.LayoutChanged(widget_);
+            break;
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+};
+
+// The window of a dialog: closing it or pressing Escape is the toolkit's Cancel, which decides
+// whether the window goes.
+class DialogWindow final : public QDialog {
+public:
+    using QDialog::QDialog;
+    std::function<void()> onCancel;
+
+    void reject() override {
+        const std::function<void()> cancel = onCancel; // the binding may go meanwhile
+        if (cancel) {
+            cancel();
+        }
+    }
+};
+
+class DialogBinding final : public BoxBinding {
+public:
+    using BoxBinding::BoxBinding;
+    ~DialogBinding() override {
+        if (window_ != nullptr) {
+            window_->onCancel = nullptr;
+        }
+    }
+
+    void Create(QWidget* /*parent*/) override {
+        window_ = new DialogWindow(host_.WindowOwner());
+        auto* outer = new QVBoxLayout(window_);
+        auto* content = new QWidget(window_);
+        MakeBox(content, 0);
+        outer->addWidget(content);
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, window_);
+        outer->addWidget(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgDialog&>(widget_).UserOK(); });
+        });
+        QObject::connect(buttons, &QDialogButtonBox::rejected, window_.data(), &QDialog::reject);
+        window_->onCancel = [this] {
+            Gesture([this] { static_cast<KesDlgDialog&>(widget_).UserCancel(); });
+        };
+        Own(window_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (property == KesDlgProperty::Title && window_ != nullptr) {
+            window_->setWindowTitle(Title());
+        } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
+            window_->setVisible(IsShown(widget_)); // a window of its own: no parent to re-lay
+        } else {
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    // The dialog's title; without one, the label of the attribute that opened it, so that the
+    // person knows what the window asks for.
+    QString Title() const {
+        for (const KesDialog* up = widget_.GetParent();
+             up != nullptr && widget_.GetTitle().IsEmpty(); up = up->GetParent()) {
+            for (int i = 0; i < up->GetChildCount(); ++i) {
+                const KesDialog* child = up->GetChildFromChildNumber(i);
+                if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
+                    return KesQtText(child->GetTitle().Str());
+                }
+            }
+        }
+        return KesQtText(widget_.GetTitle().Str());
+    }
+
+    QPointer<DialogWindow> window_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Labels and buttons
+// ---------------------------------------------------------------------------------------------
+// A title, else a theme icon of the icon name, else the icon name itself.
+struct TitleOrIcon {
+    QString text;
+    QIcon icon;
+};
+TitleOrIcon TitleOrIconOf(const KesDialog& widget) {
+    if (!widget.GetTitle().IsEmpty() || widget.GetIconName().IsEmpty()) {
+        return {KesQtText(widget.GetTitle().Str()), QIcon()};
+    }
+    const QString name = KesQtText(widget.GetIconName().Str());
+    if (QIcon::hasThemeIcon(name)) {
+        return {QString(), QIcon::fromTheme(name)};
+    }
+    return {name, QIcon()};
+}
+
+class LabelBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        label_ = new QLabel(parent);
+        label_->setTextFormat(Qt::PlainText); // a title is text, never markup
+        Own(label_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon) &&
+            label_ != nullptr) {
+            const TitleOrIcon shown = TitleOrIconOf(widget_);
+            if (!shown.icon.isNull()) {
+                label_->setPixmap(shown.icon.pixmap(16, 16));
+            } else if (label_->text() != shown.text || label_->text().isEmpty()) {
+                label_->setText(shown.text);
+            } else {
+                return; // unchanged: the form keeps its look
+            }
+            if (widget_.GetParent() != nullptr) {
+                host_.LayoutChanged(*widget_.GetParent()); // names and form alignment
+            }
+            return;
+        }
+        KesQtBinding::Apply(property);
+    }
+
+private:
+    QPointer<QLabel> label_;
+};
+
+class PushButtonBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        button_ = new QPushButton(parent);
+        QObject::connect(button_.data(), &QPushButton::clicked, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgPushButton&>(widget_).UserPress(); });
+        });
+        Own(button_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon) &&
+            button_ != nullptr) {
+            const TitleOrIcon shown = TitleOrIconOf(widget_);
+            button_->setText(QString(shown.text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            button_->setIcon(shown.icon);
+            return;
+        }
+        KesQtBinding::Apply(property);
+    }
+
+private:
+    QPointer<QPushButton> button_;
+};
+
+// Check and radio buttons: Qt's own exclusivity is off, the toolkit decides which are on.
+template <class Button> class StateButtonBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        button_ = new Button(parent);
+        button_->setAutoExclusive(false);
+        QObject::connect(button_.data(), &QAbstractButton::clicked, Context(), [this] {
+            Gesture([this] {
+                if (auto* radio = dynamic_cast<KesDlgRadioButton*>(&widget_)) {
+                    radio->UserClick();
+                } else {
+                    static_cast<KesDlgCheckButton&>(widget_).UserClick();
+                }
+            });
+        });
+        Own(button_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (button_ == nullptr) {
+            return;
+        }
+        if (property == KesDlgProperty::Title) {
+            button_->setText(ButtonTitle(widget_.GetTitle()));
+        } else if (property == KesDlgProperty::State) {
+            button_->setChecked(static_cast<KesDlgStateButton&>(widget_).IsOn());
+        } else {
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    QPointer<Button> button_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Editors
+// ---------------------------------------------------------------------------------------------
+class EditorBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        edit_ = new QLineEdit(parent);
+        // Return and leaving the field both finish editing; only a text the person changed is
+        // committed, once.
+        QObject::connect(edit_.data(), &QLineEdit::editingFinished, Context(), [this] {
+            if (edit_ == nullptr || !edit_->isModified()) {
+                return;
+            }
+            edit_->setModified(false);
+            const KesUnicodeString typed = ToolkitText(edit_->text());
+            Gesture([this, &typed] { static_cast<KesDlgEditor&>(widget_).UserType(typed); });
+        });
+        Own(edit_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (edit_ == nullptr) {
+            return;
+        }
+        auto& editor = static_cast<KesDlgEditor&>(widget_);
+        switch (property) {
+        case KesDlgProperty::Text:
+            edit_->setText(KesQtText(editor.GetText().Str()));
+            break;
+        case KesDlgProperty::MaxCharacterWidth:
+            edit_->setMaxLength(editor.GetMaxCharacterWidth() > 0 ? editor.GetMaxCharacterWidth()
+                                                                  : 32767);
+            edit_->setText(KesQtText(editor.GetText().Str()));
+            break;
+        case KesDlgProperty::VisibleTextWidth:
+            ShowTextWidth(edit_, editor.GetVisibleTextWidth());
+            break;
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    QPointer<QLineEdit> edit_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Spinners
+// ---------------------------------------------------------------------------------------------
+// Reads a number as the toolkit writes it (a point, whatever the locale).
+bool ReadNumber(const QString& text, double& value) {
+    bool ok = false;
+    value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(value);
+}
+
+// The decimals a format shows: its precision for %f, none for integers, else up to 10.
+int DecimalsOf(const std::string& format) {
+    size_t p = 0;
+    while ((p = format.find('%', p)) != std::string::npos && p + 1 < format.size() &&
+           format[p + 1] == '%') {
+        p += 2;
+    }
+    if (p == std::string::npos) {
+        return 10;
+    }
+    ++p;
+    while (p < format.size() && std::string_view("-+ #0").find(format[p]) != std::string::npos) {
+        ++p;
+    }
+    while (p < format.size() && std::isdigit(static_cast<unsigned char>(format[p])) != 0) {
+        ++p;
+    }
+    int precision = -1;
+    if (p < format.size() && format[p] == '.') {
+        precision = 0;
+        for (++p; p < format.size() && std::isdigit(static_cast<unsigned char>(format[p])) != 0;
+             ++p) {
+            precision = std::min(precision * 10 + (format[p] - '0'), 100);
+        }
+    }
+    while (p < format.size() && std::string_view("hlLqjzt").find(format[p]) != std::string::npos) {
+        ++p;
+    }
+    const char conversion = p < format.size() ? format[p] : 'g';
+    if (std::string_view("diouxX").find(conversion) != std::string_view::npos) {
+        return 0;
+    }
+    if (conversion == 'f' || conversion == 'F') {
+        return precision < 0 ? 6 : std::min(precision, 100);
+    }
+    return 10;
+}
+
+// A spin box that shows numbers as the toolkit formats them and hands arrows, wheel and keys
+// to the toolkit instead of stepping itself.
+template <class Base> class SpinBox final : public Base {
+public:
+    using Value = decltype(std::declval<Base>().value());
+
+    explicit SpinBox(QWidget* parent) : Base(parent) {
+        this->setLocale(QLocale::c());
+        this->setKeyboardTracking(false);
+        this->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        QObject::connect(this->lineEdit(), &QLineEdit::textEdited, this,
+                         [this](const QString& text) {
+                             typed = text;
+                             edited = true;
+                         });
+    }
+
+    std::string numberFormat = "%g"; // the toolkit's format of the shown number
+    std::function<void(int)> onStep; // arrow clicks, wheel and key steps
+    QString typed;                   // the text the person typed, as typed
+    bool edited = false;             // typed since the toolkit's value was last shown
+
+    void stepBy(int steps) override {
+        const std::function<void(int)> step = onStep; // the binding may go meanwhile
+        if (step) {
+            step(steps);
+        }
+    }
+    // Shows the value's text again (after a new format, or a refused text).
+    void Refresh() { this->setSpecialValueText(QString()); }
+
+protected:
+    QString textFromValue(Value value) const override {
+        KesUnicodeString text;
+        text.BuildFromNum(static_cast<double>(value), numberFormat.c_str());
+        return KesQtText(text.Str()).trimmed();
+    }
+    Value valueFromText(const QString& text) const override {
+        double value = 0.0;
+        if (!ReadNumber(text, value)) {
+            return this->value();
+        }
+        if constexpr (std::is_integral_v<Value>) {
+            return static_cast<Value>(std::clamp(value, double(INT_MIN), double(INT_MAX)));
+        } else {
+            return value;
+        }
+    }
+    // Any number may be typed, also outside the range: the toolkit clamps it.
+    QValidator::State validate(QString& input, int& /*position*/) const override {
+        for (QChar c : input) {
+            if (!c.isDigit() && QStringLiteral("+-.eE ").indexOf(c) < 0) {
+                return QValidator::Invalid;
+            }
+        }
+        double value = 0.0;
+        return ReadNumber(input, value) ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+};
+
+template <class Base> class SpinnerBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+    ~SpinnerBinding() override {
+        if (box_ != nullptr) {
+            box_->onStep = nullptr;
+        }
+    }
+
+    void Create(QWidget* parent) override {
+        box_ = new SpinBox<Base>(parent);
+        box_->onStep = [this](int steps) { Gesture([this, steps] { Spinner().UserStep(steps); }); };
+        QObject::connect(box_.data(), &QAbstractSpinBox::editingFinished, Context(), [this] {
+            if (box_ == nullptr || !box_->edited) {
+                return;
+            }
+            box_->edited = false;
+            double value = 0.0;
+            const bool number = ReadNumber(box_->typed, value);
+            Gesture([this, number, value] {
+                if (number) {
+                    Spinner().UserSetValue(value);
+                }
+            });
+        });
+        Own(box_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (box_ == nullptr) {
+            return;
+        }
+        const KesDlgSpinner& spinner = Spinner();
+        switch (property) {
+        case KesDlgProperty::Range:
+            if constexpr (std::is_same_v<Base, QSpinBox>) {
+                box_->setRange(Whole(spinner.HasRange() ? spinner.GetMinimum() : INT_MIN),
+                               Whole(spinner.HasRange() ? spinner.GetMaximum() : INT_MAX));
+                box_->setSingleStep(std::max(1, Whole(spinner.GetStep())));
+            } else {
+                box_->setRange(spinner.HasRange() ? spinner.GetMinimum() : -1e300,
+                               spinner.HasRange() ? spinner.GetMaximum() : 1e300);
+                box_->setSingleStep(spinner.GetStep());
+            }
+            ShowValue();
+            break;
+        case KesDlgProperty::Format:
+        case KesDlgProperty::DisplayFormat:
+            box_->numberFormat = spinner.GetDisplayFormat().empty() ? spinner.GetFormat()
+                                                                    : spinner.GetDisplayFormat();
+            if constexpr (std::is_same_v<Base, QDoubleSpinBox>) {
+                box_->setDecimals(DecimalsOf(box_->numberFormat));
+            }
+            ShowValue();
+            break;
+        case KesDlgProperty::Value:
+            ShowValue();
+            break;
+        case KesDlgProperty::VisibleTextWidth:
+            ShowTextWidth(box_, spinner.GetVisibleTextWidth());
+            break;
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    KesDlgSpinner& Spinner() const { return static_cast<KesDlgSpinner&>(widget_); }
+    static int Whole(double value) {
+        return static_cast<int>(std::clamp(std::round(value), double(INT_MIN), double(INT_MAX)));
+    }
+    void ShowValue() {
+        if constexpr (std::is_same_v<Base, QSpinBox>) {
+            box_->setValue(Whole(Spinner().GetValue()));
+        } else {
+            box_->setValue(Spinner().GetValue());
+        }
+        box_->edited = false;
+        box_->Refresh();
+    }
+
+    QPointer<SpinBox<Base>> box_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Combos
+// ---------------------------------------------------------------------------------------------
+// A combo whose list, when the person opens it, is first offered to the toolkit (whose
+// receivers may refill the lines).
+class ComboBox final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<bool()> onDrop; // false: the combo is gone, show nothing
+
+    void showPopup() override {
+        const std::function<bool()> drop = onDrop; // the binding may go meanwhile
+        if (drop && !drop()) {
+            return;
+        }
+        QComboBox::showPopup();
+    }
+};
+
+class ComboBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+    ~ComboBinding() override {
+        if (combo_ != nullptr) {
+            combo_->onDrop = nullptr;
+        }
+    }
+
+    // The toolkit widget is still in its base constructor here: the gestures read it later.
+    void Create(QWidget* parent) override {
+        combo_ = new ComboBox(parent);
+        const bool editable = (widget_.GetStyle() & KesDlgCombo::kEditableStyle) != 0;
+        combo_->setEditable(editable);
+        if (editable) {
+            // A typed text is the toolkit's to keep: Qt neither adds it as a line nor selects
+            // a line that matches it.
+            combo_->setInsertPolicy(QComboBox::NoInsert);
+            combo_->setDuplicatesEnabled(true);
+            combo_->setCompleter(nullptr);
+            QLineEdit* edit = combo_->lineEdit();
+            QObject::connect(edit, &QLineEdit::editingFinished, Context(), [this, edit] {
+                if (!edit->isModified()) {
+                    return;
+                }
+                edit->setModified(false);
+                const KesUnicodeString typed = ToolkitText(edit->text());
+                Gesture([this, &typed] { static_cast<KesDlgCombo&>(widget_).UserType(typed); });
+            });
+        }
+        QObject::connect(combo_.data(), &QComboBox::activated, Context(), [this](int row) {
+            Gesture([this, row] { static_cast<KesDlgCombo&>(widget_).UserSelect(row); });
+        });
+        combo_->onDrop = [this] {
+            return Gesture([this] { static_cast<KesDlgCombo&>(widget_).UserDrop(); });
+        };
+        Own(combo_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (combo_ == nullptr) {
+            return;
+        }
+        auto& combo = static_cast<KesDlgCombo&>(widget_);
+        switch (property) {
+        case KesDlgProperty::Lines:
+            combo_->clear();
+            for (int row = 0; row < combo.GetLineCount(); ++row) {
+                combo_->addItem(KesQtText(combo.GetLine(row).Str()));
+            }
+            [[fallthrough]];
+        case KesDlgProperty::Selection:
+        case KesDlgProperty::Field: {
+            combo_->setCurrentIndex(combo.GetSelect());
+            const QString field = KesQtText(combo.GetField().Str());
+            if (combo.IsEditable()) {
+                combo_->setEditText(field);
+            } else {
+                // A read-only combo shows its line; a field with no line selected shows as
+                // the placeholder.
+                combo_->setPlaceholderText(combo.GetSelect() < 0 ? field : QString());
+            }
+            break;
+        }
+        case KesDlgProperty::VisibleTextWidth:
+            ShowTextWidth(combo_, combo.GetVisibleTextWidth());
+            break;
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    QPointer<ComboBox> combo_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Scroll bars and lists
+// ---------------------------------------------------------------------------------------------
+class ScrollBarBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        bar_ = new QScrollBar(Qt::Vertical, parent);
+        // Steps, pages, wheel: the box moves and is let go. The new position is the slider's
+        // until Qt sets it as the value, after this signal.
+        QObject::connect(bar_.data(), &QAbstractSlider::actionTriggered, Context(),
+                         [this](int action) {
+                             if (bar_ == nullptr || action == QAbstractSlider::SliderNoAction ||
+                                 (action == QAbstractSlider::SliderMove && bar_->isSliderDown())) {
+                                 return;
+                             }
+                             const int position = bar_->sliderPosition();
+                             Gesture([this, position] {
+                                 static_cast<KesDlgScrollBar&>(widget_).UserScroll(position);
+                             });
+                         });
+        QObject::connect(bar_.data(), &QAbstractSlider::sliderMoved, Context(),
+                         [this](int position) {
+                             Gesture([this, position] {
+                                 static_cast<KesDlgScrollBar&>(widget_).UserDrag(position);
+                             });
+                         });
+        QObject::connect(bar_.data(), &QAbstractSlider::sliderReleased, Context(), [this] {
+            const int position = bar_ != nullptr ? bar_->sliderPosition() : 0;
+            Gesture(
+                [this, position] { static_cast<KesDlgScrollBar&>(widget_).UserScroll(position); });
+        });
+        Own(bar_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (bar_ == nullptr) {
+            return;
+        }
+        switch (property) {
+        case KesDlgProperty::ScrollRange:
+        case KesDlgProperty::ScrollBoxSize:
+        case KesDlgProperty::ScrollPosition: {
+            const auto& bar = static_cast<const KesDlgScrollBar&>(widget_);
+            bar_->setRange(bar.GetScrollMinimum(), bar.GetScrollLastPos());
+            bar_->setPageStep(std::max(bar.GetScrollBoxSize(), 1));
+            bar_->setValue(bar.GetScrollPos());
+            break;
+        }
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    QPointer<QScrollBar> bar_;
+};
+
+class SelectorListBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        list_ = new QListWidget(parent);
+        list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        // Program changes are applied with the list's signals blocked: what arrives here is
+        // the person's doing.
+        QObject::connect(list_.data(), &QListWidget::itemSelectionChanged, Context(), [this] {
+            std::vector<int> rows;
+            for (int row = 0; list_ != nullptr && row < list_->count(); ++row) {
+                if (list_->item(row)->isSelected()) {
+                    rows.push_back(row);
+                }
+            }
+            Gesture([this, &rows] {
+                static_cast<KesDlgSelectorList&>(widget_).UserSelect(rows.data(),
+                                                                     static_cast<int>(rows.size()));
+            });
+        });
+        Own(list_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        if (list_ == nullptr) {
+            return;
+        }
+        auto& list = static_cast<KesDlgSelectorList&>(widget_);
+        switch (property) {
+        case KesDlgProperty::Lines:
+            list_->clear();
+            for (int row = 0; row < list.GetLineCount(); ++row) {
+                list_->addItem(KesQtText(list.GetLine(row).Str()));
+            }
+            [[fallthrough]];
+        case KesDlgProperty::Selection:
+            for (int row = 0; row < list_->count(); ++row) {
+                list_->item(row)->setSelected(list.IsSelected(row));
+            }
+            break;
+        case KesDlgProperty::VisibleTextWidth:
+            ShowTextWidth(list_, list.GetVisibleTextWidth());
+            break;
+        case KesDlgProperty::VisibleTextHeight: {
+            const int lines = std::clamp(list.GetVisibleTextHeight(), 0, 40);
+            const int frame = 2 * list_->frameWidth();
+            list_->setFixedHeight(lines > 0 ? lines * list_->fontMetrics().height() + frame + 4
+                                            : QWIDGETSIZE_MAX);
+            if (lines <= 0) {
+                list_->setMinimumHeight(0);
+            }
+            break;
+        }
+        default:
+            KesQtBinding::Apply(property);
+        }
+    }
+
+private:
+    QPointer<QListWidget> list_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Menus
+// ---------------------------------------------------------------------------------------------
+// A context menu: the secondary click on the Qt widget of its toolkit parent (or on any of that
+// widget's children that has no menu of its own) pops it up, when the toolkit accepts input.
+class ContextualMenuBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+
+    void Create(QWidget* parent) override {
+        menu_ = new QMenu(parent);
+        KesQtDeferContextMenus(parent);
+        parent->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(parent, &QWidget::customContextMenuRequested, Context(),
+                         [this, parent](const QPoint& where) {
+                             if (menu_ != nullptr && widget_.AcceptsUserInput()) {
+                                 menu_->popup(parent->mapToGlobal(where));
+                             }
+                         });
+        Own(menu_);
+    }
+
+    void Apply(KesDlgProperty property) override {
+        // Never setVisible: that would pop the menu up.
+        if (property == KesDlgProperty::Sensitivity && menu_ != nullptr) {
+            menu_->setEnabled(widget_.IsSetSensitivity());
+        }
+    }
+
+private:
+    QPointer<QMenu> menu_;
+};
+
+class PushItemBinding final : public KesQtBinding {
+public:
+    using KesQtBinding::KesQtBinding;
+    ~PushItemBinding() override {
+        if (RemovedFromLivePanel() && action_ != nullptr) {
+            action_->setVisible(false);
+            action_->deleteLater();
+        }
+    }
+
+    void Create(QWidget* parent) override {
+        auto* menu = qobject_cast<QMenu*>(parent);
+        if (menu == nullptr) {
+            return;
+        }
+        action_ = menu->addAction(QString());
+        QObject::connect(action_.data(), &QAction::triggered, Context(), [this] {
+            Gesture([this] { static_cast<KesDlgPushItem&>(widget_).UserActivate(); });
+        });
+    }
+
+    QAction* Action() const override { return action_; }
+
+    void Apply(KesDlgProperty property) override {
+        if (action_ == nullptr) {
+            return;
+        }
+        switch (property) {
+        case KesDlgProperty::Title:
+            // An item with no title shows its identifier rather than an empty line.
+            action_->setText(widget_.GetTitle().IsEmpty() ? KesQtText(widget_.GetName().Str())
+                                                          : ButtonTitle(widget_.GetTitle()));
+            break;
+        case KesDlgProperty::Sensitivity:
+            action_->setEnabled(widget_.IsSetSensitivity());
+            break;
+        case KesDlgProperty::Visibility:
+            action_->setVisible(IsShown(widget_));
+            break;
+        case KesDlgProperty::ShortHelp:
+            action_->setToolTip(KesQtText(widget_.GetShortHelp().Str()));
+            break;
+        case KesDlgProperty::Help:
+            action_->setStatusTip(KesQtText(widget_.GetHelp().Str()));
+            break;
+        default:
+            break;
+        }
+    }
+
+private:
+    QPointer<QAction> action_;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Factory
+// ---------------------------------------------------------------------------------------------
+std::unique_ptr<KesQtBinding> KesQtMakeBinding(KesDialog& widget, KesQtMirrorHost& host) {
+    switch (widget.GetKind()) {
+    case KesDlgKind::Frame:
+        return std::make_unique<FrameBinding>(widget, host);
+    case KesDlgKind::Label:
+        return std::make_unique<LabelBinding>(widget, host);
+    case KesDlgKind::Editor:
+        return std::make_unique<EditorBinding>(widget, host);
+    case KesDlgKind::Spinner:
+        if ((widget.GetStyle() & 0x60000) == 0x40000) { // an integer spinner
+            return std::make_unique<SpinnerBinding<QSpinBox>>(widget, host);
+        }
+        return std::make_unique<SpinnerBinding<QDoubleSpinBox>>(widget, host);
+    case KesDlgKind::Combo:
+        return std::make_unique<ComboBinding>(widget, host);
+    case KesDlgKind::CheckButton:
+        return std::make_unique<StateButtonBinding<QCheckBox>>(widget, host);
+    case KesDlgKind::RadioButton:
+        return std::make_unique<StateButtonBinding<QRadioButton>>(widget, host);
+    case KesDlgKind::PushButton:
+        return std::make_unique<PushButtonBinding>(widget, host);
+    case KesDlgKind::ContextualMenu:
+        return std::make_unique<ContextualMenuBinding>(widget, host);
+    case KesDlgKind::PushItem:
+        return std::make_unique<PushItemBinding>(widget, host);
+    case KesDlgKind::Dialog:
+        return std::make_unique<DialogBinding>(widget, host);
+    case KesDlgKind::ScrollBar:
+        return std::make_unique<ScrollBarBinding>(widget, host);
+    case KesDlgKind::SelectorList:
+        return std::make_unique<SelectorListBinding>(widget, host);
+    }
+    return nullptr;
+}
