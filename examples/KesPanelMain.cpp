@@ -300,8 +300,7 @@ int main(int argc, char** argv) {
                       << monkeySeed << "'\n";
             return 2;
         }
-        return RunMonkey(fromFile, panelFile, static_cast<int>(steps),
-                         static_cast<uint32_t>(seed));
+        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed));
     }
 
 #ifndef KES_PANEL_WINDOW

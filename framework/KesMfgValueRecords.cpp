@@ -1,6 +1,5 @@
 #include "framework/KesMfgValueRecords.h"
 
-#include <cstdio>
 #include <sstream>
 
 KesMfgValueRecords& KesMfgValueRecords::Output(KesMfgAttribute& attribute, int group) {
@@ -98,9 +97,7 @@ std::string KesMfgValueRecords::FormatTable() const {
             out << ' ' << value;
         }
         for (double value : record.reals) {
-            char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%.15g", value);
-            out << ' ' << buffer;
+            out << ' ' << KesUnicodeString().BuildFromNum(value, "%.15g").Str();
         }
         for (const KesUnicodeString& value : record.texts) {
             out << " \"" << value.Str() << '"';

@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -245,6 +246,20 @@ int SaturateToInt(double value) {
     return static_cast<int>(value);
 }
 
+// printf writes the decimal point of the C library's numeric locale, which a host may have
+// switched (a Qt application takes the system's locale at start-up). The toolkit's texts always
+// use '.', as its readers (from_chars) and every value record expect.
+void UsePointAsDecimalPoint(std::string& text) {
+    const char* point = std::localeconv()->decimal_point;
+    if (point == nullptr || *point == '\0' || std::strcmp(point, ".") == 0) {
+        return;
+    }
+    const size_t length = std::strlen(point);
+    for (size_t at = text.find(point); at != std::string::npos; at = text.find(point, at + 1)) {
+        text.replace(at, length, ".");
+    }
+}
+
 template <class Number> std::string FormatWith(const std::string& format, Number value) {
     char buffer[512];
     // The format was checked: one conversion, width and precision at most 100, so the text
@@ -253,13 +268,16 @@ template <class Number> std::string FormatWith(const std::string& format, Number
     if (needed < 0) {
         return std::string();
     }
+    std::string text;
     if (static_cast<size_t>(needed) < sizeof buffer) {
-        return std::string(buffer, static_cast<size_t>(needed));
+        text.assign(buffer, static_cast<size_t>(needed));
+    } else {
+        text.assign(static_cast<size_t>(needed) + 1, '\0');
+        std::snprintf(text.data(), text.size(), format.c_str(), value);
+        text.resize(static_cast<size_t>(needed));
     }
-    std::string large(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(large.data(), large.size(), format.c_str(), value);
-    large.resize(static_cast<size_t>(needed));
-    return large;
+    UsePointAsDecimalPoint(text);
+    return text;
 }
 
 } // namespace

@@ -19,7 +19,6 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include <algorithm>
-#include <clocale>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -117,7 +116,6 @@ public:
 class KesQtPanelView::Mirror final : public KesDlgObserver, public KesQtMirrorHost {
 public:
     Mirror(KesDialog& root, QWidget* parent) : root_(&root), alive_(std::make_shared<bool>(true)) {
-        std::setlocale(LC_NUMERIC, "C"); // see the header: the toolkit's numbers use the C library
         top_ = new PanelScrollArea(parent);
         top_->setWidgetResizable(true);
         holder_ = new QWidget(top_);

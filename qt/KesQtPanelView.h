@@ -10,11 +10,9 @@
 //
 // Requirements and side effects:
 // - A QApplication must exist while the view does.
-// - Constructing a view sets the C library's numeric locale (LC_NUMERIC) to "C", because a Qt
-//   application takes the system's locale at start-up and the toolkit writes and reads numbers
-//   with the C library: without this, a system with a decimal comma would write "50,5" in one
-//   place and "50.5" in another. Qt's own locale (QLocale) is left alone; spin boxes use
-//   QLocale::c() so that they show numbers exactly as the toolkit formats them.
+// - Numbers are shown exactly as the toolkit formats them (always with a decimal point), whatever
+//   the system's locale: a Qt application takes the system's locale at start-up, and the
+//   toolkit's texts do not follow it; spin boxes use QLocale::c() to read and show them.
 // - The view may be deleted before its panel and the panel before its view; either leaves
 //   nothing dangling. Several views of different panels may live at once.
 #pragma once
