@@ -103,16 +103,6 @@ TEST_F(KesMfgAttCharTest, ParentNotifiedByAPushFindsTheValueDefined) {
     EXPECT_EQ(heard.Str(), Padded("pushed", 6));
 }
 
-TEST_F(KesMfgAttCharTest, OperationsBeforeDisplayAreIgnored) {
-    auto* attribute = new KesMfgAttChar("Early", "Early", "x", "", &frame, 6);
-    Push(attribute, "y", 1);
-    attribute->SetHelp(KesListValKesUnicodeString{"help"}, KesListValKesUnicodeString{"short"});
-    values.Output(*attribute, 6);
-    EXPECT_EQ(values.GetAttValue(*attribute), 6);
-    EXPECT_TRUE(values.IsEmpty());
-    EXPECT_EQ(Notifications(), 0);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Visible width, long, multi-byte and invalid texts
 // ---------------------------------------------------------------------------------------------

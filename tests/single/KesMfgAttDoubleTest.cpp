@@ -156,18 +156,6 @@ TEST_F(KesMfgAttDoubleTest, ConversionOverflowReportsTheLargestReal) {
     EXPECT_TRUE(std::isfinite(Reported(minutes)));
 }
 
-// ---------------------------------------------------------------------------------------------
-// Bad input
-// ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttDoubleTest, OperationsBeforeDisplayAreIgnored) {
-    auto* attribute = new KesMfgAttDouble("E", "E", 3.0, 0.0, 0.0, 0.0, 0, 0, 0, &frame, 4, 0);
-    Push(attribute, 5.0, 1);
-    EXPECT_EQ(values.Output(*attribute, 4).GetAttValue(*attribute), 4);
-    EXPECT_TRUE(values.IsEmpty());
-    EXPECT_EQ(attribute->GetAttValue(), 3.0);
-    EXPECT_EQ(Notifications(), 0);
-}
-
 TEST_F(KesMfgAttDoubleTest, FreeEditorShowsWhatAnUnreadableTextIsTakenAs) {
     auto* attribute = Make(5.0, 0.0, 0.0);
     const std::string fraction = "0." + std::string(997, '0') + "1"; // 1e-998: too small

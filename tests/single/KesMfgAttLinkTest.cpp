@@ -138,15 +138,6 @@ TEST_F(KesMfgAttLinkTest, NullCallerVectorsNeededByTheRecordsStopTheWholeRelay) 
     EXPECT_EQ(group, 1);
 }
 
-TEST_F(KesMfgAttLinkTest, AttributeDeletedAfterSeveralHandOversLeavesNothingBehind) {
-    auto* attribute = Make();
-    for (int i = 0; i < 3; ++i) {
-        HandOverTwoRecords(attribute);
-    }
-    delete attribute; // the sanitizer build checks that the link vectors went with it
-    EXPECT_EQ(frame.GetChildCount(), 0);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Trace
 // ---------------------------------------------------------------------------------------------

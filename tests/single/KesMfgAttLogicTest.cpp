@@ -98,8 +98,6 @@ TEST_F(KesMfgAttLogicTest, ToBeDefinedShowsTheRadioPairWithNeitherButtonOn) {
     KesMfgAttLogic* logic = Make(1, 0, nullptr, true);
     EXPECT_EQ(logic->GetPresentationMode(), 1);
     EXPECT_EQ(logic->GetCheckButtonWidget(), nullptr);
-    EXPECT_EQ(Radio(logic, 1)->GetName(), "rb1");
-    EXPECT_EQ(Radio(logic, 2)->GetName(), "rb0");
     EXPECT_FALSE(Radio(logic, 1)->IsOn());
     EXPECT_FALSE(Radio(logic, 2)->IsOn());
     EXPECT_TRUE(values.Output(*logic, 1).IsEmpty());
@@ -156,9 +154,6 @@ TEST_F(KesMfgAttLogicTest, OtherPresentationModesKeepTheReferenceValue) {
     EXPECT_EQ(logic->GetChildCount(), 1); // the label only
     EXPECT_EQ(values.GetAttValue(*logic), 1);
     EXPECT_EQ(values.FormatTable(), "Coolant | boolean | 1 | 1\n");
-    KesListValKesUnicodeString icons{"a", "b"};
-    logic->SetIconNames(&icons, nullptr);
-    logic->SetHelp({"x", "y"}, {"x", "y"});
 }
 
 TEST_F(KesMfgAttLogicTest, ImpactsAreReappliedOnEveryRadioNotification) {
