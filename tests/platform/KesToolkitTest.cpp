@@ -441,21 +441,6 @@ TEST_F(KesToolkitTest, ATargetDeletedByItsCallbackStopsDelivery) {
     EXPECT_EQ(frame.Count("KesDlgPushBActivateNotification"), 0);
 }
 
-TEST_F(KesToolkitTest, AReceiverMayKeepANotificationByTakingAReference) {
-    auto* button = new KesDlgPushButton(listener, "pb");
-    KesNotification* kept = nullptr;
-    listener->AddCallback(button, button->GetPushBActivateNotification(),
-                          [&](KesCommand*, KesNotification* notification, void**) {
-                              notification->AddRef();
-                              kept = notification;
-                          });
-    button->UserPress();
-    ASSERT_NE(kept, nullptr);
-    EXPECT_STREQ(kept->IsA(), "KesDlgPushBActivateNotification");
-    EXPECT_TRUE(kept->IsAKindOf("KesNotification"));
-    EXPECT_EQ(kept->Release(), 0u);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Observers
 // ---------------------------------------------------------------------------------------------
