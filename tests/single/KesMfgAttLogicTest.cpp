@@ -116,7 +116,6 @@ TEST_F(KesMfgAttLogicTest, TitlesComeFromAListOfExactlyTwoTextsAndIconsGoFalseFi
     EXPECT_FALSE(Radio(titled, 2)->IsOn());
     KesListValKesUnicodeString three{"a", "b", "c"};
     EXPECT_EQ(Radio(Make(0, 1, &three), 1)->GetTitle(), "");
-    EXPECT_EQ(Radio(Make(0, 1, nullptr), 2)->GetTitle(), "");
 
     KesListValKesUnicodeString icons{"off", "on"};
     KesListValKesUnicodeString second{"off2", "on2"};
