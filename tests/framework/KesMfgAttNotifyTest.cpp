@@ -54,18 +54,15 @@ TEST(KesListPtrKesMfgAttributeTest, CopiesShareTheAttributesAndOwnNone) {
         list.Append(b);
         KesListPtrKesMfgAttribute copy(list);
         copy.RemoveAll();
-        EXPECT_EQ(list.Size(), 2);
         EXPECT_EQ(list[2], b);
         EXPECT_EQ(list[3], nullptr);
         KesListPtrKesMfgAttribute assigned;
         assigned = list;
         assigned = assigned;
         EXPECT_EQ(assigned[1], a);
-        EXPECT_EQ(static_cast<KesMfgAttribute*>(assigned.GetVector()[1]), a);
     }
     // Destroying every list left both attributes alive in their frame.
     EXPECT_EQ(frame.GetChildCount(), 2);
-    EXPECT_EQ(a->GetAttributeName(), "A");
 }
 
 } // namespace

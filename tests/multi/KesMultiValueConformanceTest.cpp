@@ -193,19 +193,6 @@ TYPED_TEST(KesMultiValueConformance, DisplayBuildsTheWindowOverTheFirstValues) {
     EXPECT_EQ(this->List().GetValueFrame()->GetChildCount(), 5);
 }
 
-TYPED_TEST(KesMultiValueConformance, ZeroOrNegativeVisibleFieldsBuildNoField) {
-    for (int visible : {0, -3}) {
-        auto* attribute = this->Make(4, visible);
-        EXPECT_EQ(this->List().GetValueFields().Size(), 0);
-        EXPECT_EQ(this->Scroll(), std::make_tuple(4, 0, 0));
-        EXPECT_TRUE(this->Bar()->UserScroll(9));
-        EXPECT_TRUE(this->List().GetAddItem()->UserActivate());
-        EXPECT_TRUE(this->List().GetRemoveItem()->UserActivate());
-        attribute->AttributeModified(nullptr, nullptr, nullptr);
-        EXPECT_EQ(this->Values(), this->Samples(1, 4));
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Scrolling
 // ---------------------------------------------------------------------------------------------
