@@ -231,6 +231,7 @@ TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
     EXPECT_TRUE(spinner->UserStep(-3));
     EXPECT_EQ(spinner->GetValue(), 8.5);
     spinner->SetMinMaxStep(0.0, std::nan(""), 1.0); // refused
+    spinner->SetRange(0.0, INFINITY, 10);           // refused
     EXPECT_EQ(spinner->GetMaximum(), 10.0);
     spinner->SetRange(static_cast<double>(INT_MIN), static_cast<double>(INT_MAX), INT_MAX);
     EXPECT_EQ(spinner->GetMinimum(), static_cast<double>(INT_MIN));

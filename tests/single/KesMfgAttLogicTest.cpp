@@ -59,6 +59,8 @@ protected:
 // Check button
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttLogicTest, CheckButtonReportsTheValueOnceTheUserSwitchedItOff) {
+    KesMfgAttLogic early("Coolant", "Coolant", 1, 0, &frame, 1, 0, nullptr);
+    EXPECT_EQ(early.GetAttValue(), 1); // before Display: the value given
     KesMfgAttLogic* logic = Make(1, 0);
     KesDlgCheckButton* check = logic->GetCheckButtonWidget();
     ASSERT_NE(check, nullptr);
