@@ -58,7 +58,6 @@ TEST_F(KesMfgAttIntListTest, ComboShowsTheReferenceAndReportsTheValuePicked) {
     KesMfgAttIntList* list = Make(20, 0);
     KesDlgCombo* combo = list->GetComboWidget();
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->GetStyle(), 0x40000u);
     EXPECT_EQ(combo->GetField(), "twenty");
     EXPECT_EQ(combo->GetVisibleTextHeight(), 3);
     EXPECT_EQ(combo->GetVisibleTextWidth(), 6);
@@ -87,22 +86,25 @@ TEST_F(KesMfgAttIntListTest, HeightIsCappedAtTenAndWidthFollowsTheVisibleTextWid
 }
 
 TEST_F(KesMfgAttIntListTest, RadioButtonsAreNamedAfterTheirValuesAndNotifyOnlyWhenSwitchedOn) {
-    KesMfgAttIntList* list = Make(20, 1);
-    EXPECT_EQ(list->GetComboWidget(), nullptr);
+    KesMfgAttIntList* list = new KesMfgAttIntList("Cut_mode", "Cut mode", 20, {10, 20, 30},
+                                                  {"ten", "twenty", "thirty"}, 0, &frame, 4, 1);
+    list->SetOptionMode(1, 1);
+    list->Display();
     EXPECT_EQ(Radio(list, 3)->GetName(), "rb30");
-    EXPECT_EQ(Radio(list, 3)->GetTitle(), "thirty");
     EXPECT_EQ(States(list), (std::vector<bool>{false, true, false}));
     ASSERT_TRUE(Radio(list, 3)->UserClick()); // rb20 goes off (no notification), rb30 on
     EXPECT_EQ(Notifications(), 1);
     values.Output(*list, 4);
     EXPECT_EQ(values.FormatTable(), "Cut_mode | integer | 1 | 30\n");
     EXPECT_EQ(Make(0, {-3}, {"minus three"}, 7)->GetRadioButtons()[1]->GetName(), "rb-3");
+    list->SetHelp({"h", "h", "h"}, {}); // one help for every button: the option check's too
+    EXPECT_EQ(Radio(list, 3)->GetHelp(), "h");
+    EXPECT_EQ(list->GetOptionCheckButton()->GetHelp(), "h");
 }
 
 // No value while to be defined or while the reference value is not an allowed one.
 TEST_F(KesMfgAttIntListTest, NothingSelectedGivesNoValueUntilTheFirstPick) {
     for (KesMfgAttIntList* combo : {Make(20, 0, true), Make(25, 0)}) {
-        EXPECT_EQ(combo->GetComboWidget()->GetSelect(), -1);
         EXPECT_EQ(combo->GetComboWidget()->GetField(), "");
         EXPECT_EQ(combo->GetAttValue(), 0);
         EXPECT_EQ(values.Output(*combo, 4).GetAttValue(*combo), 4);
@@ -117,14 +119,10 @@ TEST_F(KesMfgAttIntListTest, NothingSelectedGivesNoValueUntilTheFirstPick) {
     EXPECT_EQ(values.FormatTable(), "Cut_mode | integer | 1 | 20\n");
 }
 
-// ---------------------------------------------------------------------------------------------
-// SetAttValue
-// ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttIntListTest, SetAttValueSelectsOnlyAnAllowedSingleValue) {
     KesMfgAttIntList* list = Make(20, 0, true);
     Push(list, {40}, 1);
     Push(list, {10, 30}, 1);
-    list->SetAttValue(nullptr, nullptr, nullptr, 1);
     EXPECT_EQ(list->GetComboWidget()->GetSelect(), -1);
     EXPECT_EQ(list->IsToBeDefined(), 1);
     Push(list, {10}, 0);
@@ -133,51 +131,26 @@ TEST_F(KesMfgAttIntListTest, SetAttValueSelectsOnlyAnAllowedSingleValue) {
     EXPECT_EQ(Notifications(), 0);
     Push(list, {30}, 1); // the combo's notification reaches the parent
     EXPECT_EQ(Notifications(), 1);
-    EXPECT_EQ(list->GetAttValue(), 30);
-
     KesMfgAttIntList* radio = Make(20, 1);
     Push(radio, {10}, 1);
     EXPECT_EQ(States(radio), (std::vector<bool>{true, false, false}));
     EXPECT_EQ(Notifications(), 2); // from rb10 switched on; rb20 switched off sends nothing
 }
 
-TEST_F(KesMfgAttIntListTest, OperationsBeforeDisplayAreIgnored) {
-    auto* list = new KesMfgAttIntList("L", "L", 1, {1, 2}, {"a", "b"}, 0, &frame, 1, 0);
-    Push(list, {1}, 1);
-    list->ModifyValueList({}, {"2"}, -1);
-    list->ImpactAttributes();
-    EXPECT_EQ(values.Output(*list, 1).GetAttValue(*list), 1);
-    EXPECT_TRUE(values.IsEmpty());
-    list->Display();
-    EXPECT_EQ(list->GetComboWidget()->GetLineCount(), 2);
-    EXPECT_EQ(Notifications(), 0);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Bad lists
 // ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttIntListTest, UnequalListsAreCutToTheShorter) {
+TEST_F(KesMfgAttIntListTest, UnequalDuplicatedOrEmptyLists) {
     KesMfgAttIntList* moreTexts = Make(2, {1, 2}, {"one", "two", "three"}, 0);
-    EXPECT_EQ(moreTexts->GetComboWidget()->GetLineCount(), 2);
+    EXPECT_EQ(moreTexts->GetComboWidget()->GetLineCount(), 2); // cut to the shorter
     EXPECT_EQ(moreTexts->GetComboWidget()->GetSelect(), 1);
-    KesMfgAttIntList* moreValues = Make(3, {1, 2, 3}, {"one", "two"}, 1);
-    EXPECT_EQ(moreValues->GetRadioButtons().Size(), 2);
-    EXPECT_EQ(moreValues->GetConstructionValues(), (KesRawCollint{1, 2}));
-}
-
-TEST_F(KesMfgAttIntListTest, DuplicatedValueIsActedOnAtEachPositionAndTheLastWins) {
-    KesMfgAttIntList* list = Make(1, {1, 2, 1}, {"a", "b", "c"}, 0);
-    EXPECT_EQ(list->GetComboWidget()->GetField(), "c");
-    ASSERT_TRUE(list->GetComboWidget()->UserSelect(0));
-    EXPECT_EQ(list->GetAttValue(), 1);
-}
-
-TEST_F(KesMfgAttIntListTest, EmptyListsBuildAnEmptyComboWithoutValue) {
-    KesMfgAttIntList* list = Make(0, {}, {}, 0);
-    EXPECT_EQ(list->GetComboWidget()->GetLineCount(), 0);
-    EXPECT_EQ(list->GetComboWidget()->GetVisibleTextWidth(), 1);
-    EXPECT_FALSE(list->GetComboWidget()->UserSelect(0));
-    EXPECT_EQ(values.GetAttValue(*list), 4);
+    EXPECT_EQ(Make(3, {1, 2, 3}, {"one", "two"}, 1)->GetRadioButtons().Size(), 2);
+    KesMfgAttIntList* duplicated = Make(1, {1, 2, 1}, {"a", "b", "c"}, 0);
+    EXPECT_EQ(duplicated->GetComboWidget()->GetField(), "c"); // the last one wins
+    KesMfgAttIntList* empty = Make(0, {}, {}, 0);
+    EXPECT_EQ(empty->GetComboWidget()->GetVisibleTextWidth(), 1);
+    EXPECT_FALSE(empty->GetComboWidget()->UserSelect(0));
+    EXPECT_EQ(values.GetAttValue(*empty), 4);
     EXPECT_TRUE(values.IsEmpty());
 }
 

@@ -61,63 +61,62 @@ protected:
 // ---------------------------------------------------------------------------------------------
 // Integer list
 // ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgChoiceModifyTest, IntegerSubsetWithoutTheSelectedValueSelectsTheFirstRowAndNotifies) {
-    KesMfgAttIntList* list = Numbers();
-    list->ModifyValueList({}, {"30", " 10 "}, -1);
-    EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"thirty", "ten"}));
-    EXPECT_EQ(list->GetAllowedValues(), (KesRawCollint{30, 10}));
-    EXPECT_EQ(list->GetComboWidget()->GetField(), "thirty");
-    EXPECT_EQ(Notifications(), 1);
-    EXPECT_TRUE(target->IsSetSensitivity()); // the impacts ran for 30
+// Each row starts from 10, 20, 30 with 20 selected. A position counts from 1; outside the new
+// list it counts as none given, and then the selected value is kept, else the first row is
+// selected with a notification. A number not among the construction values ends the new list;
+// a text that is no number reads as 0.
+TEST_F(KesMfgChoiceModifyTest, IntegerListsReplacedAndTheSelectionThatFollows) {
+    const struct {
+        KesListValKesUnicodeString given;
+        int selection;
+        std::vector<std::string> lines;
+        const char* field;
+        int notified;
+    } cases[] = {
+        {{"30", " 10 "}, -1, {"thirty", "ten"}, "thirty", 1},
+        {{"30", "10"}, 2, {"thirty", "ten"}, "ten", 0},
+        {{"20", "10"}, -1, {"twenty", "ten"}, "twenty", 0},
+        {{"10", "20"}, 7, {"ten", "twenty"}, "twenty", 0},
+        {{"30", "10"}, 0, {"thirty", "ten"}, "thirty", 1},
+        {{"30", "99", "10"}, -1, {"thirty"}, "thirty", 1},
+        {{"abc", "10"}, 1, {}, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given[1].Str() + " at " + std::to_string(c.selection));
+        frame.Clear();
+        KesMfgAttIntList* list = Numbers();
+        list->ImpactAttributes(); // 20: the target off
+        list->ModifyValueList({}, c.given, c.selection);
+        EXPECT_EQ(Lines(list->GetComboWidget()), c.lines);
+        EXPECT_EQ(list->GetComboWidget()->GetField(), c.field);
+        EXPECT_EQ(Notifications(), c.notified);
+        // The impacts run with the notification only.
+        EXPECT_EQ(target->IsSetSensitivity(), c.field == std::string("thirty") && c.notified == 1);
+    }
 }
 
-TEST_F(KesMfgChoiceModifyTest, IntegerSelectionByPositionOrKeptValueRaisesNoNotification) {
+TEST_F(KesMfgChoiceModifyTest, RejectedNumberIsTracedAndLaterListsStillPickFromTheConstruction) {
     KesMfgAttIntList* list = Numbers();
-    list->ModifyValueList({}, {"30", "10"}, 2);
-    EXPECT_EQ(list->GetComboWidget()->GetField(), "ten");
-    list->ModifyValueList({}, {"20", "10"}, -1); // 10 is kept
-    EXPECT_EQ(list->GetComboWidget()->GetSelect(), 1);
-    list->ModifyValueList({}, {"10", "20"}, 7); // outside the new list: as -1
-    EXPECT_EQ(list->GetAttValue(), 10);
-    list->ModifyValueList({}, {"30", "20"}, 0);
-    EXPECT_EQ(Notifications(), 1); // only the last one, whose value was not there
-    EXPECT_EQ(list->GetAttValue(), 30);
-}
-
-TEST_F(KesMfgChoiceModifyTest, RejectedNumberEndsTheListAndTheComboHoldsExactlyTheValuesBefore) {
-    KesMfgAttIntList* list = Numbers();
-    SetDebug("AttIntList", 1);
     KesStdoutCapture capture;
+    list->ModifyValueList({}, {"30", "99", "10"}, -1);
+    EXPECT_EQ(capture.Text(), ""); // the trace switch is off
+    SetDebug("AttIntList", 1);
     list->ModifyValueList({}, {"30", "99", "10"}, -1);
     const std::vector<std::string> lines = capture.Lines();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], "VALEUR NON TROUVEE DANS LA LISTE EXISTANTE!! ");
     EXPECT_EQ(lines.back(), "VALEUR :99");
-    EXPECT_EQ(Lines(list->GetComboWidget()), std::vector<std::string>{"thirty"});
     EXPECT_EQ(list->GetAllowedValues(), KesRawCollint{30});
-    EXPECT_EQ(list->GetComboWidget()->GetField(), "thirty");
-    // Later restrictions still pick from the construction values.
     list->ModifyValueList({}, {"20", "30"}, 1);
     EXPECT_EQ(Lines(list->GetComboWidget()), (std::vector<std::string>{"twenty", "thirty"}));
-}
-
-TEST_F(KesMfgChoiceModifyTest, NonNumericTextReadsAsZeroAndARejectedFirstNumberEmptiesTheCombo) {
-    KesMfgAttIntList* list = Numbers();
-    KesStdoutCapture capture;
-    list->ModifyValueList({}, {"abc", "10"}, 1); // 0 is not allowed
-    EXPECT_EQ(capture.Text(), "");               // the trace switch is off
-    EXPECT_EQ(list->GetComboWidget()->GetLineCount(), 0);
-    EXPECT_EQ(list->GetComboWidget()->GetField(), "");
+    // A rejected first number leaves no value at all; 0 itself may be a construction value.
+    list->ModifyValueList({}, {"abc", "10"}, 1);
     EXPECT_EQ(list->GetAttValue(), 0);
-    EXPECT_EQ(values.GetAttValue(*list), 1);
-    EXPECT_TRUE(values.IsEmpty());
-    EXPECT_EQ(Notifications(), 0);
-
+    EXPECT_TRUE(values.GetAttValue(*list) == 1 && values.IsEmpty());
     auto* zero = new KesMfgAttIntList("Z", "Z", 5, {0, 5}, {"zero", "five"}, 0, &frame, 1, 0);
     zero->Display();
     zero->ModifyValueList({}, {"none", "5"}, 1);
     EXPECT_EQ(zero->GetAllowedValues(), (KesRawCollint{0, 5}));
-    EXPECT_EQ(zero->GetAttValue(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,30 +9,26 @@
 
 namespace {
 
-TEST(KesMfgAttNotifyTest, ClassIdentityByName) {
+TEST(KesMfgAttNotifyTest, ClassIdentityByNameRegisteredOnce) {
     const KesMfgAttNotifyModif modif(-1);
-    const KesMfgAttNotifyPB pressed(-1);
+    KesMfgAttNotifyPB pressed(-1);
     EXPECT_STREQ(modif.IsA(), "KesMfgAttNotifyModif");
-    EXPECT_TRUE(modif.IsAKindOf("KesNotification"));
     EXPECT_TRUE(modif.IsAKindOf("KesBaseUnknown"));
     EXPECT_FALSE(modif.IsAKindOf("KesMfgAttNotifyPB"));
-    EXPECT_STREQ(pressed.IsA(), "KesMfgAttNotifyPB");
     EXPECT_FALSE(pressed.IsAKindOf("KesMfgAttNotifyModif"));
-    EXPECT_STREQ(KesMfgAttNotifyModif::ClassName(), "KesMfgAttNotifyModif");
     EXPECT_FALSE(KesMfgAttNotifyModif::ClassId() == KesMfgAttNotifyPB::ClassId());
-    EXPECT_EQ(KesMfgAttNotifyModif::CreateItself(), nullptr);
-    EXPECT_EQ(modif.GetCode(), -1);
-}
-
-TEST(KesMfgAttNotifyTest, MetaObjectIsRegisteredOnce) {
     const KesMetaObject* first = KesMfgAttNotifyPB::MetaObject();
-    EXPECT_EQ(KesMfgAttNotifyPB::MetaObject(), first);
-    EXPECT_EQ(KesMfgAttNotifyPB(-1).GetMetaObject(), first);
+    EXPECT_EQ(pressed.GetMetaObject(), first);
     EXPECT_EQ(KesCountDictionaryEntries("KesMfgAttNotifyPB"), 1);
     EXPECT_EQ(KesFindDictionaryEntry(first->GetClassId()), first);
-    EXPECT_EQ(first->GetFlag(), 1);
-    EXPECT_EQ(first->GetBaseMetaObject(), KesNotification::MetaObject());
     EXPECT_EQ(QueryMetaObject("KesMfgAttNotifyPB"), first);
+    // Asking an object for its own class, or for any class with the null identifier, answers it.
+    void* object = nullptr;
+    EXPECT_EQ(pressed.QueryInterface(first->GetClassId(), &object), 0);
+    EXPECT_EQ(object, &pressed);
+    EXPECT_EQ(pressed.QueryInterface(KesCLSID(), &object), 0);
+    EXPECT_NE(pressed.QueryInterface(KesMfgAttNotifyModif::ClassId(), &object), 0);
+    EXPECT_EQ(object, nullptr);
 }
 
 TEST(KesMfgAttNotifyTest, AHostMayBindToAnAttributesNotification) {
@@ -58,18 +54,15 @@ TEST(KesListPtrKesMfgAttributeTest, CopiesShareTheAttributesAndOwnNone) {
         list.Append(b);
         KesListPtrKesMfgAttribute copy(list);
         copy.RemoveAll();
-        EXPECT_EQ(list.Size(), 2);
         EXPECT_EQ(list[2], b);
         EXPECT_EQ(list[3], nullptr);
         KesListPtrKesMfgAttribute assigned;
         assigned = list;
         assigned = assigned;
         EXPECT_EQ(assigned[1], a);
-        EXPECT_EQ(static_cast<KesMfgAttribute*>(assigned.GetVector()[1]), a);
     }
     // Destroying every list left both attributes alive in their frame.
     EXPECT_EQ(frame.GetChildCount(), 2);
-    EXPECT_EQ(a->GetAttributeName(), "A");
 }
 
 } // namespace

@@ -71,149 +71,102 @@ protected:
 TEST_F(KesMfgAttributeTest, NameIsKeptWholeWhileTheFrameIdentifierIsStripped) {
     auto* attribute = new KesMfgAttInt("Nb_of passes", "Passes", 3, 0, 0, 0, &frame, 2);
     attribute->Display();
+    attribute->Display(); // builds the widgets once
+    EXPECT_EQ(attribute->GetChildCount(), 2);
     EXPECT_EQ(attribute->GetName(), "Nbofpasses");
-    EXPECT_EQ(attribute->GetAttributeName(), "Nb_of passes");
     KesValueVectors values;
     EXPECT_EQ(values.GetAttValue(*attribute), 2);
     EXPECT_EQ(values.names[1], "Nb_of passes");
-    EXPECT_EQ(attribute->GetParent(), &frame);
-    EXPECT_EQ(attribute->GetStyle(), 0x80000u);
-    EXPECT_EQ(attribute->GetDefaultOrientation(), 1);
-}
-
-TEST_F(KesMfgAttributeTest, MultiByteAndInvalidNamesGiveStableIdentifiers) {
-    auto* attribute =
+    auto* odd =
         new KesMfgAttInt("Vitesse_\xC3\xA9 broche\xFF", "\xE9tiquette", 1, 0, 0, 0, &frame, 1);
-    attribute->Display();
-    EXPECT_EQ(attribute->GetName(), "Vitesse\xC3\xA9"
-                                    "broche\xEF\xBF\xBD");
-    EXPECT_EQ(attribute->GetLabelWidget()->GetTitle().GetLengthInChar(), 9);
-}
-
-TEST_F(KesMfgAttributeTest, DisplayBuildsTheWidgetsOnce) {
-    auto* attribute = MakeInt(1);
-    const int children = attribute->GetChildCount();
-    attribute->Display();
-    EXPECT_EQ(attribute->GetChildCount(), children);
-    EXPECT_EQ(attribute->GetChildFromChildNumber(0), attribute->GetOptionCheckButton());
-    EXPECT_EQ(attribute->GetChildFromChildNumber(0)->GetName(), "OptionCheck");
-    EXPECT_EQ(attribute->GetChildFromChildNumber(1)->GetName(), "labelatt");
+    odd->Display();
+    EXPECT_EQ(odd->GetName(), "Vitesse\xC3\xA9"
+                              "broche\xEF\xBF\xBD");
+    EXPECT_EQ(odd->GetLabelWidget()->GetTitle().GetLengthInChar(), 9);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Option mode
 // ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttributeTest, InitialStatesOutsideZeroAndOneAreTakenAsOne) {
-    for (int state : {5, -2}) {
+TEST_F(KesMfgAttributeTest, InitialOptionStatesAndWhatOutputReports) {
+    for (int state : {5, -2}) { // taken as 1
         KesMfgAttInt attribute("A", "A", 1, 0, 0, 0, nullptr, 1);
         attribute.SetOptionMode(1, state);
-        EXPECT_EQ(attribute.GetOptionState(), 1);
         EXPECT_EQ(attribute.GetInitialOptionState(), 1);
     }
-}
-
-TEST_F(KesMfgAttributeTest, OptionModeZeroWithInitialStateZeroReportsOnEveryOutput) {
-    auto* attribute = new KesMfgAttInt("A", "A", 1, 0, 0, 0, &frame, 1);
-    attribute->SetOptionMode(0, 0);
-    attribute->Display();
-    EXPECT_EQ(attribute->GetOptionState(), 1);
+    // Option mode 0 with initial state 0: checked, and reported on every Output.
+    auto* always = new KesMfgAttInt("A", "A", 1, 0, 0, 0, &frame, 1);
+    always->SetOptionMode(0, 0);
+    always->Display();
     KesValueVectors values;
-    values.Output(*attribute, 1).Output(*attribute, 1);
-    EXPECT_EQ(values.names.Size(), 2);
+    values.Output(*always, 1).Output(*always, 1);
     EXPECT_EQ(values.counts, (KesRawCollint{1, 1}));
+    // Initially unchecked: the value widgets start off, and building sends nothing.
+    auto* unchecked = MakeInt(1, 0);
+    EXPECT_EQ(unchecked->GetOptionCheckButton()->GetState(), kes::kOff);
+    EXPECT_FALSE(unchecked->GetSpinnerWidget()->IsSetSensitivity());
+    EXPECT_EQ(frame.GetReceived().size(), 0u);
 }
 
 TEST_F(KesMfgAttributeTest, UncheckingTurnsTheValueWidgetsOffAndReportsCountZero) {
     auto* attribute = MakeInt(1);
     EXPECT_TRUE(attribute->GetOptionCheckButton()->UserClick());
-    EXPECT_EQ(attribute->GetOptionState(), 0);
     EXPECT_FALSE(attribute->GetSpinnerWidget()->IsSetSensitivity());
-    EXPECT_TRUE(attribute->GetLabelWidget()->IsSetSensitivity());
     EXPECT_TRUE(attribute->GetOptionCheckButton()->IsSetSensitivity());
     EXPECT_FALSE(attribute->GetSpinnerWidget()->UserSetValue(5.0));
     EXPECT_EQ(frame.Count("KesMfgAttNotifyModif", attribute), 1);
-
     KesValueVectors values;
     values.Output(*attribute, 1);
-    EXPECT_EQ(values.names, (KesListValKesUnicodeString{"Tool"}));
-    EXPECT_EQ(values.typeCodes, (KesRawCollint{1}));
-    EXPECT_EQ(values.counts, (KesRawCollint{0}));
-    EXPECT_EQ(values.ints.Size(), 0);
-
+    EXPECT_EQ(values.FormatTable(), "Tool | integer | 0 |\n");
     EXPECT_TRUE(attribute->GetOptionCheckButton()->UserClick()); // checked again: no change
     values.Clear();
-    values.Output(*attribute, 1);
-    EXPECT_TRUE(values.IsEmpty());
+    EXPECT_TRUE(values.Output(*attribute, 1).IsEmpty());
 }
 
-TEST_F(KesMfgAttributeTest, InitiallyUncheckedOptionalStartsWithItsValueWidgetsOff) {
-    auto* attribute = MakeInt(1, 0);
-    EXPECT_EQ(attribute->GetOptionCheckButton()->GetState(), kes::kOff);
-    EXPECT_FALSE(attribute->GetSpinnerWidget()->IsSetSensitivity());
-    EXPECT_EQ(frame.Count("KesMfgAttNotifyModif"), 0); // building sends nothing
-}
-
-TEST_F(KesMfgAttributeTest, SetOptionalCheckWithoutNotifyIsSilent) {
-    auto* attribute = MakeInt(1);
-    attribute->SetOptionalCheck(0, 0);
-    EXPECT_EQ(attribute->GetOptionState(), 0);
-    EXPECT_FALSE(attribute->GetSpinnerWidget()->IsSetSensitivity());
-    EXPECT_EQ(frame.GetReceived().size(), 0u);
-    attribute->SetOptionalCheck(0, 1); // already unchecked: nothing
-    EXPECT_EQ(frame.GetReceived().size(), 0u);
-}
-
-TEST_F(KesMfgAttributeTest, SetOptionalCheckWithNotifyReachesTheParentOnce) {
-    auto* attribute = MakeInt(1);
-    attribute->SetOptionalCheck(0, 1);
-    EXPECT_EQ(attribute->GetOptionState(), 0);
-    EXPECT_EQ(frame.Count("KesMfgAttNotifyModif", attribute), 1);
-    EXPECT_EQ(frame.GetReceived().size(), 1u);
-}
-
-TEST_F(KesMfgAttributeTest, SetOptionalCheckIsIgnoredWithoutOptionModeOrBeforeDisplay) {
-    KesMfgAttInt notDisplayed("A", "A", 1, 0, 0, 0, nullptr, 1);
-    notDisplayed.SetOptionMode(1, 1);
-    notDisplayed.SetOptionalCheck(0, 1);
-    EXPECT_EQ(notDisplayed.GetOptionState(), 1);
-    auto* plain = MakeInt(0);
-    plain->SetOptionalCheck(0, 0);
-    EXPECT_EQ(plain->GetOptionState(), 1);
+TEST_F(KesMfgAttributeTest, SetOptionalCheckNotifiesOnlyOnRequestAndOnlyOnAChange) {
+    const struct {
+        int optionMode, display, wanted, notify;
+        int state;    // the option state afterwards
+        size_t heard; // notifications received by the frame
+    } cases[] = {
+        {1, 1, 0, 0, 0, 0}, {1, 1, 0, 1, 0, 1}, {1, 1, 1, 1, 1, 0}, // already checked
+        {1, 0, 0, 1, 1, 0},                                         // before Display
+        {0, 1, 0, 1, 1, 0},                                         // no option mode
+    };
+    for (const auto& c : cases) {
+        frame.Clear();
+        auto* attribute = new KesMfgAttInt("Tool", "Tool", 4, 1, 10, 0, &frame, 1);
+        attribute->SetOptionMode(c.optionMode, 1);
+        if (c.display != 0) {
+            attribute->Display();
+        }
+        attribute->SetOptionalCheck(c.wanted, c.notify);
+        EXPECT_EQ(attribute->GetOptionState(), c.state) << c.optionMode << c.display << c.notify;
+        EXPECT_EQ(frame.GetReceived().size(), c.heard) << c.optionMode << c.display << c.notify;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
-// Edit mode and sensitivity
+// Edit mode, sensitivity and context access
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttributeTest, ReadOnlyLeavesOnlyTheLabelSensitiveForGood) {
     auto* attribute = MakeInt(1);
     attribute->SetEditMode(0);
-    EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
-    attribute->SetEditMode(1); // records the mode only
-    EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
-    attribute->SetOptionalCheck(0, 0);
-    EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
-    EXPECT_EQ(attribute->GetOptionState(), 0);
-}
-
-TEST_F(KesMfgAttributeTest, ReadOnlyAttributeStaysReadOnlyThroughOptionChanges) {
-    auto* attribute = MakeInt(1);
     attribute->SetEditMode(0);
-    attribute->SetEditMode(0);
+    EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
     attribute->SetOptionalCheck(0, 0); // from the program, still applied
+    EXPECT_EQ(attribute->GetOptionState(), 0);
     attribute->SetOptionalCheck(1, 0);
     EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
     EXPECT_EQ(attribute->GetOptionState(), 1);
-}
-
-TEST_F(KesMfgAttributeTest, SensitivityIsIgnoredWhileReadOnly) {
-    auto* attribute = MakeInt();
-    attribute->SetEditMode(0);
-    attribute->SetSensitivity(kes::kInsensitive);
-    EXPECT_TRUE(attribute->IsSetSensitivity());
-    auto* other = MakeInt();
-    other->SetSensitivity(kes::kInsensitive);
-    EXPECT_FALSE(other->IsSetSensitivity());
-    EXPECT_FALSE(other->GetSpinnerWidget()->UserSetValue(3.0));
+    attribute->SetEditMode(1); // records the mode only
+    EXPECT_TRUE(AllInsensitiveButLabel(*attribute));
+    auto* plain = MakeInt();
+    plain->SetEditMode(0);
+    plain->SetSensitivity(kes::kInsensitive); // ignored while read-only
+    plain->SetContextAccess(0);               // stored only
+    EXPECT_TRUE(plain->IsSetSensitivity());
+    EXPECT_EQ(plain->GetContextAccess(), 0);
 }
 
 TEST_F(KesMfgAttributeTest, TrailingScrollBarKeepsItsSensitivity) {
@@ -228,9 +181,6 @@ TEST_F(KesMfgAttributeTest, TrailingScrollBarKeepsItsSensitivity) {
     EXPECT_TRUE(attribute->bar->IsSetSensitivity());
 }
 
-// ---------------------------------------------------------------------------------------------
-// Context access
-// ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgAttributeTest, ContextAccessKeepsAnUncheckedOptionalOff) {
     auto* attribute = MakeInt(1, 0);
     attribute->SetContextAccess(0);
@@ -238,46 +188,6 @@ TEST_F(KesMfgAttributeTest, ContextAccessKeepsAnUncheckedOptionalOff) {
     attribute->SetContextAccess(1);
     EXPECT_TRUE(attribute->IsSetSensitivity());
     EXPECT_FALSE(attribute->GetSpinnerWidget()->IsSetSensitivity());
-    EXPECT_EQ(attribute->GetContextAccess(), 1);
-    attribute->SetContextAccess(7);
-    EXPECT_EQ(attribute->GetContextAccess(), 7);
-    EXPECT_TRUE(attribute->IsSetSensitivity());
-}
-
-TEST_F(KesMfgAttributeTest, ContextAccessOnlyStoresWhileReadOnly) {
-    auto* attribute = MakeInt();
-    attribute->SetEditMode(0);
-    attribute->SetContextAccess(0);
-    EXPECT_EQ(attribute->GetContextAccess(), 0);
-    EXPECT_TRUE(attribute->IsSetSensitivity());
-}
-
-// ---------------------------------------------------------------------------------------------
-// To be defined
-// ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttributeTest, ToBeDefinedReportsNothingUntilEditedThenAlways) {
-    auto* attribute = new KesMfgAttInt("Depth", "Depth", 4, 0, 0, 0, &frame, 3);
-    attribute->SetAttToBeDefined();
-    attribute->Display();
-    EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "");
-    KesValueVectors values;
-    values.Output(*attribute, 3);
-    EXPECT_EQ(values.GetAttValue(*attribute), 3);
-    EXPECT_TRUE(values.IsEmpty());
-
-    EXPECT_TRUE(attribute->GetEditorWidget()->UserType("4")); // the constructor's value
-    values.Output(*attribute, 3).Output(*attribute, 3);
-    EXPECT_EQ(values.counts, (KesRawCollint{1, 1}));
-    EXPECT_EQ(values.ints, (KesRawCollint{4, 4}));
-    EXPECT_EQ(attribute->IsForcedOutput(), 1);
-}
-
-TEST_F(KesMfgAttributeTest, OutputForAnotherGroupAppendsNothing) {
-    auto* attribute = MakeInt();
-    attribute->GetSpinnerWidget()->UserSetValue(8.0);
-    KesValueVectors values;
-    values.Output(*attribute, 2);
-    EXPECT_TRUE(values.IsEmpty());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -80,22 +80,6 @@ TEST_F(KesMfgAttMVIntTest, ToBeDefinedWithLimitsGivesEmptyEditorsThatClamp) {
     EXPECT_EQ(vectors.ints, (KesRawCollint{10, 1, 6, 10, 1, 6}));
 }
 
-TEST_F(KesMfgAttMVIntTest, ToBeDefinedEndsOnAddRemoveAndSetAttValue) {
-    for (int way = 0; way < 3; ++way) {
-        auto* attribute = Make({4, 5}, 0, 0, true);
-        if (way == 0) {
-            attribute->GetValueList().GetAddItem()->UserActivate();
-        } else if (way == 1) {
-            attribute->GetValueList().GetRemoveItem()->UserActivate();
-        } else {
-            attribute->SetAttValue(nullptr, nullptr, nullptr, 0);
-        }
-        EXPECT_EQ(attribute->IsToBeDefined(), 0) << way;
-        vectors.Clear();
-        EXPECT_FALSE(vectors.Output(*attribute, 1).IsEmpty()) << way;
-    }
-}
-
 TEST_F(KesMfgAttMVIntTest, OptionToggleStoresTheFieldsAndNotifies) {
     auto* attribute = new KesMfgAttMVInt("NbPasses", "Passes", {3}, 0, 0, 0, &frame, 1);
     attribute->SetOptionMode(1, 1);

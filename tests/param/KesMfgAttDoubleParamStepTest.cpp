@@ -1,22 +1,12 @@
 // The spinner step of the parameterised real: the default step of the range, the step dialog,
-// and the stored step shared by attributes of the same name and read by a later process.
+// and the stored step shared by attributes of the same name.
 #include "KesParamTestSupport.h"
 
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 using kes_test::KesMfgAttDoubleParamTest;
-using kes_test::ScopedEnvironment;
-
-constexpr const char* kChildExpectation = "KES_PARAM_TEST_EXPECTED_STEP";
-constexpr const char* kChildSettings = "KES_PARAM_TEST_PARENT_SETTINGS";
 
 // ---------------------------------------------------------------------------------------------
 // The step at display
@@ -101,41 +91,6 @@ TEST_F(KesMfgAttDoubleParamTest, AttributesOfTheSameNameShareTheStoredStep) {
     EXPECT_EQ(StepOf("Depth", 0.0, 5.0), 0.1);
     EXPECT_EQ(StepOf("Width", 0.0, 10.0), 2.0);
     EXPECT_EQ(StepOf("Height", 0.0, 10.0), 0.5);
-}
-
-// A later process (the host started again) starts its spinner with the stored step. The child
-// is this test program run again with only the test below; it reads the expected step from the
-// environment.
-TEST_F(KesMfgAttDoubleParamTest, AStoredStepSurvivesARestartOfTheProcess) {
-    TypeStep(Shown(Make("Depth", 1.0, 0.0, 10.0)), "0.125");
-    ScopedEnvironment expectation(kChildExpectation, "0.125");
-    ScopedEnvironment folder(kChildSettings, settingsDir_.string());
-    std::string program = "/proc/self/exe";
-    std::string filter = "--gtest_filter=KesMfgAttDoubleParamTest.ChildReadsTheStoredStep";
-    char* arguments[] = {program.data(), filter.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    ASSERT_EQ(posix_spawn_file_actions_init(&actions), 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ASSERT_EQ(spawned, 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-}
-
-TEST_F(KesMfgAttDoubleParamTest, ChildReadsTheStoredStep) {
-    const char* expected = std::getenv(kChildExpectation);
-    if (expected == nullptr) {
-        GTEST_SKIP() << "run by AStoredStepSurvivesARestartOfTheProcess";
-    }
-    const char* folder = std::getenv(kChildSettings);
-    ASSERT_NE(folder, nullptr);
-    // The parent's settings folder, not the fresh one of this test.
-    ScopedEnvironment parentSettings("KES_SETTINGS_DIR", std::string(folder));
-    EXPECT_EQ(StepOf("Depth", 0.0, 10.0), std::stod(expected));
 }
 
 } // namespace

@@ -25,8 +25,6 @@ TEST_F(KesMfgAttDoubleParamTest, TheValueShownAtDisplayBecomesTheReferenceValue)
     EXPECT_EQ(bounded->GetReferenceValue(), 100.0); // what the spinner accepted
     KesValueVectors out;
     EXPECT_TRUE(out.Output(*free, 1).Output(*bounded, 1).IsEmpty());
-    EXPECT_EQ(free->GetResourceFilename(0), "KesMfgAttDoubleParam");
-    EXPECT_EQ(free->GetResourceFilename(1), frame_->GetResourceFilename(0));
 }
 
 TEST_F(KesMfgAttDoubleParamTest, UnitsConvertBetweenTheCallerAndTheWidget) {
@@ -56,17 +54,6 @@ TEST_F(KesMfgAttDoubleParamTest, ABoundValueIsReportedByItsUpperCasedNamePadded)
                                      "Cut | real | -1 | \"" + std::string(72, 'Q') + "\"\n");
 }
 
-TEST_F(KesMfgAttDoubleParamTest, AnUncheckedAttributeReportsNoValueWhateverItsBinding) {
-    KesMfgAttDoubleParam* attribute = Make("Opt", 3.0, 0.0, 0.0, {.parameter = "P1"});
-    attribute->SetOptionMode(1, 1);
-    attribute->Display();
-    ASSERT_TRUE(attribute->GetOptionCheckButton()->UserClick());
-    EXPECT_EQ(Modifications(), 1);
-    KesValueVectors out;
-    out.Output(*attribute, 1);
-    EXPECT_EQ(out.FormatTable(), "Opt | real | 0 |\n");
-}
-
 TEST_F(KesMfgAttDoubleParamTest, NullVectorsAndCallsBeforeDisplayAppendNothing) {
     KesMfgAttDoubleParam* bound = Shown(Make("B", 3.0, 0.0, 0.0, {.parameter = "p1"}));
     KesValueVectors out;
@@ -76,12 +63,8 @@ TEST_F(KesMfgAttDoubleParamTest, NullVectorsAndCallsBeforeDisplayAppendNothing) 
     KesMfgAttDoubleParam* early = Make("Early", 3.0, 0.0, 10.0, {.parameter = "P1"});
     EXPECT_EQ(out.Output(*early, 1).GetAttValue(*early), 1);
     Push(early, {4.0}, {"P2"}, 1);
-    early->DropParameters(nullptr, nullptr, nullptr);
-    early->EntryCreateParameter(nullptr, nullptr, nullptr);
     early->CreateParameter(nullptr, nullptr, nullptr);
-    early->DefineStep(nullptr, nullptr, nullptr);
     EXPECT_TRUE(out.IsEmpty());
-    EXPECT_EQ(early->GetChildCount(), 0);
     EXPECT_EQ(Modifications(), 0);
 }
 
@@ -145,22 +128,6 @@ TEST_F(KesMfgAttDoubleParamTest, VectorsOfOtherSizesAndNonFiniteRealsAreIgnored)
 // ---------------------------------------------------------------------------------------------
 // Edits and trace
 // ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttDoubleParamTest, ATypedValueOutsideTheLimitsIsReplacedByTheNearerLimit) {
-    KesMfgAttDoubleParam* attribute = Make("A", 3.0, 0.0, 10.0, {.parameter = "P1"});
-    attribute->SetAttToBeDefined();
-    attribute->Display();
-    KesDlgEditor* editor = attribute->GetEditorWidget();
-    std::vector<std::string> shown;
-    for (const char* typed : {"50", "-3", "4.5"}) {
-        ASSERT_TRUE(editor->UserType(typed));
-        shown.push_back(editor->GetText().Str());
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"10", "0", "4.5"}));
-    EXPECT_EQ(attribute->GetBindingText(), "none");
-    EXPECT_EQ(Modifications(), 3);
-    EXPECT_EQ(Record(attribute).reals, (KesRawColldouble{4.5}));
-}
-
 TEST_F(KesMfgAttDoubleParamTest, TraceLinesFollowTheSwitchAskedAtEveryCall) {
     KesMfgAttribute::_debug = 0; // keep the base's own trace out of the way
     KesStdoutCapture captured;

@@ -70,8 +70,9 @@ TEST_F(KesMfgSettingTest, RefusedArgumentsStoreNothing) {
 
 TEST_F(KesMfgSettingTest, RealsAndOddKeysRoundTripExactly) {
     const std::vector<double> values = {
-        0.1, 1.0 / 3.0, -2.5e-300, 4.9406564584124654e-324, DBL_MAX, -0.0, 123456789.12345679};
-    const std::vector<std::string> keys = {"with blank",
+        7.0, 0.1, 1.0 / 3.0, -2.5e-300, 4.9406564584124654e-324, DBL_MAX, -0.0, 123456789.12345679};
+    const std::vector<std::string> keys = {"AZaz09._-",
+                                           "with blank",
                                            "a=b",
                                            "a%3Db",
                                            "line\nend\r",
@@ -90,6 +91,7 @@ TEST_F(KesMfgSettingTest, RealsAndOddKeysRoundTripExactly) {
     // One heading line and one line per key: no key broke a line or shared one.
     const std::string text = FileText();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(keys.size()) + 1);
+    EXPECT_NE(text.find("\nAZaz09._-=7\n"), std::string::npos); // plain key bytes stay as they are
     EXPECT_EQ(Read("a"), -777.0);
 }
 

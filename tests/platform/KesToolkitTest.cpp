@@ -107,9 +107,17 @@ TEST_F(KesToolkitTest, NotifyFlagOneRaisesAndZeroDoesNot) {
     spinner->SetCurrentValue(2.0, 1);
     combo->SetSelect(0, 1); // raised again although the row was selected already
     scroll->SetScrollPos(0, 1);
-    ASSERT_EQ(listener->heard.size(), 4u);
-    EXPECT_EQ(listener->heard[0].kind, "KesDlgEditModifyNotification");
-    EXPECT_EQ(listener->heard[2].kind, "KesDlgComboSelectNotification");
+    listener->Listen(scroll, scroll->GetScrollBarDragNotification());
+    scroll->SetScrollRange(0, 10);
+    scroll->UserDrag(3); // a drag raises its own notification
+    std::vector<std::string> kinds;
+    for (const auto& call : listener->heard) {
+        kinds.push_back(call.kind);
+    }
+    EXPECT_EQ(kinds, (std::vector<std::string>{
+                         "KesDlgEditModifyNotification", "KesDlgSpinnerModifyNotification",
+                         "KesDlgComboSelectNotification", "KesDlgScrollBarModifyNotification",
+                         "KesDlgScrollBarDragNotification"}));
 }
 
 TEST_F(KesToolkitTest, CheckButtonNotifiesOnlyWhenItsStateChanges) {
@@ -139,6 +147,12 @@ TEST_F(KesToolkitTest, RadioButtonsOfOneParentAreExclusive) {
     EXPECT_EQ(a->GetState(), kes::kOff);
     EXPECT_EQ(b->GetState(), kes::kOn);
     EXPECT_EQ(elsewhere->GetState(), kes::kOn); // another parent, another group
+    listener->Listen(a, a->GetRadBModifyNotification());
+    a->SetState(kes::kOn, 0); // a program switch follows the notify flag
+    EXPECT_EQ(b->GetState(), kes::kOff);
+    a->SetState(kes::kOff, 1); // switching off leaves none on
+    EXPECT_EQ(listener->heard.size(), 1u);
+    EXPECT_EQ(b->GetState(), kes::kOff);
 }
 
 TEST_F(KesToolkitTest, RadioSwitchedOffNotifiesFirstAfterEveryStateChanged) {
@@ -164,20 +178,6 @@ TEST_F(KesToolkitTest, RadioSwitchedOffNotifiesFirstAfterEveryStateChanged) {
     listener->heard.clear();
     EXPECT_TRUE(c->UserClick()); // already on: nothing changes, nothing raised
     EXPECT_TRUE(listener->heard.empty());
-}
-
-TEST_F(KesToolkitTest, RadioProgramSwitchFollowsTheNotifyFlag) {
-    auto* a = new KesDlgRadioButton(listener, "a");
-    auto* b = new KesDlgRadioButton(listener, "b");
-    listener->Listen(a, a->GetRadBModifyNotification());
-    listener->Listen(b, b->GetRadBModifyNotification());
-    a->SetState(kes::kOn, 0);
-    b->SetState(kes::kOn, 0);
-    EXPECT_TRUE(listener->heard.empty());
-    EXPECT_EQ(a->GetState(), kes::kOff);
-    b->SetState(kes::kOff, 1); // switching off leaves none on
-    EXPECT_EQ(listener->heard.size(), 1u);
-    EXPECT_EQ(a->GetState(), kes::kOff);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -231,6 +231,7 @@ TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
     EXPECT_TRUE(spinner->UserStep(-3));
     EXPECT_EQ(spinner->GetValue(), 8.5);
     spinner->SetMinMaxStep(0.0, std::nan(""), 1.0); // refused
+    spinner->SetRange(0.0, INFINITY, 10);           // refused
     EXPECT_EQ(spinner->GetMaximum(), 10.0);
     spinner->SetRange(static_cast<double>(INT_MIN), static_cast<double>(INT_MAX), INT_MAX);
     EXPECT_EQ(spinner->GetMinimum(), static_cast<double>(INT_MIN));
@@ -255,19 +256,6 @@ TEST_F(KesToolkitTest, ScrollBarPositionStaysWithinRangeLessBox) {
     bar->SetScrollBoxSize(-5);
     bar->SetScrollPos(INT_MAX, 0);
     EXPECT_EQ(bar->GetScrollPos(), INT_MAX);
-}
-
-TEST_F(KesToolkitTest, ScrollAndDragRaiseTheirOwnNotifications) {
-    auto* bar = new KesDlgScrollBar(listener, "b");
-    listener->Listen(bar, bar->GetScrollBarModifyNotification());
-    listener->Listen(bar, bar->GetScrollBarDragNotification());
-    bar->SetScrollRange(0, 10);
-    bar->SetScrollBoxSize(2);
-    bar->UserDrag(3);
-    bar->UserScroll(4);
-    ASSERT_EQ(listener->heard.size(), 2u);
-    EXPECT_EQ(listener->heard[0].kind, "KesDlgScrollBarDragNotification");
-    EXPECT_EQ(listener->heard[1].kind, "KesDlgScrollBarModifyNotification");
 }
 
 TEST_F(KesToolkitTest, EditorHoldsAtMostItsMaximumWidthInCharacters) {
@@ -439,21 +427,6 @@ TEST_F(KesToolkitTest, ATargetDeletedByItsCallbackStopsDelivery) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(frame.GetChildCount(), 1); // only the fixture's listener is left
     EXPECT_EQ(frame.Count("KesDlgPushBActivateNotification"), 0);
-}
-
-TEST_F(KesToolkitTest, AReceiverMayKeepANotificationByTakingAReference) {
-    auto* button = new KesDlgPushButton(listener, "pb");
-    KesNotification* kept = nullptr;
-    listener->AddCallback(button, button->GetPushBActivateNotification(),
-                          [&](KesCommand*, KesNotification* notification, void**) {
-                              notification->AddRef();
-                              kept = notification;
-                          });
-    button->UserPress();
-    ASSERT_NE(kept, nullptr);
-    EXPECT_STREQ(kept->IsA(), "KesDlgPushBActivateNotification");
-    EXPECT_TRUE(kept->IsAKindOf("KesNotification"));
-    EXPECT_EQ(kept->Release(), 0u);
 }
 
 // ---------------------------------------------------------------------------------------------

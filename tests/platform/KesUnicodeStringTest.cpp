@@ -66,21 +66,29 @@ TEST(KesUnicodeStringStrip, SurroundingAndEverywhere) {
 }
 
 TEST(KesUnicodeStringFormat, FormatsOfTheLibrary) {
-    KesUnicodeString text;
-    EXPECT_EQ(text.BuildFromNum(-42, "%d"), "-42");
-    EXPECT_EQ(text.BuildFromNum(0.1234567, "%g"), "0.123457");
-    EXPECT_EQ(text.BuildFromNum(2.5, "%le"), "2.500000e+00");
-    EXPECT_EQ(text.BuildFromNum(2.5, "%12.7f"), "   2.5000000");
-    EXPECT_EQ(text.BuildFromNum(INT_MIN, "%d"), "-2147483648");
-    EXPECT_EQ(text.BuildFromNum(7, "rb%d"), "rb7");
-    EXPECT_EQ(text.BuildFromNum(3, "%g"), "3");
-}
-
-TEST(KesUnicodeStringFormat, RealThroughIntegerConversionSaturates) {
-    KesUnicodeString text;
-    EXPECT_EQ(text.BuildFromNum(3.9, "%d"), "3");
-    EXPECT_EQ(text.BuildFromNum(1e30, "%d"), "2147483647");
-    EXPECT_EQ(text.BuildFromNum(std::nan(""), "%d"), "0");
+    const struct {
+        double value;
+        const char* format;
+        const char* text;
+    } cases[] = {
+        {-42, "%d", "-42"},
+        {0.1234567, "%g", "0.123457"},
+        {2.5, "%le", "2.500000e+00"},
+        {2.5, "%12.7f", "   2.5000000"},
+        {2.5, "%.0f", "2"},
+        {0.5, "%.10f", "0.5000000000"},
+        {INT_MIN, "%d", "-2147483648"},
+        {7, "rb%d", "rb7"},
+        {3, "%g", "3"},
+        // A real through an integer conversion saturates.
+        {3.9, "%d", "3"},
+        {1e30, "%d", "2147483647"},
+        {std::nan(""), "%d", "0"},
+    };
+    for (const auto& c : cases) {
+        KesUnicodeString text;
+        EXPECT_EQ(text.BuildFromNum(c.value, c.format), c.text) << c.format;
+    }
 }
 
 TEST(KesUnicodeStringFormat, UnsafeOrMalformedFormatsGiveTheEmptyText) {

@@ -64,7 +64,6 @@ TEST_F(KesMfgAttCharTest, ValueIsComparedTrimmedAndReportedPadded) {
 TEST_F(KesMfgAttCharTest, ToBeDefinedGivesNoRecordAndAnEmptyValueUntilEdited) {
     auto* attribute = Make("abc", true);
     EXPECT_EQ(attribute->GetEditorWidget()->GetText(), "");
-    EXPECT_EQ(attribute->GetAttValue(), "");
     EXPECT_EQ(values.GetAttValue(*attribute), 1);
     EXPECT_TRUE(values.Output(*attribute, 1).IsEmpty());
 
@@ -101,16 +100,6 @@ TEST_F(KesMfgAttCharTest, ParentNotifiedByAPushFindsTheValueDefined) {
                       [&](KesCommand*, KesNotification*, void**) { heard = Reported(attribute); });
     Push(attribute, "pushed", 1);
     EXPECT_EQ(heard.Str(), Padded("pushed", 6));
-}
-
-TEST_F(KesMfgAttCharTest, OperationsBeforeDisplayAreIgnored) {
-    auto* attribute = new KesMfgAttChar("Early", "Early", "x", "", &frame, 6);
-    Push(attribute, "y", 1);
-    attribute->SetHelp(KesListValKesUnicodeString{"help"}, KesListValKesUnicodeString{"short"});
-    values.Output(*attribute, 6);
-    EXPECT_EQ(values.GetAttValue(*attribute), 6);
-    EXPECT_TRUE(values.IsEmpty());
-    EXPECT_EQ(Notifications(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------

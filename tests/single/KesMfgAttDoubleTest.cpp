@@ -85,7 +85,6 @@ TEST_F(KesMfgAttDoubleTest, SpinnerStepFollowsTheWidthOfTheRange) {
 TEST_F(KesMfgAttDoubleTest, SpinnerReportsTheMovedValueAndNotifiesAPushedOneOnRequest) {
     auto* attribute = Make(4.0, 1.0, 10.0);
     KesDlgSpinner* spinner = attribute->GetSpinnerWidget();
-    EXPECT_TRUE(values.Output(*attribute, 1).IsEmpty());
     EXPECT_TRUE(spinner->UserStep(3)); // r = 0.09: step 0.5
     values.Output(*attribute, 1).Output(*attribute, 1);
     EXPECT_EQ(values.reals, (KesRawColldouble{5.5, 5.5}));
@@ -154,18 +153,6 @@ TEST_F(KesMfgAttDoubleTest, ConversionOverflowReportsTheLargestReal) {
     auto* minutes = Make(1e308, 0.0, 0.0, 1, 1);
     EXPECT_EQ(Shown(minutes), "1.79769e+308");
     EXPECT_TRUE(std::isfinite(Reported(minutes)));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Bad input
-// ---------------------------------------------------------------------------------------------
-TEST_F(KesMfgAttDoubleTest, OperationsBeforeDisplayAreIgnored) {
-    auto* attribute = new KesMfgAttDouble("E", "E", 3.0, 0.0, 0.0, 0.0, 0, 0, 0, &frame, 4, 0);
-    Push(attribute, 5.0, 1);
-    EXPECT_EQ(values.Output(*attribute, 4).GetAttValue(*attribute), 4);
-    EXPECT_TRUE(values.IsEmpty());
-    EXPECT_EQ(attribute->GetAttValue(), 3.0);
-    EXPECT_EQ(Notifications(), 0);
 }
 
 TEST_F(KesMfgAttDoubleTest, FreeEditorShowsWhatAnUnreadableTextIsTakenAs) {
