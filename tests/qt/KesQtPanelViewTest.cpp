@@ -196,12 +196,6 @@ void Gesture(Shown& s, const std::string& text) {
     auto* combo = qobject_cast<QComboBox*>(s.Qt(name, "comboatt"));
     auto* bar = qobject_cast<QScrollBar*>(s.Qt(name, "Scrol"));
     auto* list = qobject_cast<QListWidget*>(s.Qt(name, "SelList"));
-    const auto inDialog = [&](const char* item, const char* dialog, const char* field) {
-        MenuItem(s.view.FindAction(*s(name, item)));
-        if (QWidget* window = s.Qt(name, dialog); window != nullptr && window->isVisible()) {
-            Type(s.Qt(name, field), line.text, Qt::Key_Enter); // commits, and OK
-        }
-    };
     if (line.verb == "spin") {
         Type(spinner, line.text);
     } else if (line.verb == "type" || line.verb == "bind") {
@@ -265,10 +259,13 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "drop") {
         combo->showPopup();
         combo->hidePopup();
-    } else if (line.verb == "create") {
-        inDialog("createpar", "CreateParameter", "ParameterName");
-    } else if (line.verb == "step") {
-        inDialog("defstep", "StepEditorDlg", "StepEditor");
+    } else if (line.verb == "create" || line.verb == "step") { // typed in the dialog, Enter: OK
+        const bool create = line.verb == "create";
+        MenuItem(s.view.FindAction(*s(name, create ? "createpar" : "defstep")));
+        if (QWidget* window = s.Qt(name, create ? "CreateParameter" : "StepEditorDlg");
+            window != nullptr && window->isVisible()) {
+            Type(s.Qt(name, create ? "ParameterName" : "StepEditor"), line.text, Qt::Key_Enter);
+        }
     } else if (line.verb == "close") {
         s.Qt(name, line.text.toUtf8())->close();
     } else if (line.verb == "press") {
@@ -356,39 +353,20 @@ QString Expected(const KesDialog& widget) {
     }
 }
 
-// Sensitive, with every ancestor up to its dialog window.
-bool Sensitive(const KesDialog& widget) {
-    for (const KesDialog* up = &widget; up != nullptr; up = up->GetParent()) {
-        if (!up->IsSetSensitivity()) {
-            return false;
-        }
-        if (up->GetKind() == KesDlgKind::Dialog) {
-            break;
-        }
-    }
-    return true;
-}
-
-// One line per widget under `root` whose Qt widget shows another value, sensitivity or
-// visibility than the toolkit's: empty when the view is in step.
+// One line per widget under `root` whose Qt widget shows another value than the toolkit's, or
+// takes input where the toolkit refuses it or the reverse: empty when the view is in step.
 QString Differences(const KesQtPanelView& view, const KesDialog& root) {
     QString out;
     for (int i = 0; i < root.GetChildCount(); ++i) {
         const KesDialog& child = *root.GetChildFromChildNumber(i);
         out += Differences(view, child);
         QWidget* qt = view.Find(child);
-        if (qt == nullptr || child.GetKind() == KesDlgKind::ContextualMenu) {
-            continue;
-        }
         const QString shown =
-            QString("%1 %2 %3").arg(Value(qt)).arg(qt->isEnabled()).arg(qt->isHidden());
-        const QString expected = QString("%1 %2 %3")
-                                     .arg(Expected(child))
-                                     .arg(Sensitive(child))
-                                     .arg(child.GetVisibility() != kes::kShown);
-        if (shown != expected) {
-            out += QString::fromStdString(child.GetName().Str()) + ": " + shown +
-                   " != " + expected + "\n";
+            qt ? QString("%1 %2").arg(Value(qt)).arg(qt->isEnabled() && qt->isVisible()) : "";
+        const QString expected =
+            QString("%1 %2").arg(Expected(child)).arg(child.AcceptsUserInput());
+        if (qt != nullptr && child.GetKind() != KesDlgKind::ContextualMenu && shown != expected) {
+            out += QString("%1: %2 != %3\n").arg(child.GetName().Str().c_str(), shown, expected);
         }
     }
     return out;
@@ -670,6 +648,7 @@ void KesQtPanelViewTest::lifetimes_data() {
     });
     QTest::newRow("two views of two panels") << Scenario([](Shown& s) {
         Bare other;
+        other.view.Widget()->show();
         other.editor->SetText("other");
         QVERIFY(s.view.Find(*other.editor) == nullptr);
         Gesture(s, "type Comment mine");
