@@ -1,6 +1,6 @@
 # Runs kes-panel over the committed panel files: each with its session against its reviewed
-# transcript, the pocketing panel in code written as its committed file, then the faults of
-# --panel with their statuses and messages.
+# transcript and written back as it was, the pocketing panel in code written as its committed
+# file, then the faults of --panel with their statuses and messages.
 function(run_panel expected_status)
     execute_process(COMMAND ${PROGRAM} ${ARGN}
         WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE /dev/null
@@ -33,6 +33,11 @@ foreach(panel IN ITEMS pocketing drilling contour)
         ${SOURCE_DIR}/examples/sessions/${panel}.kes)
     expect_same("${out}" ${SOURCE_DIR}/examples/sessions/${panel}.expected
         "the transcript of ${panel}.json")
+    # Read and written again, the file comes back byte for byte.
+    run_panel(0 --panel ${SOURCE_DIR}/examples/panels/${panel}.json
+        --write-panel ${WORK_DIR}/${panel}.json)
+    file(READ ${WORK_DIR}/${panel}.json written)
+    expect_same("${written}" ${SOURCE_DIR}/examples/panels/${panel}.json "${panel}.json written back")
 endforeach()
 
 # The pocketing panel in code, written, is the committed file.

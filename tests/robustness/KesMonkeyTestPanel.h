@@ -28,25 +28,19 @@ inline std::shared_ptr<void> KesBuildMonkeyTestPanel(KesDlgTestFrame& frame, uin
     KesSeededSource source(seed);
     KesMfgModel::Clear();
     KesMfgBaseGII::ClearReportedCodes();
-    struct Parameter {
-        const char* name;
-        int type, first, second, third;
-        std::vector<double> values;
-    };
-    for (const Parameter& p : std::vector<Parameter>{{"FEED_ROUGH", 2, 1, 2, 0, {1200.0}},
-                                                     {"FEED_RAPID", 2, 1, 2, 0, {9000.0}},
-                                                     {"FEED_EMPTY", 2, 1, 2, 0, {}},
-                                                     {"SPINDLE_MAX", 2, 0, 0, 1, {200.0}},
-                                                     {"TOOL_COUNT", 1, 1, 2, 0, {24.0}},
-                                                     {"ANGLE_HUGE", 2, 0, 0, -1, {1e300}}}) {
-        int d1 = p.type, d2 = 1, d3 = p.first, d4 = p.second, d5 = p.third, d6 = 0, d7 = 0;
-        KesRawColldouble reals;
-        for (double value : p.values) {
-            reals.Append(value);
-        }
-        KesMfgModel::CreateParameter(p.name, d1, d2, d3, d4, d5, d6, d7, KesRawCollint(), reals,
+    // Model parameters: name, type, the three unit codes and the values (FEED_EMPTY has none).
+    const auto parameter = [](const char* name, int type, int first, int second, int third,
+                              const KesRawColldouble& reals) {
+        int d1 = type, d2 = 1, d3 = first, d4 = second, d5 = third, d6 = 0, d7 = 0;
+        KesMfgModel::CreateParameter(name, d1, d2, d3, d4, d5, d6, d7, KesRawCollint(), reals,
                                      KesListValKesUnicodeString());
-    }
+    };
+    parameter("FEED_ROUGH", 2, 1, 2, 0, KesRawColldouble{1200.0});
+    parameter("FEED_RAPID", 2, 1, 2, 0, KesRawColldouble{9000.0});
+    parameter("FEED_EMPTY", 2, 1, 2, 0, KesRawColldouble());
+    parameter("SPINDLE_MAX", 2, 0, 0, 1, KesRawColldouble{200.0});
+    parameter("TOOL_COUNT", 1, 1, 2, 0, KesRawColldouble{24.0});
+    parameter("ANGLE_HUGE", 2, 0, 0, -1, KesRawColldouble{1e300});
     const auto limit = [&](double usual) {
         return source.Chance(80) ? usual : source.Pick(std::vector<double>{-1e300, NAN, -5.0});
     };

@@ -20,31 +20,26 @@ class KesPanelMonkeyTest : public ::testing::Test {
 protected:
     KesPanelMonkey Monkey(KesPanelMonkey::Builder build) {
         KesPanelMonkey monkey(std::move(build));
-        monkey.SetReset([this] { settings.Use("settings"); });
+        monkey.SetReset([this] { settings.Reset(); });
         return monkey;
-    }
-    static KesPanelMonkey::Builder TestPanel(uint32_t seed) {
-        return [seed](KesDlgTestFrame& frame) { return KesBuildMonkeyTestPanel(frame, seed); };
     }
 
     KesScopedSettingsFolder settings;
 };
 
+// Two runs over the pocketing panel, then the test panel in sixteen configurations.
 TEST_F(KesPanelMonkeyTest, EveryCheckHoldsAfterEveryStep) {
-    const KesPanelMonkey::Builder pocketing = [](KesDlgTestFrame& frame) -> std::shared_ptr<void> {
-        return std::make_shared<KesPocketingPanel>(frame);
-    };
-    std::vector<std::tuple<std::string, KesPanelMonkey::Builder, uint32_t>> runs = {
-        {"pocketing panel", pocketing, 1}, {"pocketing panel", pocketing, 2}};
-    for (uint32_t seed = 1; seed <= 16; ++seed) {
-        runs.emplace_back("test panel", TestPanel(seed), seed);
-    }
-    constexpr int kSteps = 3000;
-    for (const auto& [panel, build, seed] : runs) {
-        KesPanelMonkey monkey = Monkey(build);
+    for (uint32_t run = 0; run < 18; ++run) {
+        const bool pocketing = run < 2;
+        const uint32_t seed = pocketing ? run + 1 : run - 1;
+        KesPanelMonkey monkey = Monkey([=](KesDlgTestFrame& frame) -> std::shared_ptr<void> {
+            return pocketing ? std::make_shared<KesPocketingPanel>(frame)
+                             : KesBuildMonkeyTestPanel(frame, seed);
+        });
         KesSeededSource source(seed);
-        const KesPanelMonkey::Result result = monkey.Run(source, kSteps);
-        EXPECT_EQ(result.steps, kSteps) << panel << ", seed " << seed;
+        const KesPanelMonkey::Result result = monkey.Run(source, 3000);
+        const std::string panel = pocketing ? "pocketing panel" : "test panel";
+        EXPECT_EQ(result.steps, 3000) << panel << ", seed " << seed;
         EXPECT_EQ(result.failedLines, 0) << panel << ", seed " << seed;
         ASSERT_FALSE(result.failure) << panel << ", seed " << seed << ":\n"
                                      << KesPanelMonkey::Script(*result.failure, panel);
@@ -52,24 +47,21 @@ TEST_F(KesPanelMonkeyTest, EveryCheckHoldsAfterEveryStep) {
 }
 
 // A host that makes Tool_Number read-only when it notifies, then turns its spinner sensitive
-// again behind the attribute's back.
-void BreakToolNumber(KesDlgTestFrame& frame) {
+// again behind the attribute's back: the monkey finds it and shrinks it to a step or two, and the
+// script replays to the same broken check, every line but the last carried out.
+std::shared_ptr<void> BrokenHost(KesDlgTestFrame& frame) {
     static KesMfgAttNotifyModif modified(-1);
+    std::shared_ptr<void> kept = KesBuildMonkeyTestPanel(frame, 1);
     auto* tool = static_cast<KesMfgAttInt*>(frame.GetChildFromChildNumber(0));
     frame.AddCallback(tool, &modified, [tool](KesCommand*, KesNotification*, void**) {
         tool->SetEditMode(0);
         tool->GetSpinnerWidget()->SetSensitivity(kes::kSensitive);
     });
+    return kept;
 }
 
-// The broken host: the monkey finds it, shrinks it to a step or two, and the
-// script replays to the same broken check, every line but the last carried out.
 TEST_F(KesPanelMonkeyTest, AFailureShrinksToAShortScriptThatReplaysIt) {
-    KesPanelMonkey monkey = Monkey([](KesDlgTestFrame& frame) {
-        std::shared_ptr<void> kept = KesBuildMonkeyTestPanel(frame, 1);
-        BreakToolNumber(frame);
-        return kept;
-    });
+    KesPanelMonkey monkey = Monkey(BrokenHost);
     KesSeededSource source(4);
     const KesPanelMonkey::Result result = monkey.Run(source, 5000);
     ASSERT_TRUE(result.failure);
@@ -81,8 +73,7 @@ TEST_F(KesPanelMonkeyTest, AFailureShrinksToAShortScriptThatReplaysIt) {
 
     // The script through the driver, as kes-panel FILE runs it.
     KesDlgTestFrame frame;
-    KesBuildMonkeyTestPanel(frame, 1);
-    BreakToolNumber(frame);
+    BrokenHost(frame);
     std::ostringstream out, err;
     KesPanelDriver driver(frame, out, err);
     std::istringstream script(KesPanelMonkey::Script(failure, "test"));

@@ -21,15 +21,19 @@ namespace {
 
 class KesRobustnessRegressionTest : public KesTraceSwitchesTest {
 protected:
+    static KesValueVectors Record(KesMfgAttribute& attribute) {
+        KesValueVectors vectors;
+        vectors.GetAttValue(attribute);
+        return vectors;
+    }
+
     KesScopedSettingsFolder settings;
     KesDlgTestFrame frame;
     KesStdoutCapture out;
 };
 
-// ---- The option check button --------------------------------------------------------------
-
-// A notify flag other than 0 and 1 made the button change without any notification, so the
-// option state (and the count of the value record) no longer followed the button.
+// A notify flag other than 0 and 1 made the option button change without any notification, so
+// the option state (and the count of the value record) no longer followed the button.
 TEST_F(KesRobustnessRegressionTest, SetOptionalCheckWithAFlagOtherThan0Or1KeepsTheStateInStep) {
     for (int notify : {-1, 2}) {
         auto* passes = new KesMfgAttInt("Passes", "Passes", 2, 0, 0, 0, &frame, 1);
@@ -40,8 +44,7 @@ TEST_F(KesRobustnessRegressionTest, SetOptionalCheckWithAFlagOtherThan0Or1KeepsT
         EXPECT_EQ(passes->GetOptionState(), 0) << notify;
         EXPECT_FALSE(passes->GetEditorWidget()->IsSetSensitivity()) << notify;
         KesValueVectors vectors;
-        vectors.Output(*passes, 1);
-        EXPECT_EQ(vectors.counts, KesRawCollint{0}) << notify;
+        EXPECT_EQ(vectors.Output(*passes, 1).counts, KesRawCollint{0}) << notify;
         EXPECT_EQ(frame.Count("KesMfgAttNotifyModif"), 0);
     }
 }
@@ -59,10 +62,11 @@ protected:
     static KesDlgEditor* Editor(const KesMfgAttMVInt* list, int field) {
         return dynamic_cast<KesDlgEditor*>(list->GetValueList().GetValueFields()[field]);
     }
-    static std::vector<int> Values(KesMfgAttMVInt& list) {
-        KesValueVectors vectors;
-        vectors.GetAttValue(list);
-        return vectors.ints.Items();
+    // The values reported, then the texts of the first two fields.
+    using Seen = std::pair<std::vector<int>, std::vector<std::string>>;
+    static Seen Shown(KesMfgAttMVInt* list) {
+        return {Record(*list).ints.Items(),
+                {Editor(list, 1)->GetText().Str(), Editor(list, 2)->GetText().Str()}};
     }
 };
 
@@ -73,11 +77,9 @@ TEST_F(KesToBeDefinedListTest, RemoveThatEndsTheStateShowsTheValuesItReports) {
     KesMfgAttMVInt* tools = Make({7, 14, 21}, 0, 0);
     ASSERT_TRUE(tools->GetValueList().GetRemoveItem()->UserActivate());
     EXPECT_EQ(tools->IsToBeDefined(), 0);
-    EXPECT_EQ(Values(*tools), (std::vector<int>{7, 14}));
-    EXPECT_EQ(Editor(tools, 1)->GetText().Str(), "7");
-    EXPECT_EQ(Editor(tools, 2)->GetText().Str(), "14");
+    EXPECT_EQ(Shown(tools), Seen({7, 14}, {"7", "14"}));
     ASSERT_TRUE(Editor(tools, 1)->UserType("5"));
-    EXPECT_EQ(Values(*tools), (std::vector<int>{5, 14}));
+    EXPECT_EQ(Shown(tools), Seen({5, 14}, {"5", "14"}));
 }
 
 // The same through Add, and through a SetAttValue with no value (which ends the state and
@@ -85,17 +87,13 @@ TEST_F(KesToBeDefinedListTest, RemoveThatEndsTheStateShowsTheValuesItReports) {
 TEST_F(KesToBeDefinedListTest, AddOrAnEmptySetAttValueThatEndsTheStateShowsTheValues) {
     KesMfgAttMVInt* added = Make({3, 4}, 1, 9);
     ASSERT_TRUE(added->GetValueList().GetAddItem()->UserActivate());
-    EXPECT_EQ(Values(*added), (std::vector<int>{3, 4, 1}));
-    EXPECT_EQ(Editor(added, 1)->GetText().Str(), "3");
-    EXPECT_EQ(Editor(added, 2)->GetText().Str(), "4");
-
+    EXPECT_EQ(Shown(added), Seen({3, 4, 1}, {"3", "4"}));
     KesMfgAttMVInt* given = Make({3, 4}, 1, 9);
     KesRawCollint none;
     given->SetAttValue(&none, nullptr, nullptr, 0);
-    EXPECT_EQ(Values(*given), (std::vector<int>{3, 4}));
-    EXPECT_EQ(Editor(given, 1)->GetText().Str(), "3");
+    EXPECT_EQ(Shown(given), Seen({3, 4}, {"3", "4"}));
     ASSERT_TRUE(Editor(given, 2)->UserType("8"));
-    EXPECT_EQ(Values(*given), (std::vector<int>{3, 8}));
+    EXPECT_EQ(Shown(given), Seen({3, 8}, {"3", "8"}));
 }
 
 // The multiple-selection list showed no line selected after a SetAttValue with no text ended
@@ -109,9 +107,7 @@ TEST_F(KesRobustnessRegressionTest,
     cycles->Display();
     EXPECT_EQ(cycles->GetSelectorList()->GetSelectCount(), 0);
     cycles->SetAttValue(nullptr, nullptr, nullptr, 0);
-    KesValueVectors vectors;
-    vectors.GetAttValue(*cycles);
-    EXPECT_EQ(vectors.texts, (KesListValKesUnicodeString{"G83", "G81"}));
+    EXPECT_EQ(Record(*cycles).texts, (KesListValKesUnicodeString{"G83", "G81"}));
     EXPECT_EQ(cycles->GetSelectorList()->GetSelectedRows(), (std::vector<int>{0, 2}));
     EXPECT_EQ(frame.Count("KesMfgAttNotifyModif"), 0);
 }
@@ -127,10 +123,7 @@ TEST_F(KesRobustnessRegressionTest, ParameterisedRealWhoseConversionOverflowsRep
         new KesMfgAttDoubleParam("Angle", "Angle", 90.0, 0.0, 0.0, 0.0, 0, 0, -1, "", &frame, 1, 0);
     angle->Display();
     ASSERT_TRUE(angle->GetEditorWidget()->UserType("1e308"));
-    KesValueVectors vectors;
-    vectors.GetAttValue(*angle);
-    EXPECT_EQ(vectors.reals.Items(), std::vector<double>{DBL_MAX});
-    KesMfgModel::Clear();
+    EXPECT_EQ(Record(*angle).reals.Items(), std::vector<double>{DBL_MAX});
 }
 
 // An infinite limit given to the parameterised real reached its spinner as it was; the spinner
@@ -144,10 +137,7 @@ TEST_F(KesRobustnessRegressionTest, ParameterisedRealWithAnInfiniteLimitKeepsThe
     ASSERT_NE(feed->GetSpinnerWidget(), nullptr);
     EXPECT_TRUE(feed->GetSpinnerWidget()->HasRange());
     ASSERT_TRUE(feed->GetSpinnerWidget()->UserSetValue(-5.0));
-    KesValueVectors vectors;
-    vectors.GetAttValue(*feed);
-    EXPECT_EQ(vectors.reals.Items(), std::vector<double>{0.0});
-    KesMfgModel::Clear();
+    EXPECT_EQ(Record(*feed).reals.Items(), std::vector<double>{0.0});
 }
 
 } // namespace

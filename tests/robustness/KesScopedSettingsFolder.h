@@ -7,7 +7,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 
 class KesScopedSettingsFolder {
 public:
@@ -21,32 +20,27 @@ public:
         if (const char* previous = std::getenv("KES_SETTINGS_DIR")) {
             previous_ = previous;
         }
-        Use("settings");
+        Reset();
     }
     ~KesScopedSettingsFolder() {
-        if (previous_) {
-            ::setenv("KES_SETTINGS_DIR", previous_->c_str(), 1);
-        } else {
-            ::unsetenv("KES_SETTINGS_DIR");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
+        previous_ ? ::setenv("KES_SETTINGS_DIR", previous_->c_str(), 1)
+                  : ::unsetenv("KES_SETTINGS_DIR");
+        std::filesystem::remove_all(root_, ignored_);
     }
     KesScopedSettingsFolder(const KesScopedSettingsFolder&) = delete;
     KesScopedSettingsFolder& operator=(const KesScopedSettingsFolder&) = delete;
 
-    // Points KES_SETTINGS_DIR at the empty sub-folder `name` (removing what an earlier use left
-    // there); the writes create it.
-    std::filesystem::path Use(const std::string& name) {
-        const std::filesystem::path folder = root_ / name;
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+    // Points KES_SETTINGS_DIR at the settings sub-folder, emptied of what an earlier use left
+    // there (the writes create it again); returns it.
+    std::filesystem::path Reset() {
+        const std::filesystem::path folder = root_ / "settings";
+        std::filesystem::remove_all(folder, ignored_);
         ::setenv("KES_SETTINGS_DIR", folder.c_str(), 1);
         return folder;
     }
-    const std::filesystem::path& Root() const { return root_; }
 
 private:
     std::filesystem::path root_;
     std::optional<std::string> previous_;
+    std::error_code ignored_; // a folder that cannot be removed is left behind
 };
