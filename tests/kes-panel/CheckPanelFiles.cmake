@@ -56,6 +56,13 @@ if(at EQUAL -1 OR NOT out STREQUAL "")
     message(FATAL_ERROR "--panel FILE --svg OUT: no session, the file's panel drawn")
 endif()
 
+# The monkey over a panel file: every check holds, and the script to replay names the file.
+run_panel(0 --panel ${SOURCE_DIR}/examples/panels/contour.json --monkey 300 --seed 4)
+string(FIND "${out}" "300 steps on the panel of ${SOURCE_DIR}/examples/panels/contour.json, seed 4: every check held" at)
+if(at EQUAL -1)
+    message(FATAL_ERROR "--panel FILE --monkey: ${out}")
+endif()
+
 # Faults: status 2, the file named, nothing run.
 run_panel(2 --panel ${WORK_DIR}/no-such-panel.json)
 string(FIND "${err}" "no-such-panel.json: no such file" at)
