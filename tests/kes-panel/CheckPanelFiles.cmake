@@ -1,16 +1,7 @@
 # Runs kes-panel over the committed panel files: each with its session against its reviewed
 # transcript and written back as it was, the pocketing panel in code written as its committed
 # file, then the faults of --panel with their statuses and messages.
-function(run_panel expected_status)
-    execute_process(COMMAND ${PROGRAM} ${ARGN}
-        WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE /dev/null
-        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT status EQUAL expected_status)
-        message(FATAL_ERROR "kes-panel ${ARGN}: status ${status}, expected ${expected_status}\n${err}")
-    endif()
-    set(out "${out}" PARENT_SCOPE)
-    set(err "${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/KesPanelRun.cmake)
 
 function(expect_same actual_text expected_file what)
     file(READ ${expected_file} expected)
