@@ -193,7 +193,7 @@ TEST_F(KesToolkitTest, ComboSelectsByTextAndAnswersNegativeWithoutMatch) {
     EXPECT_EQ(combo->GetSelect(), 1);
     EXPECT_EQ(combo->SetSelect(5, 0), -1);
     EXPECT_EQ(combo->SetSelect(2, 0), -1); // one past the last line
-    combo->SetLine("FIRST", 0, 64); // inserting above keeps the same line selected
+    combo->SetLine("FIRST", 0, 64);        // inserting above keeps the same line selected
     EXPECT_EQ(combo->GetSelect(), 2);
     combo->ClearLine();
     EXPECT_EQ(combo->GetSelect(), -1);
