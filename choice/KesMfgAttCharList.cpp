@@ -2,7 +2,7 @@
 // the impacts.
 #include "choice/KesMfgAttCharList.h"
 
-#include "choice/KesMfgChoiceButtons.h"
+#include "framework/KesMfgChoiceButtons.h"
 #include "platform/KesDebug.h"
 
 #include <iostream>

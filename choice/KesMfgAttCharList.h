@@ -11,7 +11,7 @@
 // positions, in order.
 //
 // The attribute steers other attributes through its impact table (see
-// choice/KesMfgImpactTable.h), comparing the text impact values exactly with the selected
+// framework/KesMfgImpactTable.h), comparing the text impact values exactly with the selected
 // value: every selection from the list re-applies the impacts, a typed text does not.
 //
 // No selection. While nothing is selected (a reference value that is not allowed, or a radio
@@ -27,7 +27,7 @@
 #pragma once
 
 #include "choice/KesMfgChoiceList.h"
-#include "choice/KesMfgImpactTable.h"
+#include "framework/KesMfgImpactTable.h"
 #include "framework/KesMfgAttribute.h"
 
 class KesMfgAttCharList : public KesMfgAttribute {

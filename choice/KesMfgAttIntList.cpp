@@ -1,7 +1,7 @@
 // KesMfgAttIntList: display, value records, selection, the list restriction and the impacts.
 #include "choice/KesMfgAttIntList.h"
 
-#include "choice/KesMfgChoiceButtons.h"
+#include "framework/KesMfgChoiceButtons.h"
 #include "platform/KesDebug.h"
 
 #include <iostream>

@@ -8,7 +8,7 @@
 // its positions, in order.
 //
 // The attribute steers other attributes through its impact table (AddImpactedAttributes,
-// ImpactAttributes; see choice/KesMfgImpactTable.h): every user selection re-applies the
+// ImpactAttributes; see framework/KesMfgImpactTable.h): every user selection re-applies the
 // impacts. Display, SetAttValue and ModifyValueList do not: call ImpactAttributes after them
 // when the impacts should follow.
 //
@@ -24,7 +24,7 @@
 #pragma once
 
 #include "choice/KesMfgChoiceList.h"
-#include "choice/KesMfgImpactTable.h"
+#include "framework/KesMfgImpactTable.h"
 #include "framework/KesMfgAttribute.h"
 
 class KesMfgAttIntList : public KesMfgAttribute {

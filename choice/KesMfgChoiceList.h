@@ -13,7 +13,7 @@
 // destroy the owner: every loop that notifies stops as soon as either happens.
 #pragma once
 
-#include "choice/KesMfgChoiceButtons.h"
+#include "framework/KesMfgChoiceButtons.h"
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgRadioButton.h"
 #include "platform/KesListPtrKesDialog.h"

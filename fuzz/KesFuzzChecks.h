@@ -16,9 +16,9 @@
 #include "platform/KesMfgModel.h"
 #include "platform/KesUnicodeString.h"
 #include "tests/robustness/KesMonkeyTestPanel.h"
-#include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelFile.h"
+#include "tools/KesPanelMonkey.h"
 
 #include <cerrno>
 #include <cmath>
@@ -115,27 +115,6 @@ inline std::vector<std::string> Characters(std::string_view text) {
         i += length;
     }
     return characters;
-}
-
-// The UTF-8 of one character.
-inline std::string Encode(char32_t code) {
-    std::string out;
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-    return out;
 }
 
 // Reads the input from the front: fixed-size numbers first, the rest as text.
@@ -364,7 +343,7 @@ inline std::string StringOperations(const uint8_t* data, size_t size) {
     const KesUnicodeChar character = (code & 0x80000000u) != 0
                                          ? KesUnicodeChar(static_cast<char>(code & 0xFF))
                                          : KesUnicodeChar(static_cast<char32_t>(code & 0x1FFFFF));
-    const std::string stripped = Encode(character.GetCode());
+    const std::string stripped = KesUnicodeString().Append(character).Str();
     const KesUnicodeString result = text.Strip(mode, character);
     if (!IsValidUtf8(result.Str())) {
         return "Strip gave a text that is not UTF-8";

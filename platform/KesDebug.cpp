@@ -1,4 +1,5 @@
 #include "platform/KesDebug.h"
+#include "platform/KesString.h"
 
 #include "platform/KesUnicodeString.h"
 
@@ -20,15 +21,6 @@ Switches& State() {
     return *switches;
 }
 
-std::string Trim(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos) {
-        return std::string();
-    }
-    const size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
-
 std::map<std::string, int> ParseEnvironment() {
     std::map<std::string, int> parsed;
     const char* text = std::getenv("KES_DEBUG");
@@ -44,12 +36,12 @@ std::map<std::string, int> ParseEnvironment() {
         }
         const std::string item = all.substr(begin, end - begin);
         const size_t equal = item.find('=');
-        const std::string name = Trim(item.substr(0, equal));
+        const std::string name = KesTrimBlanks(item.substr(0, equal));
         if (!name.empty()) {
             int value = 1;
             if (equal != std::string::npos) {
                 value = 0;
-                KesUnicodeString(Trim(item.substr(equal + 1))).ConvertToNum(&value, "%d");
+                KesUnicodeString(KesTrimBlanks(item.substr(equal + 1))).ConvertToNum(&value, "%d");
             }
             parsed[name] = value;
         }

@@ -23,3 +23,14 @@ public:
 private:
     std::string text_;
 };
+
+// `text` without the blanks, tabs and line ends around it (8-bit text: command words, switch
+// names and values).
+inline std::string KesTrimBlanks(std::string_view text) {
+    const size_t begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string_view::npos) {
+        return std::string();
+    }
+    const size_t end = text.find_last_not_of(" \t\r\n");
+    return std::string(text.substr(begin, end - begin + 1));
+}

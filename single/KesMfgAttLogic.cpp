@@ -1,7 +1,7 @@
 // KesMfgAttLogic: display, value records, value pushes, impacts, icons and help.
 #include "single/KesMfgAttLogic.h"
 
-#include "choice/KesMfgChoiceButtons.h"
+#include "framework/KesMfgChoiceButtons.h"
 #include "platform/KesDlgRadioButton.h"
 
 KesMfgAttLogic::KesMfgAttLogic(KesUnicodeString name, KesUnicodeString label, int value,

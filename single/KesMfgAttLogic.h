@@ -11,11 +11,11 @@
 // the reference value stands for the state: 1 when it is 1, else 0.
 //
 // The boolean steers other attributes through its impact table with the integer impact values
-// 1 and 0 (see choice/KesMfgImpactTable.h); the impacts are re-applied on every notification of
+// 1 and 0 (see framework/KesMfgImpactTable.h); the impacts are re-applied on every notification of
 // its buttons, also that of a radio button being switched off.
 #pragma once
 
-#include "choice/KesMfgImpactTable.h"
+#include "framework/KesMfgImpactTable.h"
 #include "framework/KesMfgAttribute.h"
 #include "platform/KesListPtrKesDialog.h"
 

@@ -52,12 +52,7 @@
 namespace {
 
 std::string Trim(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos) {
-        return std::string();
-    }
-    const size_t end = text.find_last_not_of(" \t\r\n");
-    return text.substr(begin, end - begin + 1);
+    return KesTrimBlanks(text);
 }
 
 // The text between double quotes with its escapes replaced: \\, \", \n, \t and \xNN (any

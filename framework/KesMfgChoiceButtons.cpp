@@ -1,4 +1,4 @@
-#include "choice/KesMfgChoiceButtons.h"
+#include "framework/KesMfgChoiceButtons.h"
 
 #include "platform/KesDlgStateButton.h"
 

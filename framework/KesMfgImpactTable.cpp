@@ -6,7 +6,7 @@
 // so that every kind of attribute answers for itself; a steering attribute asked while a
 // cascade runs does not recurse but hands its table to the running cascade, which starts it
 // right after the call returns, exactly where the recursive walk would have descended.
-#include "choice/KesMfgImpactTable.h"
+#include "framework/KesMfgImpactTable.h"
 
 #include <algorithm>
 #include <vector>
