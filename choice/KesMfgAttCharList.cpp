@@ -72,8 +72,9 @@ void KesMfgAttCharList::Display() {
         const bool editable = presentation_ == kEditableComboMode;
         const int count = choices_.Count();
         choices_.BuildCombo(this, &KesMfgAttCharList::AttributeModified,
-                            editable ? 0x140000 : 0x40000, value_, toBeDefined_ != 0,
-                            !editable && count <= 5 ? count : 5, visibleTextWidth_);
+                            editable ? kes::kEditableComboStyle : kes::kReadOnlyComboStyle, value_,
+                            toBeDefined_ != 0, !editable && count <= 5 ? count : 5,
+                            visibleTextWidth_);
         if (editable) {
             KesDlgCombo* combo = choices_.GetCombo();
             AddAnalyseNotificationCB(combo, combo->GetComboModifyNotification(),
@@ -158,9 +159,9 @@ void KesMfgAttCharList::AttributeModifiedWithNewVal(KesCommand*, KesNotification
     }
     toBeDefined_ = 0;
     const KesUnicodeString typed = Stripped(combo->GetField());
-    if (combo->SetSelect(typed, 0) < 0) {
+    if (combo->SetSelect(typed, kes::kNoNotify) < 0) {
         combo->SetLine(typed, -1, 64);
-        combo->SetSelect(typed, 0);
+        combo->SetSelect(typed, kes::kNoNotify);
     }
     SendModification();
 }

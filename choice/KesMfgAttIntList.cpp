@@ -55,8 +55,9 @@ void KesMfgAttIntList::Display() {
             [](int allowed) { return (KesUnicodeString("rb") + FormatInt(allowed)).ToKesString(); },
             value_, toBeDefined_ == 0);
     } else {
-        choices_.BuildCombo(this, &KesMfgAttIntList::AttributeModified, 0x40000, value_,
-                            toBeDefined_ != 0, std::min(choices_.Count(), 10), visibleTextWidth_);
+        choices_.BuildCombo(this, &KesMfgAttIntList::AttributeModified, kes::kReadOnlyComboStyle,
+                            value_, toBeDefined_ != 0, std::min(choices_.Count(), 10),
+                            visibleTextWidth_);
     }
     if (trace) {
         const int position = choices_.SelectedPosition();

@@ -63,7 +63,7 @@ public:
             auto* button = new KesDlgRadioButton(owner, identifierOf(allowed_[i]), 0);
             button->SetTitle(texts_[i]);
             if (selectReference && allowed_[i] == reference) {
-                button->SetState(kes::kOn, 0);
+                button->SetState(kes::kOn, kes::kNoNotify);
             }
             radioButtons_.Append(button);
             owner->AddAnalyseNotificationCB(button, button->GetRadBModifyNotification(), callback,
@@ -86,7 +86,7 @@ public:
             longest = std::max(longest, texts_[i].GetLengthInChar());
             if (!toBeDefined && allowed_[i] == reference) {
                 combo_->SetField(texts_[i]);
-                combo_->SetSelect(i - 1, 0);
+                combo_->SetSelect(i - 1, kes::kNoNotify);
             }
         }
         if (toBeDefined) {
@@ -243,7 +243,7 @@ private:
             return;
         }
         combo_->SetField(texts_[1]);
-        combo_->SetSelect(0, 1);
+        combo_->SetSelect(0, kes::kNotify);
     }
 
     KesCommand* owner_;

@@ -18,7 +18,7 @@ KesString FrameIdentifier(const KesUnicodeString& name) {
 
 KesMfgAttribute::KesMfgAttribute(KesUnicodeString name, KesUnicodeString label, KesDlgFrame* parent,
                                  int group)
-    : KesDlgFrame(parent, FrameIdentifier(name), 0x80000), name_(std::move(name)),
+    : KesDlgFrame(parent, FrameIdentifier(name), kes::kFrameStyle), name_(std::move(name)),
       label_(std::move(label)), group_(group), parentFrame_(parent) {
     SetDefaultOrientation(1);
 }
@@ -148,7 +148,7 @@ void KesMfgAttribute::DisplayOptionalCheck() {
     }
     optionCheck_ = new KesDlgCheckButton(this, "OptionCheck", 0);
     optionCheck_->SetTitle(KesUnicodeString());
-    optionCheck_->SetState(optionState_ == 1 ? kes::kOn : kes::kOff, 0);
+    optionCheck_->SetState(optionState_ == 1 ? kes::kOn : kes::kOff, kes::kNoNotify);
     AddAnalyseNotificationCB(optionCheck_, optionCheck_->GetChkBModifyNotification(),
                              &KesMfgAttribute::OptionCheckModified, nullptr);
 }

@@ -59,7 +59,7 @@ void KesMfgAttMVCharList::Display() {
     if (!StartDisplay(&KesMfgAttMVCharList::AttributeModified)) {
         return;
     }
-    selectorList_ = new KesDlgSelectorList(this, "SelList", 0x40000);
+    selectorList_ = new KesDlgSelectorList(this, "SelList", kes::kSelectorListStyle);
     selectorList_->SetVisibleTextHeight(visibleLineCount_);
     int width = 0;
     for (int i = 1; i <= displayTexts_.Size(); ++i) {

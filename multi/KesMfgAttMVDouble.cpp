@@ -53,14 +53,14 @@ KesDialog* KesMfgAttMVDouble::BuildField(KesDlgFrame* valueFrame, const double* 
     const double shown = reference != nullptr ? *reference : minimum_;
     KesDlgTextField* field = nullptr;
     if (list_.GetFieldKind() == KesMfgFieldKind::Spinner) {
-        auto* spinner = new KesDlgSpinner(valueFrame, "spinneratt", 0x60000);
+        auto* spinner = new KesDlgSpinner(valueFrame, "spinneratt", kes::kRealSpinnerStyle);
         spinner->SetMinMaxStep(minimum_, maximum_, KesMfgSpinnerStep(minimum_, maximum_));
         ShowValue(spinner, shown, true, 0);
         AddAnalyseNotificationCB(spinner, spinner->GetSpinnerModifyNotification(),
                                  &KesMfgAttMVDouble::AttributeModified, nullptr);
         field = spinner;
     } else {
-        auto* editor = new KesDlgEditor(valueFrame, "editoratt", KesDlgEditor::kRealStyle);
+        auto* editor = new KesDlgEditor(valueFrame, "editoratt", kes::kRealEditorStyle);
         if (toBeDefined_ == 0) {
             ShowValue(editor, shown, true, 0); // only free editors are built defined
         }
@@ -76,7 +76,7 @@ KesDialog* KesMfgAttMVDouble::BuildField(KesDlgFrame* valueFrame, const double* 
 
 void KesMfgAttMVDouble::ShowValue(KesDialog* field, const double& value, bool defined, int) {
     if (list_.GetFieldKind() == KesMfgFieldKind::Spinner) {
-        static_cast<KesDlgSpinner*>(field)->SetValue(value, 0);
+        static_cast<KesDlgSpinner*>(field)->SetValue(value, kes::kNoNotify);
     } else {
         static_cast<KesDlgEditor*>(field)->SetText(
             defined ? KesUnicodeString().BuildFromNum(value, "%g") : KesUnicodeString());

@@ -26,7 +26,7 @@ KesDialog* KesMfgAttMVInt::BuildField(KesDlgFrame* valueFrame, const int* refere
     const int shown = reference != nullptr ? *reference : minimum_;
     switch (list_.GetFieldKind()) {
     case KesMfgFieldKind::Spinner: {
-        auto* spinner = new KesDlgSpinner(valueFrame, "spinneratt", 0x40000);
+        auto* spinner = new KesDlgSpinner(valueFrame, "spinneratt", kes::kIntegerSpinnerStyle);
         spinner->SetFormat("%g");
         spinner->SetRange(static_cast<double>(minimum_), static_cast<double>(maximum_),
                           KesMfgSpinnerStepCount(minimum_, maximum_));
@@ -37,7 +37,7 @@ KesDialog* KesMfgAttMVInt::BuildField(KesDlgFrame* valueFrame, const int* refere
         return spinner;
     }
     default: {
-        auto* editor = new KesDlgEditor(valueFrame, "editoratt", KesDlgEditor::kIntegerStyle);
+        auto* editor = new KesDlgEditor(valueFrame, "editoratt", kes::kIntegerEditorStyle);
         if (toBeDefined_ == 0) {
             ShowValue(editor, shown, true, 0); // only free editors are built defined
         }
@@ -54,7 +54,8 @@ KesDialog* KesMfgAttMVInt::BuildField(KesDlgFrame* valueFrame, const int* refere
 
 void KesMfgAttMVInt::ShowValue(KesDialog* field, const int& value, bool defined, int) {
     if (list_.GetFieldKind() == KesMfgFieldKind::Spinner) {
-        static_cast<KesDlgSpinner*>(field)->SetCurrentValue(static_cast<double>(value), 0);
+        static_cast<KesDlgSpinner*>(field)->SetCurrentValue(static_cast<double>(value),
+                                                            kes::kNoNotify);
     } else {
         static_cast<KesDlgEditor*>(field)->SetText(
             defined ? KesUnicodeString().BuildFromNum(value, "%d") : KesUnicodeString());
@@ -104,7 +105,7 @@ void KesMfgAttMVInt::ControlIntValue(KesCommand* sender, KesNotification*, void*
             if (HasLimits()) {
                 value = value < minimum_ ? minimum_ : (value > maximum_ ? maximum_ : value);
             }
-            editor->SetValue(value, 0); // the field shows exactly the integer taken
+            editor->SetValue(value, kes::kNoNotify); // the field shows exactly the integer taken
         }
     }
     AttributeModified(sender, nullptr, nullptr);

@@ -207,7 +207,7 @@ void KesMfgValueList<Attribute, Value, Values>::Display() {
     window_ = KesMfgValueWindow(visibleFieldCount_);
     const int referenceCount = reference_.Size();
 
-    valueFrame_ = new KesDlgFrame(&owner, "FrameValues", 0x80000);
+    valueFrame_ = new KesDlgFrame(&owner, "FrameValues", kes::kFrameStyle);
     valueFrame_->SetDefaultOrientation(0);
     if (countModificationMode_ == 0) {
         auto* menu = new KesDlgContextualMenu(valueFrame_, "ContextMenu", 0);
@@ -232,7 +232,7 @@ void KesMfgValueList<Attribute, Value, Values>::Display() {
         fields_.Append(field);
     }
 
-    scrollBar_ = new KesDlgScrollBar(&owner, "Scrol", 0x80000);
+    scrollBar_ = new KesDlgScrollBar(&owner, "Scrol", kes::kScrollBarStyle);
     SettleScrollBar(0);
     owner.AddAnalyseNotificationCB(scrollBar_, scrollBar_->GetScrollBarModifyNotification(),
                                    &Attribute::ScrollModified, nullptr);
@@ -269,7 +269,7 @@ int KesMfgValueList<Attribute, Value, Values>::SettleScrollBar(int position) {
     const KesMfgValueWindow::Scroll scroll = window_.Settle(position, current_.Size());
     scrollBar_->SetScrollRange(0, scroll.rangeMaximum);
     scrollBar_->SetScrollBoxSize(scroll.boxSize);
-    scrollBar_->SetScrollPos(scroll.position, 0);
+    scrollBar_->SetScrollPos(scroll.position, kes::kNoNotify);
     return scroll.position;
 }
 

@@ -114,7 +114,7 @@ void KesMfgAttDoubleParam::Display() {
         return;
     }
     if (!HasLimits() || toBeDefined_ == 1) {
-        editor_ = new KesDlgEditor(this, "editoratt", KesDlgEditor::kRealStyle);
+        editor_ = new KesDlgEditor(this, "editoratt", kes::kRealEditorStyle);
         if (toBeDefined_ == 0) {
             // The reference value becomes exactly what the editor shows.
             editor_->SetText(std::isfinite(value_) ? FormatReal(value_) : KesUnicodeString());
@@ -127,9 +127,9 @@ void KesMfgAttDoubleParam::Display() {
                                  &KesMfgAttDoubleParam::UnParametrize, nullptr);
         (new KesDlgLabel(this, "labelsep", 0))->SetTitle("  ");
     } else {
-        spinner_ = new KesDlgSpinner(this, "spinneratt", 0x60000);
+        spinner_ = new KesDlgSpinner(this, "spinneratt", kes::kRealSpinnerStyle);
         spinner_->SetMinMaxStep(minimum_, maximum_, DisplaySpinnerStep());
-        spinner_->SetValue(value_, 0);
+        spinner_->SetValue(value_, kes::kNoNotify);
         value_ = spinner_->GetValue();
         spinner_->SetVisibleTextWidth(12);
         spinner_->SetPrecision(10);
@@ -142,7 +142,7 @@ void KesMfgAttDoubleParam::Display() {
                                  &KesMfgAttDoubleParam::DefineStep, nullptr);
     }
 
-    combo_ = new KesDlgCombo(this, "comboatt", 0x140000);
+    combo_ = new KesDlgCombo(this, "comboatt", kes::kEditableComboStyle);
     parameterName_ = Trimmed(parameterName_);
     if (parameterName_.IsEmpty()) {
         parameterName_ = kNone;
@@ -260,7 +260,7 @@ void KesMfgAttDoubleParam::SetAttValue(KesRawCollint*, KesRawColldouble* reals,
             spinner_->SetValue(shown, notify);
         }
         if (notify != 1) {
-            combo_->SetSelect(kNone, 0); // a value pushed silently unbinds silently
+            combo_->SetSelect(kNone, kes::kNoNotify); // a value pushed silently unbinds silently
         }
     }
     if (texts != nullptr && texts->Size() == 1) {
@@ -374,7 +374,7 @@ void KesMfgAttDoubleParam::DropParameters(KesCommand*, KesNotification*, void**)
             AppendParameterLine((*parameters)[i]);
         }
     }
-    combo_->SetSelect(kept, 0);
+    combo_->SetSelect(kept, kes::kNoNotify);
 }
 
 void KesMfgAttDoubleParam::DisplayParameter(KesCommand*, KesNotification*, void**) {
@@ -398,7 +398,7 @@ void KesMfgAttDoubleParam::DisplayParameter(KesCommand*, KesNotification*, void*
             if (editor_ != nullptr) {
                 editor_->SetText(text);
             } else if (spinner_ != nullptr) {
-                spinner_->SetValue(shown, 0);
+                spinner_->SetValue(shown, kes::kNoNotify);
             }
         }
         // Otherwise the model has no value for the name: the widget keeps what it shows.
@@ -412,7 +412,7 @@ void KesMfgAttDoubleParam::UnParametrize(KesCommand*, KesNotification*, void**) 
         return;
     }
     combo_->SetField(kNone);
-    combo_->SetSelect(kNone, 0);
+    combo_->SetSelect(kNone, kes::kNoNotify);
     AttributeModified(nullptr, nullptr, nullptr);
 }
 
@@ -464,7 +464,7 @@ void KesMfgAttDoubleParam::EntryCreateParameter(KesCommand*, KesNotification*, v
     } else if (!outcome.atCreation) {
         KesMfgBaseGII::SetGIIError(outcome.error, 0);
     }
-    combo_->SetSelect(kNone, 1); // back to a plain value, through DisplayParameter
+    combo_->SetSelect(kNone, kes::kNotify); // back to a plain value, through DisplayParameter
 }
 
 void KesMfgAttDoubleParam::CreateParameter(KesCommand*, KesNotification*, void**) {
@@ -529,13 +529,13 @@ void KesMfgAttDoubleParam::DefineStep(KesCommand*, KesNotification*, void**) {
         stepDialog_->SetVisibility(kes::kShown); // shown as it was; the setting is not read again
         return;
     }
-    stepDialog_ = new KesDlgDialog(this, "StepEditorDlg", 1536);
-    stepEditor_ = new KesDlgEditor(stepDialog_, "StepEditor", 0x20000);
+    stepDialog_ = new KesDlgDialog(this, "StepEditorDlg", kes::kStepDialogStyle);
+    stepEditor_ = new KesDlgEditor(stepDialog_, "StepEditor", kes::kStepEditorStyle);
     AddAnalyseNotificationCB(stepDialog_, stepDialog_->GetDiaOKNotification(),
                              &KesMfgAttDoubleParam::OkStep, nullptr);
     double step = kFallbackStep;
     KesMfgSetting::ReadSetting(GetStepKey(), &step, kSettingFile);
-    stepEditor_->SetValue(step, 0);
+    stepEditor_->SetValue(step, kes::kNoNotify);
     stepDialog_->SetVisibility(kes::kShown);
 }
 

@@ -12,10 +12,12 @@
 // A user action returns false, and nothing happens, when the widget or one of its ancestors (up
 // to the dialog window that holds it) is hidden or insensitive.
 //
-// Constants: sensitivity 8 = on, 16 = off; visibility 2 = shown, 4 = hidden.
+// Flag words (sensitivity 8 = on, 16 = off; visibility 2 = shown, 4 = hidden; styles, states,
+// notify flags) are named in KesDlgFlags.h.
 #pragma once
 
 #include "platform/KesCommand.h"
+#include "platform/KesDlgFlags.h"
 #include "platform/KesString.h"
 #include "platform/KesUnicodeString.h"
 
@@ -75,13 +77,6 @@ public:
     virtual ~KesDlgObserver() = default;
     virtual void WidgetChanged(KesDialog& widget, KesDlgProperty property) = 0;
 };
-
-namespace kes {
-constexpr unsigned long kSensitive = 8;
-constexpr unsigned long kInsensitive = 16;
-constexpr int kShown = 2;
-constexpr int kHidden = 4;
-} // namespace kes
 
 class KesDialog : public KesCommand {
 public:

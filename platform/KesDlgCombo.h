@@ -12,7 +12,8 @@
 
 class KesDlgCombo : public KesDlgTextField {
 public:
-    static constexpr unsigned long kEditableStyle = 0x100000;
+    static constexpr unsigned long kEditableStyle =
+        kes::kEditableComboStyle & ~kes::kReadOnlyComboStyle;
 
     KesDlgCombo(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDlgTextField(parent, name, style, KesDlgKind::Combo) {}

@@ -64,7 +64,7 @@ void KesDlgEditor::SetValue(double value, int notify) {
     if (!std::isfinite(value)) {
         return;
     }
-    if ((GetStyle() & kIntegerStyle) != 0) {
+    if (IsIntegerEditor()) {
         SetValue(SaturatingTruncate(value), notify);
         return;
     }

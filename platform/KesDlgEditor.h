@@ -10,11 +10,16 @@
 
 class KesDlgEditor : public KesDlgTextField {
 public:
-    static constexpr unsigned long kIntegerStyle = 0x200000;
-    static constexpr unsigned long kRealStyle = 0x400000;
+    static constexpr unsigned long kIntegerStyle = kes::kIntegerEditorStyle;
+    static constexpr unsigned long kRealStyle = kes::kRealEditorStyle;
 
     KesDlgEditor(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDlgTextField(parent, name, style, KesDlgKind::Editor) {}
+
+    // An integer editor (style kes::kIntegerEditorStyle) or a real one (kes::kRealEditorStyle):
+    // the field holds a number.
+    bool IsIntegerEditor() const { return (GetStyle() & kIntegerStyle) != 0; }
+    bool IsRealEditor() const { return (GetStyle() & kRealStyle) != 0; }
 
     // Sets the text; raises no notification.
     void SetText(const KesUnicodeString& text);

@@ -17,6 +17,11 @@ public:
     KesDlgSpinner(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDlgTextField(parent, name, style, KesDlgKind::Spinner) {}
 
+    // True for an integer spinner (style kes::kIntegerSpinnerStyle), false for a real one.
+    bool IsIntegerSpinner() const {
+        return (GetStyle() & kes::kRealSpinnerStyle) == kes::kIntegerSpinnerStyle;
+    }
+
     // Range with the step of one arrow click. A step that is not a positive finite number
     // leaves the step as it was.
     void SetMinMaxStep(double minimum, double maximum, double step);

@@ -4,11 +4,6 @@
 
 #include "platform/KesDialog.h"
 
-namespace kes {
-constexpr unsigned long kOn = 0x40000;
-constexpr unsigned long kOff = 0x80000;
-} // namespace kes
-
 class KesDlgStateButton : public KesDialog {
 public:
     // Sets the state (0x40000 or 0x80000; any other value is ignored). When the state changes

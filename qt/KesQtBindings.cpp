@@ -694,7 +694,7 @@ public:
     // The toolkit widget is still in its base constructor here: the gestures read it later.
     void Create(QWidget* parent) override {
         combo_ = new ComboBox(parent);
-        const bool editable = (widget_.GetStyle() & KesDlgCombo::kEditableStyle) != 0;
+        const bool editable = static_cast<const KesDlgCombo&>(widget_).IsEditable();
         combo_->setEditable(editable);
         if (editable) {
             // A typed text is the toolkit's to keep: Qt neither adds it as a line nor selects
@@ -981,7 +981,7 @@ std::unique_ptr<KesQtBinding> KesQtMakeBinding(KesDialog& widget, KesQtMirrorHos
     case KesDlgKind::Editor:
         return std::make_unique<EditorBinding>(widget, host);
     case KesDlgKind::Spinner:
-        if ((widget.GetStyle() & 0x60000) == 0x40000) { // an integer spinner
+        if (static_cast<const KesDlgSpinner&>(widget).IsIntegerSpinner()) {
             return std::make_unique<SpinnerBinding<QSpinBox>>(widget, host);
         }
         return std::make_unique<SpinnerBinding<QDoubleSpinBox>>(widget, host);

@@ -31,7 +31,7 @@ KesMfgAttDouble::KesMfgAttDouble(KesUnicodeString name, KesUnicodeString label, 
 // Display
 // ---------------------------------------------------------------------------------------------
 KesDlgEditor* KesMfgAttDouble::CreateEditor() {
-    editor_ = new KesDlgEditor(this, "editoratt", KesDlgEditor::kRealStyle);
+    editor_ = new KesDlgEditor(this, "editoratt", kes::kRealEditorStyle);
     return editor_;
 }
 
@@ -51,10 +51,10 @@ void KesMfgAttDouble::Display() {
     } else if (toBeDefined_ == 1) {
         field = CreateEditor();
     } else {
-        spinner_ = new KesDlgSpinner(this, "spinneratt", 0x60000);
+        spinner_ = new KesDlgSpinner(this, "spinneratt", kes::kRealSpinnerStyle);
         field = spinner_;
         spinner_->SetMinMaxStep(minimum_, maximum_, KesMfgSpinnerStep(minimum_, maximum_));
-        spinner_->SetValue(value_, 0);
+        spinner_->SetValue(value_, kes::kNoNotify);
         value_ = spinner_->GetValue(); // what the spinner accepted
     }
     field->SetVisibleTextWidth(12);

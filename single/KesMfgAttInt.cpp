@@ -12,7 +12,7 @@ void KesMfgAttInt::Display() {
         return;
     }
     if (!HasLimits() || toBeDefined_ == 1) {
-        editor_ = new KesDlgEditor(this, "editoratt", KesDlgEditor::kIntegerStyle);
+        editor_ = new KesDlgEditor(this, "editoratt", kes::kIntegerEditorStyle);
         editor_->SetVisibleTextWidth(12);
         if (!HasLimits() && toBeDefined_ == 0) {
             editor_->SetText(KesUnicodeString().BuildFromNum(value_, "%d"));
@@ -20,11 +20,11 @@ void KesMfgAttInt::Display() {
         AddAnalyseNotificationCB(editor_, editor_->GetEditModifyNotification(),
                                  &KesMfgAttInt::ControlIntValue, nullptr);
     } else {
-        spinner_ = new KesDlgSpinner(this, "spinneratt", 0x40000);
+        spinner_ = new KesDlgSpinner(this, "spinneratt", kes::kIntegerSpinnerStyle);
         spinner_->SetFormat("%g");
         spinner_->SetRange(static_cast<double>(minimum_), static_cast<double>(maximum_),
                            KesMfgSpinnerStepCount(minimum_, maximum_));
-        spinner_->SetCurrentValue(static_cast<double>(value_), 0);
+        spinner_->SetCurrentValue(static_cast<double>(value_), kes::kNoNotify);
         spinner_->SetVisibleTextWidth(12);
         AddAnalyseNotificationCB(spinner_, spinner_->GetSpinnerModifyNotification(),
                                  &KesMfgAttInt::ControlIntValue, nullptr);
@@ -100,7 +100,7 @@ void KesMfgAttInt::SetAttValue(KesRawCollint* ints, KesRawColldouble*, KesListVa
 void KesMfgAttInt::ControlIntValue(KesCommand*, KesNotification*, void**) {
     if (editor_ != nullptr) {
         const int typed = editor_->GetIntegerValue();
-        editor_->SetValue(HasLimits() ? Clamp(typed) : typed, 0);
+        editor_->SetValue(HasLimits() ? Clamp(typed) : typed, kes::kNoNotify);
     } else if (spinner_ != nullptr) {
         spinner_->SetCurrentValue(
             static_cast<double>(KesMfgFloorToInt(spinner_->GetCurrentValue())), 0);

@@ -48,7 +48,7 @@ void KesMfgAttLogic::AddRadioButton(int value, const KesUnicodeString* title, un
         button->SetTitle(*title);
     }
     if (state != 0) {
-        button->SetState(state, 0);
+        button->SetState(state, kes::kNoNotify);
     }
     radioButtons_.Append(button);
     AddAnalyseNotificationCB(button, button->GetRadBModifyNotification(),
@@ -76,7 +76,7 @@ void KesMfgAttLogic::Display() {
         AddRadioButton(0, titled ? &(*titles_)[1] : nullptr, falseState);
     } else if (presentation_ == 0) {
         checkButton_ = new KesDlgCheckButton(this, "chkbtnatt", 0);
-        checkButton_->SetState(value_ == 1 ? kes::kOn : kes::kOff, 0);
+        checkButton_->SetState(value_ == 1 ? kes::kOn : kes::kOff, kes::kNoNotify);
         checkButton_->SetTitle(KesUnicodeString());
         AddAnalyseNotificationCB(checkButton_, checkButton_->GetChkBModifyNotification(),
                                  &KesMfgAttLogic::AttributeModified, nullptr);
@@ -147,7 +147,7 @@ void KesMfgAttLogic::SetAttValue(KesRawCollint* ints, KesRawColldouble*,
         }
     } else if (presentation_ == 0 && checkButton_ != nullptr) {
         toBeDefined_ = 0;
-        checkButton_->SetState(on ? kes::kOn : kes::kOff, 1);
+        checkButton_->SetState(on ? kes::kOn : kes::kOff, kes::kNotify);
     }
 }
 
