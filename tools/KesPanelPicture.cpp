@@ -1,6 +1,8 @@
 // KesPanelPicture: measuring and drawing the widget tree, and the text description.
 #include "tools/KesPanelPicture.h"
 
+#include "platform/KesDlgKindTraits.h"
+
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgEditor.h"
 #include "platform/KesDlgFrame.h"
@@ -64,9 +66,7 @@ KesUnicodeString ButtonText(const KesDialog& button) {
 }
 
 bool IsDrawn(const KesDialog& widget) {
-    return widget.GetVisibility() == kes::kShown &&
-           widget.GetKind() != KesDlgKind::ContextualMenu &&
-           widget.GetKind() != KesDlgKind::PushItem && widget.GetKind() != KesDlgKind::Dialog;
+    return widget.GetVisibility() == kes::kShown && KesDlgTraitsOf(widget.GetKind()).laidOut;
 }
 
 struct Size {
@@ -245,35 +245,7 @@ private:
 };
 
 const char* KindName(KesDlgKind kind) {
-    switch (kind) {
-    case KesDlgKind::Frame:
-        return "frame";
-    case KesDlgKind::Label:
-        return "label";
-    case KesDlgKind::Editor:
-        return "editor";
-    case KesDlgKind::Spinner:
-        return "spinner";
-    case KesDlgKind::Combo:
-        return "combo";
-    case KesDlgKind::CheckButton:
-        return "check";
-    case KesDlgKind::RadioButton:
-        return "radio";
-    case KesDlgKind::PushButton:
-        return "button";
-    case KesDlgKind::ContextualMenu:
-        return "menu";
-    case KesDlgKind::PushItem:
-        return "item";
-    case KesDlgKind::Dialog:
-        return "dialog";
-    case KesDlgKind::ScrollBar:
-        return "scrollbar";
-    case KesDlgKind::SelectorList:
-        return "list";
-    }
-    return "widget";
+    return KesDlgTraitsOf(kind).name;
 }
 
 void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::string& indent) {
@@ -323,7 +295,12 @@ void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::s
         }
         break;
     }
-    default:
+    case KesDlgKind::Frame:
+    case KesDlgKind::Label:
+    case KesDlgKind::PushButton:
+    case KesDlgKind::ContextualMenu:
+    case KesDlgKind::PushItem:
+    case KesDlgKind::Dialog:
         break;
     }
     if (!widget.IsSetSensitivity()) {
