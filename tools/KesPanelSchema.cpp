@@ -145,11 +145,22 @@ Json Record() {
              {"description", "Added to each numeric value once per press beyond the one this "
                              "relay stands for."},
              {"default", 0}};
+    // The values are of the record's type.
+    Json byType = Json::array();
+    const std::pair<const char*, Json> items[] = {{"boolean", Json{{"enum", {0, 1}}}},
+                                                  {"integer", Integer(INT_MIN, INT_MAX)},
+                                                  {"real", Json{{"type", "number"}}},
+                                                  {"text", Json{{"type", "string"}}}};
+    for (const auto& [type, item] : items) {
+        byType.push_back(Json{{"if", Json{{"properties", Json{{"type", Json{{"const", type}}}}}}},
+                              {"then", Json{{"properties", Json{{"values", Array(item)}}}}}});
+    }
     return Json{{"type", "object"},
                 {"additionalProperties", false},
                 {"required", {"name", "type", "values"}},
                 {"description", "A value record a link relays."},
-                {"properties", std::move(properties)}};
+                {"properties", std::move(properties)},
+                {"allOf", std::move(byType)}};
 }
 
 } // namespace
