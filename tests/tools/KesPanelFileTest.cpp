@@ -99,7 +99,8 @@ const std::vector<SameAsCode> kEveryClass = {
              ->SetContextAccess(0);
      },
      "spin Speed 4200\noutput 1\nvalues"},
-    {R"("attributes": [{"class": "KesMfgAttChar", "name": "Note", "label": "Note", "group": 2,
+    // "group": 2.0 is the integer 2, for the reader as for the schema.
+    {R"("attributes": [{"class": "KesMfgAttChar", "name": "Note", "label": "Note", "group": 2.0,
         "value": "Roughing", "secondaryText": "x", "visibleTextWidth": 20}])",
      [](KesDlgFrame& f) {
          Shown(new KesMfgAttChar("Note", "Note", "Roughing", "x", &f, 2))->SetVisibleTextWidth(20);
