@@ -6,11 +6,14 @@
 // of its value records; and the checks of meaning of a panel file's attribute.
 //
 // The builder, the reader and writer of panel files, the description's checks, the schema, the
-// invariants of KesPanelChecks and the driver's callbacks all read these rows: a new class is
+// invariants of KesPanelChecks and the driver's callbacks all read these rows. A new class is
 // its header, its source, one row in the file of its family (KesCatalogueSingle.cpp,
-// KesCatalogueChoice.cpp, KesCatalogueMulti.cpp, KesCatalogueParam.cpp) and its example in
-// docs/panel-files.md. The catalogue checks itself when first used: every class once, every
-// row complete (a broken catalogue is a programming error and aborts with its fault).
+// KesCatalogueChoice.cpp, KesCatalogueMulti.cpp, KesCatalogueParam.cpp) with kClassCount one
+// more, its example in docs/panel-files.md and a place in the monkey's test panel (the
+// catalogue's test asks for it); docs/panel.schema.json is then written again by kes-panel
+// --write-schema. The catalogue checks itself when first used: kClassCount rows, every class
+// once, every row complete (a broken catalogue is a programming error and aborts with its
+// fault).
 #pragma once
 
 #include "framework/KesMfgAttribute.h"
