@@ -297,8 +297,8 @@ void CheckLimits(const KesPanelAttributeDescription& attribute, const KesCatalog
     for (size_t i = 0; i < numbers.size(); ++i) {
         if (numbers[i] < std::min(low, high) || numbers[i] > std::max(low, high)) {
             context.Warning(values,
-                            std::string(list ? "the value " : "the value ") + Shortest(numbers[i]) +
-                                " is outside the limits " + Shortest(std::min(low, high)) + ".." +
+                            "the value " + Shortest(numbers[i]) + " is outside the limits " +
+                                Shortest(std::min(low, high)) + ".." +
                                 Shortest(std::max(low, high)) + ": it is brought back to them",
                             list ? static_cast<int>(i) : -1);
             return;

@@ -80,7 +80,12 @@ std::vector<KesCatalogueRow> ChoiceRows() {
          KesMfgAttribute::kTextType,
          false,
          Kind::Texts,
-         AmongValues<std::string>,
+         [](D d, const KesPanelValue& value) {
+             // An editable combo takes any text the user types.
+             return KesPanelArguments(d).Integer("presentation") ==
+                        KesMfgAttCharList::kEditableComboMode ||
+                    AmongValues<std::string>(d, value);
+         },
          false,
          false,
          false,

@@ -132,16 +132,16 @@ const std::vector<SameAsCode> kEveryClass = {
     {R"("attributes": [{"class": "KesMfgAttCharList", "name": "Strategy", "label": "Strategy",
         "group": 1, "value": "ZIGZAG", "values": ["ZIGZAG", "SPIRAL"],
         "displayTexts": ["ZIGZAG", "SPIRAL"], "presentation": 2, "impacts": {
-        "attributes": ["Tool"], "impactValues": ["ZIGZAG", "SPIRAL"],
+        "attributes": ["Tool"], "impactValues": ["ZIGZAG", "TROCHOID"],
         "sensitivities": [[1], [0]]}}, )" +
          std::string(kTool) + "]",
-     [](KesDlgFrame& f) {
+     [](KesDlgFrame& f) { // an editable combo's impact value need not be among its values
          auto* a =
              Shown(new KesMfgAttCharList("Strategy", "Strategy", "ZIGZAG", {"ZIGZAG", "SPIRAL"},
                                          {"ZIGZAG", "SPIRAL"}, "", &f, 1, 2));
-         Steer(a, Shown(Tool(f)), Texts{"ZIGZAG", "SPIRAL"});
+         Steer(a, Shown(Tool(f)), Texts{"ZIGZAG", "TROCHOID"});
      },
-     "select Strategy SPIRAL\nspin Tool 3\ntype Strategy TROCHOID\nvalues"},
+     "select Strategy SPIRAL\nspin Tool 3\ntype Strategy TROCHOID\nspin Tool 5\nvalues"},
     {R"("attributes": [{"class": "KesMfgAttIntList", "name": "Direction", "label": "Cut",
         "group": 1, "value": 1, "values": [1, -1], "displayTexts": ["Climb", "Conventional"],
         "presentation": 1, "editMode": 1}])",
