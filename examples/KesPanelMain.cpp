@@ -6,6 +6,8 @@
 //   kes-panel -                reads commands from standard input (interactive on a terminal)
 //   kes-panel --panel PANEL    the panel of a panel file instead of the pocketing one
 //   kes-panel --write-panel OUT   writes the panel (pocketing, or --panel's) as a panel file
+//   kes-panel --write-schema OUT  writes the JSON Schema of panel files
+//   kes-panel --strict ...     refuses a panel file with a warning
 //   kes-panel --svg OUT ...    also draws the panel as it stands at the end into OUT
 //   kes-panel --gui [FILE]     then shows the panel in a window (built with Qt)
 //   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
@@ -28,6 +30,7 @@
 #include "tools/KesPanelFile.h"
 #include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelPicture.h"
+#include "tools/KesPanelSchema.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,6 +41,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #ifdef KES_PANEL_WINDOW
 #include "KesPanelWindow.h"
@@ -54,9 +58,10 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 
 const char* const kUsage =
-    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--svg OUT] [--gui] [--png OUT]\n"
-    "                 [FILE | -]\n"
+    "usage: kes-panel [--panel PANEL [--strict]] [--write-panel OUT] [--svg OUT] [--gui]\n"
+    "                 [--png OUT] [FILE | -]\n"
     "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
+    "       kes-panel --write-schema OUT\n"
     "\n"
     "Builds a pocketing operation's panel from every attribute class (or the panel of a\n"
     "panel file) and drives it with commands, one per line, printing what the panel's\n"
@@ -69,10 +74,14 @@ const char* const kUsage =
     "              interactive: a prompt, errors shown, the session goes on\n"
     "  --panel PANEL\n"
     "              build the panel of the panel file PANEL (docs/panel-files.md) instead\n"
-    "              of the pocketing one; no session runs unless FILE or - is given\n"
+    "              of the pocketing one; no session runs unless FILE or - is given;\n"
+    "              what the file probably did not mean is warned on standard error\n"
+    "  --strict    refuse a panel file with a warning, as with an error\n"
     "  --write-panel OUT\n"
     "              write the panel (the pocketing one, or PANEL's) as a panel file into\n"
     "              OUT; no session runs unless FILE or - is given\n"
+    "  --write-schema OUT\n"
+    "              write the JSON Schema of panel files into OUT (docs/panel.schema.json)\n"
     "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
     "              window beside the notifications its frame receives and the value\n"
@@ -220,6 +229,8 @@ int main(int argc, char** argv) {
     std::string pngFile;
     std::string panelFile;
     std::string writtenPanel;
+    std::string writtenSchema;
+    bool strict = false;
     bool gui = false;
     const char* monkeySteps = nullptr;
     const char* monkeySeed = nullptr;
@@ -232,16 +243,19 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
-            argument == "--write-panel") {
+            argument == "--write-panel" || argument == "--write-schema") {
             // An empty name would silently mean "no file".
             if (i + 1 >= argc || *argv[i + 1] == '\0') {
                 std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
                 return 2;
             }
-            (argument == "--svg"     ? svgFile
-             : argument == "--png"   ? pngFile
-             : argument == "--panel" ? panelFile
-                                     : writtenPanel) = argv[++i];
+            (argument == "--svg"            ? svgFile
+             : argument == "--png"          ? pngFile
+             : argument == "--panel"        ? panelFile
+             : argument == "--write-schema" ? writtenSchema
+                                            : writtenPanel) = argv[++i];
+        } else if (argument == "--strict") {
+            strict = true;
         } else if (argument == "--monkey" || argument == "--seed") {
             if (i + 1 >= argc) {
                 std::cerr << "kes-panel: " << argument
@@ -261,10 +275,27 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!writtenSchema.empty()) {
+        if (!WriteFile(writtenSchema, KesPanelSchema::Write())) {
+            std::cerr << "kes-panel: cannot write '" << writtenSchema << "'\n";
+            return 2;
+        }
+        if (panelFile.empty() && writtenPanel.empty() && !sourceGiven && monkeySteps == nullptr) {
+            return 0; // the schema alone
+        }
+    }
+    if (strict && panelFile.empty()) {
+        std::cerr << "kes-panel: --strict goes with --panel PANEL\n" << kUsage;
+        return 2;
+    }
     std::optional<KesPanelDescription> fromFile;
     if (!panelFile.empty()) {
         fromFile.emplace();
-        const std::string fault = KesPanelFile::Read(panelFile, *fromFile);
+        std::vector<std::string> warnings;
+        const std::string fault = KesPanelFile::Read(panelFile, *fromFile, warnings, strict);
+        for (const std::string& warning : warnings) {
+            std::cerr << warning << "\n";
+        }
         if (!fault.empty()) {
             std::cerr << "kes-panel: " << fault << "\n";
             return 2;

@@ -1,28 +1,16 @@
-// KesPanelBuilder: one constructor call per attribute class, then the setters in the order of a
-// panel written by hand.
+// KesPanelBuilder: the constructor of each class (its row of the attribute catalogue), then the
+// setters in the order of a panel written by hand.
 //
-//   1. Arguments with their defaults
-//   2. Constructors
-//   3. Relays of a link
-//   4. Build
+//   1. Setters every class shares (the constructors are the catalogue's)
+//   2. Relays of a link
+//   3. Build
 #include "tools/KesPanelBuilder.h"
 
-#include "choice/KesMfgAttCharList.h"
-#include "choice/KesMfgAttIntList.h"
 #include "framework/KesMfgAttNotifyPB.h"
 #include "framework/KesMfgRealText.h"
-#include "multi/KesMfgAttMVChar.h"
-#include "multi/KesMfgAttMVCharList.h"
-#include "multi/KesMfgAttMVDouble.h"
-#include "multi/KesMfgAttMVInt.h"
-#include "multi/KesMfgAttMVLogic.h"
-#include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesMfgModel.h"
-#include "single/KesMfgAttChar.h"
-#include "single/KesMfgAttDouble.h"
-#include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
-#include "single/KesMfgAttLogic.h"
+#include "tools/KesAttributeCatalogue.h"
 
 #include <climits>
 #include <cmath>
@@ -32,10 +20,6 @@
 
 namespace {
 
-// -------------------------------------------------------------------------------------------
-// 1. Arguments with their defaults
-// -------------------------------------------------------------------------------------------
-
 KesListValKesUnicodeString TextList(const std::vector<std::string>& texts) {
     KesListValKesUnicodeString list;
     for (const std::string& text : texts) {
@@ -44,164 +28,11 @@ KesListValKesUnicodeString TextList(const std::vector<std::string>& texts) {
     return list;
 }
 
-// The arguments of one attribute; an argument left out gives the default named at the call.
-class Arguments {
-public:
-    explicit Arguments(const KesPanelAttributeDescription& attribute) : attribute_(attribute) {}
-
-    bool Has(const char* key) const { return attribute_.Find(key) != nullptr; }
-    int Integer(const char* key, int fallback = 0) const { return Get<int>(key, fallback); }
-    double Real(const char* key) const { return Get<double>(key, 0.0); }
-    KesUnicodeString Text(const char* key) const {
-        return KesUnicodeString(Get<std::string>(key, {}));
-    }
-    KesRawCollint Integers(const char* key) const {
-        KesRawCollint list;
-        for (int value : Get<std::vector<int>>(key, {})) {
-            list.Append(value);
-        }
-        return list;
-    }
-    KesRawColldouble Reals(const char* key) const {
-        KesRawColldouble list;
-        for (double value : Get<std::vector<double>>(key, {})) {
-            list.Append(value);
-        }
-        return list;
-    }
-    KesListValKesUnicodeString Texts(const char* key) const {
-        return TextList(Get<std::vector<std::string>>(key, {}));
-    }
-    bool Flag(const char* key) const { return Get<bool>(key, false); }
-    KesUnicodeString Name() const { return Text("name"); }
-    KesUnicodeString Label() const { return Text("label"); }
-    int Group() const { return Integer("group"); }
-
-private:
-    template <class T> T Get(const char* key, T fallback) const {
-        const KesPanelValue* value = attribute_.Find(key);
-        return value != nullptr && std::holds_alternative<T>(*value) ? std::get<T>(*value)
-                                                                     : fallback;
-    }
-
-    const KesPanelAttributeDescription& attribute_;
-};
+using Arguments = KesPanelArguments;
 
 // -------------------------------------------------------------------------------------------
-// 2. Constructors
+// 1. Setters every class shares (the constructors are the catalogue's)
 // -------------------------------------------------------------------------------------------
-
-// Makes an attribute of one class; `titles` keeps the title list a boolean class points to.
-using Maker = std::function<KesMfgAttribute*(const Arguments&, KesDlgFrame&,
-                                             KesListValKesUnicodeString* titles)>;
-
-// The visible value count and the fixed count of the windowed lists, before Display.
-template <class List> List* WithWindow(List* list, const Arguments& a) {
-    if (a.Has("nbVisibleVals")) {
-        list->SetNbVisibleVals(a.Integer("nbVisibleVals"));
-    }
-    if constexpr (requires { list->SetNbValModifMode(0); }) {
-        if (a.Has("nbValModifMode")) {
-            list->SetNbValModifMode(a.Integer("nbValModifMode"));
-        }
-    }
-    return list;
-}
-
-const std::map<std::string, Maker>& Makers() {
-    using A = const Arguments&;
-    using F = KesDlgFrame&;
-    using T = KesListValKesUnicodeString*;
-    static const std::map<std::string, Maker> makers = {
-        {"KesMfgAttInt",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttInt(a.Name(), a.Label(), a.Integer("value"), a.Integer("minimum"),
-                                     a.Integer("maximum"), a.Integer("reserved"), &f, a.Group());
-         }},
-        {"KesMfgAttDouble",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttDouble(
-                 a.Name(), a.Label(), a.Real("value"), a.Real("minimum"), a.Real("maximum"),
-                 a.Real("stepHint"), a.Integer("firstUnitCode"), a.Integer("secondUnitCode"),
-                 a.Integer("thirdUnitCode"), &f, a.Group(), a.Integer("unitFlag"));
-         }},
-        {"KesMfgAttChar",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttChar(a.Name(), a.Label(), a.Text("value"), a.Text("secondaryText"),
-                                      &f, a.Group());
-         }},
-        {"KesMfgAttLogic",
-         [](A a, F f, T titles) -> KesMfgAttribute* {
-             return new KesMfgAttLogic(
-                 a.Name(), a.Label(), a.Integer("value"), a.Integer("reserved"), &f, a.Group(),
-                 a.Integer("presentation"), a.Has("titles") ? titles : nullptr);
-         }},
-        {"KesMfgAttLink",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttLink(a.Name(), a.Label(), &f, a.Text("iconName").Str().c_str(),
-                                      a.Group());
-         }},
-        {"KesMfgAttCharList",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttCharList(a.Name(), a.Label(), a.Text("value"), a.Texts("values"),
-                                          a.Texts("displayTexts"), a.Text("secondary"), &f,
-                                          a.Group(), a.Integer("presentation"));
-         }},
-        {"KesMfgAttIntList",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttIntList(a.Name(), a.Label(), a.Integer("value"),
-                                         a.Integers("values"), a.Texts("displayTexts"),
-                                         a.Integer("reserved"), &f, a.Group(),
-                                         a.Integer("presentation"));
-         }},
-        {"KesMfgAttMVDouble",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return WithWindow(
-                 new KesMfgAttMVDouble(
-                     a.Name(), a.Label(), a.Reals("values"), a.Real("minimum"), a.Real("maximum"),
-                     a.Real("stepHint"), a.Integer("firstUnitCode"), a.Integer("secondUnitCode"),
-                     a.Integer("thirdUnitCode"), &f, a.Group(), a.Integer("unitFlag")),
-                 a);
-         }},
-        {"KesMfgAttMVInt",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return WithWindow(new KesMfgAttMVInt(a.Name(), a.Label(), a.Integers("values"),
-                                                  a.Integer("minimum"), a.Integer("maximum"),
-                                                  a.Integer("reserved"), &f, a.Group()),
-                               a);
-         }},
-        {"KesMfgAttMVChar",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return WithWindow(new KesMfgAttMVChar(a.Name(), a.Label(), a.Texts("values"),
-                                                   a.Text("newValueText"), &f, a.Group()),
-                               a);
-         }},
-        {"KesMfgAttMVLogic",
-         [](A a, F f, T titles) -> KesMfgAttribute* {
-             return WithWindow(new KesMfgAttMVLogic(a.Name(), a.Label(), a.Integers("values"),
-                                                    a.Integer("reserved"), &f, a.Group(),
-                                                    a.Integer("presentation"),
-                                                    a.Has("titles") ? titles : nullptr),
-                               a);
-         }},
-        {"KesMfgAttMVCharList",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return WithWindow(new KesMfgAttMVCharList(
-                                   a.Name(), a.Label(), a.Texts("values"), a.Texts("allowedValues"),
-                                   a.Texts("displayTexts"), a.Text("secondary"), &f, a.Group()),
-                               a);
-         }},
-        {"KesMfgAttDoubleParam",
-         [](A a, F f, T) -> KesMfgAttribute* {
-             return new KesMfgAttDoubleParam(
-                 a.Name(), a.Label(), a.Real("value"), a.Real("minimum"), a.Real("maximum"),
-                 a.Real("stepHint"), a.Integer("firstUnitCode"), a.Integer("secondUnitCode"),
-                 a.Integer("thirdUnitCode"), a.Text("parameterName"), &f, a.Group(),
-                 a.Integer("unitFlag"));
-         }},
-    };
-    return makers;
-}
 
 // The base setters that come before Display.
 void SetBeforeDisplay(KesMfgAttribute& attribute, const Arguments& a) {
@@ -238,7 +69,7 @@ void SetAfterDisplay(KesMfgAttribute& attribute, const Arguments& a) {
 }
 
 // -------------------------------------------------------------------------------------------
-// 3. Relays of a link
+// 2. Relays of a link
 // -------------------------------------------------------------------------------------------
 
 int AddSaturated(int value, double increment) {
@@ -293,7 +124,7 @@ void CreateParameter(const KesPanelParameter& parameter) {
 } // namespace
 
 // -------------------------------------------------------------------------------------------
-// 4. Build
+// 3. Build
 // -------------------------------------------------------------------------------------------
 
 std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDlgFrame& frame) {
@@ -313,9 +144,20 @@ std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDl
     std::vector<KesMfgAttribute*> built;
     std::map<std::string, KesMfgAttribute*> byName;
     for (const KesPanelAttributeDescription& attribute : description.attributes) {
-        const Arguments arguments(attribute);
+        const KesCatalogueRow& row = *KesAttributeCatalogue::Find(attribute.className);
+        // A bound real given no value takes its parameter's.
+        KesPanelAttributeDescription completed = attribute;
+        if (row.bindsParameter && !attribute.Find("value")) {
+            const std::string name = Arguments(attribute).Get<std::string>("parameterName", "");
+            for (const KesPanelParameter& parameter : description.modelParameters) {
+                if (parameter.name == name && !parameter.reals.empty()) {
+                    completed.Set("value", parameter.reals.front());
+                }
+            }
+        }
+        const Arguments arguments(completed);
         auto titles = std::make_unique<KesListValKesUnicodeString>(arguments.Texts("titles"));
-        KesMfgAttribute* made = Makers().at(attribute.className)(arguments, frame, titles.get());
+        KesMfgAttribute* made = row.make(arguments, frame, titles.get());
         if (arguments.Has("titles")) {
             titles_.push_back(std::move(titles));
         }
@@ -346,7 +188,8 @@ std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDl
                 flags.Append(flag);
             }
         }
-        if (attribute.className == "KesMfgAttCharList") {
+        if (KesAttributeCatalogue::Find(attribute.className)->impactKind ==
+            KesPanelValueKind::Texts) {
             built[i]->AddImpactedAttributes(impacted, KesRawCollint(),
                                             TextList(attribute.impacts->textValues), flags);
         } else {

@@ -4,8 +4,9 @@
 // scroll bars that fit the list, combos and selections that show the value, an option state that
 // follows its button, read-only and unchecked attributes that stay insensitive.
 //
-// The attribute classes are recognised with dynamic_cast; an attribute of a class the checks
-// do not know gets the checks every class shares (records, groups, option, sensitivity).
+// What holds for one class only is its row of the attribute catalogue; an attribute of a class
+// the catalogue does not know gets the checks every class shares (records, groups, option,
+// sensitivity).
 // Checking reads the attributes through their interface and changes nothing.
 #pragma once
 

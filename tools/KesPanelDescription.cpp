@@ -1,10 +1,12 @@
-// KesPanelDescription: the table of the arguments each attribute class takes, and the checks of
-// a description that its types alone cannot make.
+// KesPanelDescription: the arguments of an attribute, and the checks of a description that its
+// types alone cannot make (what each class takes is its row of the attribute catalogue).
 //
 //   1. Arguments of an attribute
-//   2. The class table
-//   3. Check
+//   2. Checks of the panel, its model parameters, impacts and relays
+//   3. Review
 #include "tools/KesPanelDescription.h"
+
+#include "tools/KesAttributeCatalogue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,177 +46,15 @@ std::string KesPanelAttributeDescription::Name() const {
 }
 
 // -------------------------------------------------------------------------------------------
-// 2. The class table
+// 2. Checks of the panel, its model parameters, impacts and relays
 // -------------------------------------------------------------------------------------------
 
 namespace {
 
 using Kind = KesPanelValueKind;
-using Arguments = std::vector<KesPanelArgument>;
-
-Arguments Join(std::initializer_list<Arguments> parts) {
-    Arguments joined;
-    for (const Arguments& part : parts) {
-        joined.insert(joined.end(), part.begin(), part.end());
-    }
-    return joined;
-}
-
-const Arguments kHead = {
-    {"name", Kind::Text, true}, {"label", Kind::Text, true}, {"group", Kind::Integer, true}};
-// The base setters every attribute but the link takes.
-const Arguments kSettings = {{"optionMode", Kind::Integer, false},
-                             {"initialState", Kind::Integer, false},
-                             {"toBeDefined", Kind::Flag, false},
-                             {"editMode", Kind::Integer, false},
-                             {"contextAccess", Kind::Integer, false},
-                             {"visibleTextWidth", Kind::Integer, false},
-                             {"help", Kind::Texts, false},
-                             {"shortHelp", Kind::Texts, false}};
-const Arguments kUnits = {{"firstUnitCode", Kind::Integer, false},
-                          {"secondUnitCode", Kind::Integer, false},
-                          {"thirdUnitCode", Kind::Integer, false},
-                          {"unitFlag", Kind::Integer, false}};
-const Arguments kRealRange = {{"minimum", Kind::Real, false},
-                              {"maximum", Kind::Real, false},
-                              {"stepHint", Kind::Real, false}};
-const Arguments kIcons = {{"icons", Kind::Texts, false}, {"secondIcons", Kind::Texts, false}};
-const Arguments kWindow = {{"nbVisibleVals", Kind::Integer, false},
-                           {"nbValModifMode", Kind::Integer, false}};
-
-const std::map<std::string, Arguments>& ClassTable() {
-    static const std::map<std::string, Arguments> table = {
-        {"KesMfgAttInt", Join({kHead,
-                               {{"value", Kind::Integer, true},
-                                {"minimum", Kind::Integer, false},
-                                {"maximum", Kind::Integer, false},
-                                {"reserved", Kind::Integer, false}},
-                               kSettings})},
-        {"KesMfgAttDouble",
-         Join({kHead, {{"value", Kind::Real, true}}, kRealRange, kUnits, kSettings})},
-        {"KesMfgAttChar", Join({kHead,
-                                {{"value", Kind::Text, true}, {"secondaryText", Kind::Text, false}},
-                                kSettings})},
-        {"KesMfgAttLogic", Join({kHead,
-                                 {{"value", Kind::Integer, true},
-                                  {"reserved", Kind::Integer, false},
-                                  {"presentation", Kind::Integer, false},
-                                  {"titles", Kind::Texts, false}},
-                                 kSettings,
-                                 kIcons})},
-        {"KesMfgAttLink", Join({kHead,
-                                {{"iconName", Kind::Text, false},
-                                 {"labelIconName", Kind::Text, false},
-                                 {"help", Kind::Texts, false},
-                                 {"shortHelp", Kind::Texts, false}}})},
-        {"KesMfgAttCharList", Join({kHead,
-                                    {{"value", Kind::Text, true},
-                                     {"values", Kind::Texts, true},
-                                     {"displayTexts", Kind::Texts, true},
-                                     {"secondary", Kind::Text, false},
-                                     {"presentation", Kind::Integer, false}},
-                                    kSettings,
-                                    kIcons})},
-        {"KesMfgAttIntList", Join({kHead,
-                                   {{"value", Kind::Integer, true},
-                                    {"values", Kind::Integers, true},
-                                    {"displayTexts", Kind::Texts, true},
-                                    {"reserved", Kind::Integer, false},
-                                    {"presentation", Kind::Integer, false}},
-                                   kSettings,
-                                   kIcons})},
-        {"KesMfgAttMVDouble",
-         Join({kHead, {{"values", Kind::Reals, true}}, kRealRange, kUnits, kWindow, kSettings})},
-        {"KesMfgAttMVInt", Join({kHead,
-                                 {{"values", Kind::Integers, true},
-                                  {"minimum", Kind::Integer, false},
-                                  {"maximum", Kind::Integer, false},
-                                  {"reserved", Kind::Integer, false}},
-                                 kWindow,
-                                 kSettings})},
-        {"KesMfgAttMVChar",
-         Join({kHead,
-               {{"values", Kind::Texts, true}, {"newValueText", Kind::Text, false}},
-               kWindow,
-               kSettings})},
-        {"KesMfgAttMVLogic", Join({kHead,
-                                   {{"values", Kind::Integers, true},
-                                    {"reserved", Kind::Integer, false},
-                                    {"presentation", Kind::Integer, false},
-                                    {"titles", Kind::Texts, false}},
-                                   kWindow,
-                                   kSettings})},
-        {"KesMfgAttMVCharList", Join({kHead,
-                                      {{"values", Kind::Texts, true},
-                                       {"allowedValues", Kind::Texts, true},
-                                       {"displayTexts", Kind::Texts, true},
-                                       {"secondary", Kind::Text, false},
-                                       {"nbVisibleVals", Kind::Integer, false}},
-                                      kSettings})},
-        {"KesMfgAttDoubleParam", Join({kHead,
-                                       {{"value", Kind::Real, true}},
-                                       kRealRange,
-                                       kUnits,
-                                       {{"parameterName", Kind::Text, false}},
-                                       kSettings})},
-    };
-    return table;
-}
-
-} // namespace
-
-const std::vector<std::string>& KesPanelDescription::ClassNames() {
-    static const std::vector<std::string> names = {
-        "KesMfgAttInt",        "KesMfgAttDouble",   "KesMfgAttChar",    "KesMfgAttLogic",
-        "KesMfgAttLink",       "KesMfgAttCharList", "KesMfgAttIntList", "KesMfgAttMVDouble",
-        "KesMfgAttMVInt",      "KesMfgAttMVChar",   "KesMfgAttMVLogic", "KesMfgAttMVCharList",
-        "KesMfgAttDoubleParam"};
-    return names;
-}
-
-const std::vector<KesPanelArgument>*
-KesPanelDescription::ArgumentsOf(const std::string& className) {
-    const auto found = ClassTable().find(className);
-    return found == ClassTable().end() ? nullptr : &found->second;
-}
-
-std::optional<KesPanelValueKind> KesPanelDescription::ImpactKindOf(const std::string& className) {
-    if (className == "KesMfgAttIntList" || className == "KesMfgAttLogic") {
-        return Kind::Integers;
-    }
-    if (className == "KesMfgAttCharList") {
-        return Kind::Texts;
-    }
-    return std::nullopt;
-}
-
-// -------------------------------------------------------------------------------------------
-// 3. Check
-// -------------------------------------------------------------------------------------------
-
-namespace {
 
 bool AllFinite(const std::vector<double>& reals) {
     return std::all_of(reals.begin(), reals.end(), [](double r) { return std::isfinite(r); });
-}
-
-size_t ListSize(const KesPanelValue* value) {
-    if (value == nullptr) {
-        return 0;
-    }
-    return std::visit(
-        [](const auto& v) -> size_t {
-            if constexpr (requires {
-                              v.begin();
-                              v.size();
-                          } &&
-                          !std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
-                return v.size();
-            } else {
-                return 1;
-            }
-        },
-        *value);
 }
 
 // Names of the model: 1 to 72 characters, no blank, no control character.
@@ -230,6 +70,17 @@ std::string ParameterNameFault(const std::string& name) {
         return "a model parameter's name has 1 to 72 characters";
     }
     return "";
+}
+
+// The toolkit's identifier of an attribute: its name without underscores and blanks.
+std::string Identifier(const std::string& name) {
+    std::string identifier;
+    for (char c : name) {
+        if (c != '_' && c != ' ') {
+            identifier += c;
+        }
+    }
+    return identifier;
 }
 
 std::string CheckRelays(const KesPanelAttributeDescription& attribute) {
@@ -264,44 +115,80 @@ std::string CheckRelays(const KesPanelAttributeDescription& attribute) {
     return "";
 }
 
-std::string CheckImpacts(const KesPanelAttributeDescription& attribute, KesPanelValueKind kind,
-                         const std::set<std::string>& names) {
+void CheckImpacts(const KesPanelAttributeDescription& attribute, const KesCatalogueRow& row,
+                  const std::set<std::string>& names, const KesCatalogueContext& context) {
     const KesPanelImpacts& impacts = *attribute.impacts;
-    for (const std::string& name : impacts.attributes) {
-        if (names.count(name) == 0) {
-            return "the impacted attribute '" + name + "' is not in the panel";
+    const Kind kind = *row.impactKind;
+    for (size_t i = 0; i < impacts.attributes.size(); ++i) {
+        if (names.count(impacts.attributes[i]) == 0) {
+            context.Error("impacts",
+                          "the impacted attribute '" + impacts.attributes[i] +
+                              "' is not in the panel" +
+                              KesDidYouMean(impacts.attributes[i], {names.begin(), names.end()}));
+            return;
         }
     }
     const size_t valueCount =
         kind == Kind::Texts ? impacts.textValues.size() : impacts.integerValues.size();
     if ((kind == Kind::Texts ? impacts.integerValues.size() : impacts.textValues.size()) != 0) {
-        return std::string("the impact values are ") + (kind == Kind::Texts ? "texts" : "integers");
+        context.Error("impacts", std::string("the impact values are ") +
+                                     (kind == Kind::Texts ? "texts" : "integers"));
+        return;
     }
     if (impacts.sensitivities.size() != valueCount) {
-        return "the sensitivity table has " + std::to_string(impacts.sensitivities.size()) +
-               " rows for " + std::to_string(valueCount) + " impact values";
+        context.Error("impacts", "the sensitivity table has " +
+                                     std::to_string(impacts.sensitivities.size()) + " rows for " +
+                                     std::to_string(valueCount) + " impact values");
+        return;
     }
     for (size_t row = 0; row < impacts.sensitivities.size(); ++row) {
         if (impacts.sensitivities[row].size() != impacts.attributes.size()) {
-            return "row " + std::to_string(row + 1) + " of the sensitivity table has " +
-                   std::to_string(impacts.sensitivities[row].size()) + " flags for " +
-                   std::to_string(impacts.attributes.size()) + " impacted attributes";
+            context.Error("impacts",
+                          "row " + std::to_string(row + 1) + " of the sensitivity table has " +
+                              std::to_string(impacts.sensitivities[row].size()) + " flags for " +
+                              std::to_string(impacts.attributes.size()) + " impacted attributes");
+            return;
+        }
+        for (int flag : impacts.sensitivities[row]) {
+            if (flag != 0 && flag != 1) {
+                context.Error("impacts.sensitivities",
+                              "the flag " + std::to_string(flag) + " in row " +
+                                  std::to_string(row + 1) + ": 1 sensitive, 0 insensitive",
+                              static_cast<int>(row));
+                return;
+            }
         }
     }
-    return "";
+    for (size_t i = 0; i < valueCount; ++i) {
+        const KesPanelValue value = kind == Kind::Texts ? KesPanelValue(impacts.textValues[i])
+                                                        : KesPanelValue(impacts.integerValues[i]);
+        if (!row.isChoice(attribute, value)) {
+            const std::string written = kind == Kind::Texts
+                                            ? "'" + impacts.textValues[i] + "'"
+                                            : std::to_string(impacts.integerValues[i]);
+            context.Error("impacts.impactValues",
+                          "the impact value " + written + " is not a value " + attribute.Name() +
+                              " can take: its row would never apply",
+                          static_cast<int>(i));
+            return;
+        }
+    }
 }
 
-std::string CheckArguments(const KesPanelAttributeDescription& attribute,
-                           const std::vector<KesPanelArgument>& table) {
+// The keys of an attribute: each an argument of its class, of its kind, finite, within its
+// limits; the required ones given. Answers false when one is not (the class's own checks then
+// do not run).
+bool CheckArguments(const KesPanelAttributeDescription& attribute, const KesCatalogueRow& row,
+                    const KesCatalogueContext& context) {
     for (const auto& [key, value] : attribute.arguments) {
-        const auto entry =
-            std::find_if(table.begin(), table.end(),
-                         [&wanted = key](const KesPanelArgument& a) { return wanted == a.key; });
-        if (entry == table.end()) {
-            return "key '" + key + "': not an argument of " + attribute.className;
+        const KesCatalogueKey* entry = row.Key(key);
+        if (entry == nullptr) {
+            context.Error(key, "not an argument of " + attribute.className);
+            return false;
         }
         if (static_cast<size_t>(entry->kind) != value.index()) {
-            return "key '" + key + "': a value of the wrong type";
+            context.Error(key, "a value of the wrong type");
+            return false;
         }
         const bool finite = std::holds_alternative<double>(value)
                                 ? std::isfinite(std::get<double>(value))
@@ -309,60 +196,65 @@ std::string CheckArguments(const KesPanelAttributeDescription& attribute,
                                 ? AllFinite(std::get<std::vector<double>>(value))
                                 : true;
         if (!finite) {
-            return "key '" + key + "': not a finite number";
+            context.Error(key, "not a finite number");
+            return false;
+        }
+        std::vector<int> integers;
+        if (const int* integer = std::get_if<int>(&value)) {
+            integers = {*integer};
+        } else if (const auto* list = std::get_if<std::vector<int>>(&value)) {
+            integers = *list;
+        }
+        for (size_t i = 0; i < integers.size(); ++i) {
+            if (integers[i] < entry->minimum || integers[i] > entry->maximum) {
+                const std::string range =
+                    entry->maximum == INT_MAX ? "at least " + std::to_string(entry->minimum)
+                    : entry->minimum == INT_MIN
+                        ? "at most " + std::to_string(entry->maximum)
+                        : std::to_string(entry->minimum) + " to " + std::to_string(entry->maximum);
+                context.Error(key, std::to_string(integers[i]) + " is not " + range,
+                              std::holds_alternative<int>(value) ? -1 : static_cast<int>(i));
+                return false;
+            }
         }
     }
-    for (const KesPanelArgument& argument : table) {
-        if (argument.required && attribute.Find(argument.key) == nullptr) {
-            return std::string("key '") + argument.key + "' is required";
+    for (const KesCatalogueKey& key : row.keys) {
+        if (key.required && attribute.Find(key.key) == nullptr) {
+            context.Error("", std::string("key '") + key.key + "' is required");
+            return false;
         }
     }
-    // Parallel lists: each value has its display text (or its title, one per button).
-    const char* const parallel[][2] = {{"values", "displayTexts"},
-                                       {"allowedValues", "displayTexts"}};
-    for (const auto& pair : parallel) {
-        if (attribute.className == "KesMfgAttMVCharList" && std::string(pair[0]) == "values") {
-            continue; // the selected values, not a parallel list
-        }
-        const KesPanelValue* first = attribute.Find(pair[0]);
-        const KesPanelValue* second = attribute.Find(pair[1]);
-        if (first != nullptr && second != nullptr && ListSize(first) != ListSize(second)) {
-            return std::string("key '") + pair[1] + "': " + std::to_string(ListSize(second)) +
-                   " texts for " + std::to_string(ListSize(first)) + " " + pair[0];
-        }
-    }
-    if (const KesPanelValue* shown = attribute.Find("nbVisibleVals");
-        shown != nullptr && std::get<int>(*shown) > KesPanelDescription::kMaxVisibleValues) {
-        return "key 'nbVisibleVals': at most " +
-               std::to_string(KesPanelDescription::kMaxVisibleValues) + " fields at once";
-    }
-    if (attribute.className == "KesMfgAttLogic" && attribute.Find("titles") != nullptr &&
-        ListSize(attribute.Find("titles")) != 2) {
-        return "key 'titles': two titles, the false button's then the true button's";
-    }
-    return "";
+    return true;
 }
 
 } // namespace
 
-std::string KesPanelDescription::Check() const {
+// -------------------------------------------------------------------------------------------
+// 3. Review
+// -------------------------------------------------------------------------------------------
+
+std::vector<KesPanelFinding> KesPanelDescription::Review() const {
+    std::vector<KesPanelFinding> findings;
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
         const KesPanelParameter& parameter = modelParameters[i];
-        const std::string where =
-            "model parameter " + std::to_string(i + 1) + " '" + parameter.name + "': ";
-        std::string fault = ParameterNameFault(parameter.name);
-        if (fault.empty() && !parameterNames.insert(parameter.name).second) {
-            fault = "the name is given twice";
+        KesPanelFinding finding;
+        finding.parameter = static_cast<int>(i);
+        finding.key = "name";
+        finding.message = ParameterNameFault(parameter.name);
+        if (finding.message.empty() && !parameterNames.insert(parameter.name).second) {
+            finding.message = "the name is given twice";
         }
-        if (fault.empty() && (parameter.type < 0 || parameter.type > 3)) {
-            fault = "key 'type': 0 boolean, 1 integer, 2 real or 3 text";
+        if (finding.message.empty() && (parameter.type < 0 || parameter.type > 3)) {
+            finding.key = "type";
+            finding.message = "0 boolean, 1 integer, 2 real or 3 text";
         }
-        if (fault.empty() && !AllFinite(parameter.reals)) {
-            fault = "key 'reals': not a finite number";
+        if (finding.message.empty() && !AllFinite(parameter.reals)) {
+            finding.key = "reals";
+            finding.message = "not a finite number";
         }
-        if (!fault.empty()) {
-            return where + fault;
+        if (!finding.message.empty()) {
+            findings.push_back(finding);
         }
     }
 
@@ -370,39 +262,85 @@ std::string KesPanelDescription::Check() const {
     for (const KesPanelAttributeDescription& attribute : attributes) {
         names.insert(attribute.Name());
     }
-    std::set<std::string> seen;
+    std::map<std::string, size_t> seen;        // name: first attribute
+    std::map<std::string, size_t> identifiers; // identifier: first attribute
     for (size_t i = 0; i < attributes.size(); ++i) {
         const KesPanelAttributeDescription& attribute = attributes[i];
-        const std::string where =
-            "attribute " + std::to_string(i + 1) + " '" + attribute.Name() + "', ";
-        const std::vector<KesPanelArgument>* table = ArgumentsOf(attribute.className);
-        if (table == nullptr) {
-            return where + "key 'class': unknown class '" + attribute.className + "'";
+        const KesCatalogueContext context{*this, static_cast<int>(i), findings};
+        const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
+        if (row == nullptr) {
+            std::vector<std::string> classes;
+            for (const KesCatalogueRow& known : KesAttributeCatalogue::Rows()) {
+                classes.push_back(known.className);
+            }
+            context.Error("class", "unknown class '" + attribute.className + "'" +
+                                       KesDidYouMean(attribute.className, classes));
+            continue;
         }
-        std::string fault = CheckArguments(attribute, *table);
-        if (fault.empty() && attribute.Name().empty()) {
-            fault = "key 'name': an attribute needs a name";
+        const size_t before = findings.size();
+        if (!CheckArguments(attribute, *row, context)) {
+            continue;
         }
-        if (fault.empty() && !seen.insert(attribute.Name()).second) {
-            fault = "key 'name': another attribute has this name";
+        const std::string name = attribute.Name();
+        const std::string identifier = Identifier(name);
+        if (name.empty()) {
+            context.Error("name", "an attribute needs a name");
+        } else if (seen.count(name) != 0) {
+            context.Error("name", "another attribute has this name");
+        } else if (identifier.empty()) {
+            context.Error("name", "a name of underscores and blanks only: the toolkit's "
+                                  "identifier would be empty");
+        } else if (identifiers.count(identifier) != 0) {
+            const size_t other = identifiers[identifier];
+            context.Error("name", "its identifier '" + identifier + "' is that of attribute " +
+                                      std::to_string(other + 1) + " '" + attributes[other].Name() +
+                                      "': names must differ in more than underscores and blanks");
         }
-        const std::optional<Kind> impactKind = ImpactKindOf(attribute.className);
-        if (fault.empty() && attribute.impacts && !impactKind) {
-            fault = "key 'impacts': " + attribute.className + " steers no attribute";
+        seen.emplace(name, i);
+        identifiers.emplace(identifier, i);
+        if (attribute.impacts && !row->impactKind) {
+            context.Error("impacts", attribute.className + " steers no attribute");
+        } else if (attribute.impacts) {
+            CheckImpacts(attribute, *row, names, context);
         }
-        if (fault.empty() && attribute.impacts) {
-            fault = CheckImpacts(attribute, *impactKind, names);
-            fault = fault.empty() ? fault : "key 'impacts': " + fault;
+        if (!attribute.relays.empty() && !row->relays) {
+            context.Error("relays", "only a link relays records");
+        } else {
+            const std::string fault = CheckRelays(attribute);
+            if (!fault.empty()) {
+                context.Error("relays", fault);
+            }
         }
-        if (fault.empty() && !attribute.relays.empty() && attribute.className != "KesMfgAttLink") {
-            fault = "key 'relays': only a link relays records";
+        if (findings.size() == before) {
+            row->checkMeaning(attribute, context);
         }
-        if (fault.empty()) {
-            fault = CheckRelays(attribute);
-            fault = fault.empty() ? fault : "key 'relays': " + fault;
+    }
+    return findings;
+}
+
+std::string KesPanelDescription::Describe(const KesPanelFinding& finding) const {
+    std::string where;
+    if (finding.attribute >= 0) {
+        where = "attribute " + std::to_string(finding.attribute + 1) + " '" +
+                attributes[static_cast<size_t>(finding.attribute)].Name() + "', ";
+    } else if (finding.parameter >= 0) {
+        where = "model parameter " + std::to_string(finding.parameter + 1) + " '" +
+                modelParameters[static_cast<size_t>(finding.parameter)].name + "', ";
+    }
+    if (!finding.key.empty()) {
+        where += "key '" + finding.key + "'";
+        if (finding.item >= 0) {
+            where += ", item " + std::to_string(finding.item + 1);
         }
-        if (!fault.empty()) {
-            return where + fault;
+        where += ": ";
+    }
+    return where + finding.message;
+}
+
+std::string KesPanelDescription::Check() const {
+    for (const KesPanelFinding& finding : Review()) {
+        if (!finding.warning) {
+            return Describe(finding);
         }
     }
     return "";

@@ -4,8 +4,8 @@
 //
 // Arguments are named as in the headers of the attribute classes: constructor arguments
 // ("value", "minimum", "displayTexts", ...) and setters ("optionMode", "nbVisibleVals", ...).
-// Which arguments a class takes, of which kind, and which are required, is the table answered by
-// ArgumentsOf; an argument left out takes the default documented in docs/panel-files.md.
+// Which arguments a class takes, of which kind, with which default and limits, is the class's
+// row of the attribute catalogue (tools/KesAttributeCatalogue.h).
 #pragma once
 
 #include <optional>
@@ -19,13 +19,6 @@ enum class KesPanelValueKind { Flag, Integer, Real, Text, Integers, Reals, Texts
 
 using KesPanelValue = std::variant<bool, int, double, std::string, std::vector<int>,
                                    std::vector<double>, std::vector<std::string>>;
-
-// One argument a class takes.
-struct KesPanelArgument {
-    const char* key;
-    KesPanelValueKind kind;
-    bool required;
-};
 
 // The impacts of a steering attribute: the attributes it steers (by name), its impact values
 // (integers for the integer list and the boolean, texts for the text list) and the sensitivity
@@ -75,28 +68,36 @@ struct KesPanelParameter {
     std::vector<std::string> texts;
 };
 
+// What the checks of a description found: an error (nothing is built) or a warning (what the
+// library mends but the author probably did not mean), with where it is.
+struct KesPanelFinding {
+    int attribute = -1;  // 0-based attribute; -1 for a model parameter or the panel
+    int parameter = -1;  // 0-based model parameter; -1 for none
+    std::string key;     // "minimum", "impacts.sensitivities"; "" for the whole object
+    int item = -1;       // 0-based item of a list key; -1 for the key itself
+    std::string message; // "the value 7 is not among the values: ..."
+    bool warning = false;
+};
+
 struct KesPanelDescription {
     // The most fields a list may show at once ("nbVisibleVals"): each is a widget built by
     // Display, so a file must not ask for millions.
     static constexpr int kMaxVisibleValues = 1000;
 
+    std::string schema; // the file's "$schema", kept when it is written again
     std::string title;
     std::vector<KesPanelParameter> modelParameters;
     std::vector<KesPanelAttributeDescription> attributes;
 
-    // The thirteen attribute class names, in the order of the documentation.
-    static const std::vector<std::string>& ClassNames();
-    // The arguments class `className` takes, in the order files are written; null for a name
-    // that is not an attribute class. "impacts" and "relays" are not among them.
-    static const std::vector<KesPanelArgument>* ArgumentsOf(const std::string& className);
-    // Whether the class steers other attributes (takes "impacts"), and with which kind of
-    // impact values (Integers or Texts).
-    static std::optional<KesPanelValueKind> ImpactKindOf(const std::string& className);
-
-    // Everything a file's types cannot say: names present and unique, impacts naming
-    // attributes of the panel with a table of M rows of N flags, parallel lists of equal
-    // lengths, model parameters with well-formed unique names and finite values, finite reals,
-    // at most kMaxVisibleValues fields shown at once.
-    // Returns the first fault as "attribute 3 'Depth', key 'minimum': ..." or "" when sound.
+    // Every error and warning, in panel order: arguments of the class's kinds within their
+    // limits, required ones given; names present and unique, also once underscores and blanks
+    // are stripped (the toolkit's identifiers); impacts naming attributes of the panel, with
+    // impact values among the steering attribute's choices and a table of M rows of N flags 0
+    // or 1; model parameters with well-formed unique names and finite values; relays on links
+    // only; and each class's checks of meaning (tools/KesAttributeCatalogue.h).
+    std::vector<KesPanelFinding> Review() const;
+    // The first error, as "attribute 3 'Depth', key 'minimum': ..."; "" when there is none.
     std::string Check() const;
+    // A finding as Check words it.
+    std::string Describe(const KesPanelFinding& finding) const;
 };

@@ -12,15 +12,8 @@
 #include "tools/KesPanelDriver.h"
 
 #include "choice/KesMfgAttCharList.h"
-#include "choice/KesMfgAttIntList.h"
 #include "framework/KesMfgAttNotifyModif.h"
 #include "framework/KesMfgValueRecords.h"
-#include "multi/KesMfgAttMVChar.h"
-#include "multi/KesMfgAttMVCharList.h"
-#include "multi/KesMfgAttMVDouble.h"
-#include "multi/KesMfgAttMVInt.h"
-#include "multi/KesMfgAttMVLogic.h"
-#include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgDialog.h"
 #include "platform/KesDlgEditor.h"
@@ -30,11 +23,8 @@
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
-#include "single/KesMfgAttChar.h"
-#include "single/KesMfgAttDouble.h"
-#include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
-#include "single/KesMfgAttLogic.h"
+#include "tools/KesAttributeCatalogue.h"
 #include "tools/KesPanelPicture.h"
 
 #include <algorithm>
@@ -96,7 +86,8 @@ size_t ClosingQuote(const std::string& text, size_t open) {
     return std::string::npos;
 }
 
-// Takes the first word of `rest` (a double-quoted word may hold blanks) and leaves the rest.
+// Takes the first word of `rest` (a double-quoted word may hold blanks, and be followed by [i])
+// and leaves the rest.
 bool TakeWord(std::string& rest, std::string& word) {
     rest = Trim(rest);
     if (rest.empty()) {
@@ -109,6 +100,12 @@ bool TakeWord(std::string& rest, std::string& word) {
         }
         word = Unescape(rest.substr(1, close - 1));
         rest = rest.substr(close + 1);
+        // "NAME"[i]: a field of a quoted name.
+        if (!rest.empty() && rest.front() == '[') {
+            const size_t end = rest.find_first_of(" \t");
+            word += rest.substr(0, end);
+            rest = end == std::string::npos ? std::string() : rest.substr(end);
+        }
         return true;
     }
     const size_t end = rest.find_first_of(" \t");
@@ -327,7 +324,7 @@ std::vector<KesMfgAttribute*> KesPanelDriver::Attributes() const {
 
 KesMfgAttribute* KesPanelDriver::FindAttribute(const std::string& name) const {
     for (KesMfgAttribute* attribute : Attributes()) {
-        if (attribute->GetRecordName() == name.c_str() || attribute->GetName() == name.c_str()) {
+        if (attribute->GetRecordName().Str() == name) {
             return attribute;
         }
     }
@@ -360,7 +357,14 @@ bool KesPanelDriver::ResolveTarget(const std::string& word, Target& target, int 
     }
     target.attribute = FindAttribute(name);
     if (target.attribute == nullptr) {
-        Fail(lineNumber, "no attribute named '" + name + "' (the command 'show' lists them)");
+        std::vector<std::string> names;
+        for (const KesMfgAttribute* attribute : Attributes()) {
+            names.push_back(attribute->GetRecordName().Str());
+        }
+        const std::string close = KesDidYouMean(name, names);
+        Fail(lineNumber, close.empty()
+                             ? "no attribute named '" + name + "' (the command 'show' lists them)"
+                             : "no attribute '" + name + "'" + close);
         return false;
     }
     return true;
@@ -884,114 +888,21 @@ private:
 // ---- The public callbacks, which a caller may call with null arguments ----------------------
 namespace {
 
-// Whether the attribute is of one of the classes; when it is and `run` is true, calls `call`.
-template <class... Classes, class Call>
-bool CallOn(KesMfgAttribute* attribute, bool run, Call call) {
-    const auto one = [&](auto* typed) {
-        return typed != nullptr && (!run || (call(*typed), true));
-    };
-    return (one(dynamic_cast<Classes*>(attribute)) || ...);
+// Those of every attribute, then those of its class.
+std::vector<KesCatalogueCallback> CallbacksFor(const KesMfgAttribute& attribute) {
+    std::vector<KesCatalogueCallback> callbacks = KesAttributeCatalogue::BaseCallbacks();
+    if (const KesCatalogueRow* row = KesAttributeCatalogue::Of(attribute)) {
+        callbacks.insert(callbacks.end(), row->callbacks.begin(), row->callbacks.end());
+    }
+    return callbacks;
 }
-
-#define KES_CALLBACK(method) [](auto& typed) { typed.method(nullptr, nullptr, nullptr); }
-
-struct Callback {
-    const char* name;
-    // False when the attribute's class has no such callback; calls it when `run` is true.
-    bool (*call)(KesMfgAttribute*, bool run);
-};
-
-const std::vector<Callback>& Callbacks() {
-    static const std::vector<Callback> kCallbacks = {
-        {"OptionCheckModified",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttribute>(a, run, KES_CALLBACK(OptionCheckModified));
-         }},
-        {"AttributeModified",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDouble, KesMfgAttChar, KesMfgAttLogic, KesMfgAttLink,
-                           KesMfgAttIntList, KesMfgAttCharList, KesMfgAttMVInt, KesMfgAttMVDouble,
-                           KesMfgAttMVChar, KesMfgAttMVLogic, KesMfgAttMVCharList,
-                           KesMfgAttDoubleParam, KesMfgAttInt>(a, run,
-                                                               KES_CALLBACK(AttributeModified));
-         }},
-        {"ControlIntValue",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttInt, KesMfgAttMVInt>(a, run, KES_CALLBACK(ControlIntValue));
-         }},
-        {"AttributeActivated",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttLink>(a, run, KES_CALLBACK(AttributeActivated));
-         }},
-        {"AttributeModifiedWithNewVal",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttCharList>(a, run, KES_CALLBACK(AttributeModifiedWithNewVal));
-         }},
-        {"AddValue",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
-                 a, run, KES_CALLBACK(AddValue));
-         }},
-        {"RemoveValue",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
-                 a, run, KES_CALLBACK(RemoveValue));
-         }},
-        {"ScrollModified",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttMVInt, KesMfgAttMVDouble, KesMfgAttMVChar, KesMfgAttMVLogic>(
-                 a, run, KES_CALLBACK(ScrollModified));
-         }},
-        {"DropParameters",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DropParameters));
-         }},
-        {"DisplayParameter",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DisplayParameter));
-         }},
-        {"UnParametrize",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(UnParametrize));
-         }},
-        {"CreateParameter",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(CreateParameter));
-         }},
-        {"EntryCreateParameter",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(EntryCreateParameter));
-         }},
-        {"YesCreateParameter",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(YesCreateParameter));
-         }},
-        {"NoCreateParameter",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(NoCreateParameter));
-         }},
-        {"DefineStep",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(DefineStep));
-         }},
-        {"OkStep",
-         [](KesMfgAttribute* a, bool run) {
-             return CallOn<KesMfgAttDoubleParam>(a, run, KES_CALLBACK(OkStep));
-         }},
-    };
-    return kCallbacks;
-}
-
-#undef KES_CALLBACK
 
 } // namespace
 
 std::vector<std::string> KesPanelDriver::CallbacksOf(KesMfgAttribute& attribute) {
     std::vector<std::string> names;
-    for (const Callback& callback : Callbacks()) {
-        if (callback.call(&attribute, false)) {
-            names.push_back(callback.name);
-        }
+    for (const KesCatalogueCallback& callback : CallbacksFor(attribute)) {
+        names.push_back(callback.name);
     }
     return names;
 }
@@ -1087,11 +998,14 @@ KesPanelDriver::Status KesPanelDriver::Call(const std::string& command, const Ta
         if (!read.Word("METHOD", method) || !read.End()) {
             return wrong();
         }
-        const auto callback = std::find_if(Callbacks().begin(), Callbacks().end(),
-                                           [&](const Callback& c) { return method == c.name; });
-        if (callback == Callbacks().end() || !callback->call(attribute, true)) {
+        const std::vector<KesCatalogueCallback> callbacks = CallbacksFor(*attribute);
+        const auto callback =
+            std::find_if(callbacks.begin(), callbacks.end(),
+                         [&](const KesCatalogueCallback& c) { return method == c.name; });
+        if (callback == callbacks.end()) {
             return Fail(lineNumber, name + " has no callback '" + method + "'");
         }
+        callback->call(*attribute);
     } else if (command == "display") {
         if (!read.End()) {
             return wrong();

@@ -1,14 +1,15 @@
 // KesPanelDriver: drives any panel of attributes from commands, one per line, as a person and
 // a caller would, and prints what the parent frame receives and the value records.
 //
-// Attributes are addressed by the name of their value records (or their frame identifier);
-// widgets as a person sees them: the value field, field i of a list's window (NAME[i], from 1
-// at the top of the window), the combo's lines by text or by #row (from 1), radio buttons by
-// value or title, the option check button, the context menu items. Every input goes through the
-// toolkit's user actions, so hidden and insensitive widgets refuse it as they would a person.
-// The caller commands call the attributes' interface as a program does, with any argument:
-// vectors written [a, b, "text"] (null for a null vector, ITEM*N for N copies), reals such as
-// nan, inf and -inf, texts with \xNN escapes for any byte.
+// Attributes are addressed by the exact name of their value records (an unknown name is
+// answered with the closest one, "no attribute 'Toolname' (did you mean 'Tool_Name'?)"); widgets as
+// a person sees them: the value field, field i of a list's window (NAME[i], from 1 at the top of
+// the window), the combo's lines by text or by #row (from 1), radio buttons by value or title, the
+// option check button, the context menu items. Every input goes through the toolkit's user actions,
+// so hidden and insensitive widgets refuse it as they would a person. The caller commands call the
+// attributes' interface as a program does, with any argument: vectors written [a, b, "text"] (null
+// for a null vector, ITEM*N for N copies), reals such as nan, inf and -inf, texts with \xNN escapes
+// for any byte.
 //
 // User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
 // scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
@@ -72,6 +73,7 @@ public:
 
     // The attributes of the panel, in creation order (depth first under the frame).
     std::vector<KesMfgAttribute*> Attributes() const;
+    // The attribute whose value records are named `name` exactly; null when none is.
     KesMfgAttribute* FindAttribute(const std::string& name) const;
 
     // The fault kept since the last call (a refused action that changed something, a partial

@@ -5,6 +5,8 @@
 //   3. Writing
 #include "tools/KesPanelFile.h"
 
+#include "tools/KesAttributeCatalogue.h"
+
 #include <nlohmann/json.hpp>
 
 #include <climits>
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 
 namespace {
 
@@ -20,16 +23,38 @@ using Json = nlohmann::json;
 using OrderedJson = nlohmann::ordered_json;
 using Kind = KesPanelValueKind;
 
-// A fault found while reading: the message so far, without the file name.
+// Where the reader is in the file, as the tokens of a JSON pointer ("attributes", "2",
+// "minimum"): a fault is placed at the deepest of them the file holds.
+thread_local std::vector<std::string> gPath;
+
+// One more token of the path while a value is read.
+class Step {
+public:
+    explicit Step(std::string token) { gPath.push_back(std::move(token)); }
+    explicit Step(size_t index) : Step(std::to_string(index)) {}
+    ~Step() { gPath.pop_back(); }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+};
+
+// A fault found while reading: the message so far, without the file name, and where.
 struct Fault {
     std::string message;
+    std::vector<std::string> path;
 };
 
 [[noreturn]] void Fail(const std::string& message) {
-    throw Fault{message};
+    throw Fault{message, gPath};
 }
 
 const char* const kTypeNames[] = {"boolean", "integer", "real", "text"};
+
+// An unknown key, with the closest of the keys the object takes.
+[[noreturn]] void FailUnknown(const std::string& what, const std::string& key,
+                              const std::vector<std::string>& known) {
+    Step step(key);
+    Fail(what + "key '" + key + "': unknown key" + KesDidYouMean(key, known));
+}
 
 // -------------------------------------------------------------------------------------------
 // 1. Values of the file, by kind
@@ -55,6 +80,8 @@ std::string Shown(const Json& value) {
     return text.substr(0, cut) + "...";
 }
 
+// A whole number of the int range, written 2 or 2.0: a number's value counts, as for the
+// schema's "integer".
 int ToInteger(const Json& value, const std::string& what) {
     if (value.is_number_unsigned()) {
         if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(INT_MAX)) {
@@ -71,9 +98,11 @@ int ToInteger(const Json& value, const std::string& what) {
     }
     if (value.is_number_float()) {
         const double number = value.get<double>();
-        if (std::isfinite(number) && std::trunc(number) == number &&
-            (number < INT_MIN || number > INT_MAX)) {
-            Fail(what + ": " + Shown(value) + " is out of the int range");
+        if (std::isfinite(number) && std::trunc(number) == number) {
+            if (number < INT_MIN || number > INT_MAX) {
+                Fail(what + ": " + Shown(value) + " is out of the int range");
+            }
+            return static_cast<int>(number);
         }
     }
     Fail(what + ": expected an integer, not " + Shown(value));
@@ -104,6 +133,7 @@ template <class Convert> auto ToList(const Json& value, const std::string& what,
     std::vector<decltype(convert(value, what))> list;
     list.reserve(value.size());
     for (size_t i = 0; i < value.size(); ++i) {
+        Step step(i);
         list.push_back(convert(value[i], what + ", item " + std::to_string(i + 1)));
     }
     return list;
@@ -139,9 +169,16 @@ const Json& ObjectOf(const Json& value, const std::string& what) {
     return value;
 }
 
-void RequireKeys(const Json& object, std::initializer_list<const char*> keys,
-                 const std::string& what) {
-    for (const char* key : keys) {
+// Every key of `object` among `known` (so that the typo of a required key is named as such),
+// then the required ones present.
+void CheckKeys(const Json& object, const std::vector<std::string>& known,
+               std::initializer_list<const char*> required, const std::string& what) {
+    for (const auto& [key, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), key) == known.end()) {
+            FailUnknown(what, key, known);
+        }
+    }
+    for (const char* key : required) {
         if (!object.contains(key)) {
             Fail(what + "key '" + key + "' is required");
         }
@@ -154,10 +191,12 @@ void RequireKeys(const Json& object, std::initializer_list<const char*> keys,
 
 KesPanelParameter ReadParameter(const Json& object) {
     ObjectOf(object, "the model parameter");
-    RequireKeys(object, {"name", "type"}, "");
+    CheckKeys(object, {"name", "type", "kind", "units", "ints", "reals", "texts"}, {"name", "type"},
+              "");
     KesPanelParameter parameter;
     for (const auto& [key, value] : object.items()) {
         const std::string what = "key '" + key + "'";
+        Step step(key);
         if (key == "name") {
             parameter.name = ToText(value, what);
         } else if (key == "type") {
@@ -174,10 +213,8 @@ KesPanelParameter ReadParameter(const Json& object) {
             parameter.integers = ToList(value, what, ToInteger);
         } else if (key == "reals") {
             parameter.reals = ToList(value, what, ToReal);
-        } else if (key == "texts") {
-            parameter.texts = ToList(value, what, ToText);
         } else {
-            Fail("unknown key '" + key + "'");
+            parameter.texts = ToList(value, what, ToText);
         }
     }
     return parameter;
@@ -185,22 +222,22 @@ KesPanelParameter ReadParameter(const Json& object) {
 
 KesPanelImpacts ReadImpacts(const Json& object, Kind kind) {
     ObjectOf(object, "key 'impacts'");
-    RequireKeys(object, {"attributes", "impactValues", "sensitivities"}, "key 'impacts', ");
+    CheckKeys(object, {"attributes", "impactValues", "sensitivities"},
+              {"attributes", "impactValues", "sensitivities"}, "key 'impacts', ");
     KesPanelImpacts impacts;
     for (const auto& [key, value] : object.items()) {
         const std::string what = "key 'impacts." + key + "'";
+        Step step(key);
         if (key == "attributes") {
             impacts.attributes = ToList(value, what, ToText);
         } else if (key == "impactValues" && kind == Kind::Texts) {
             impacts.textValues = ToList(value, what, ToText);
         } else if (key == "impactValues") {
             impacts.integerValues = ToList(value, what, ToInteger);
-        } else if (key == "sensitivities") {
+        } else {
             impacts.sensitivities = ToList(value, what, [](const Json& row, const std::string& w) {
                 return ToList(row, w, ToInteger);
             });
-        } else {
-            Fail("unknown key 'impacts." + key + "'");
         }
     }
     return impacts;
@@ -208,16 +245,21 @@ KesPanelImpacts ReadImpacts(const Json& object, Kind kind) {
 
 KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
     ObjectOf(object, what);
-    RequireKeys(object, {"name", "type", "values"}, what + ", ");
+    CheckKeys(object, {"name", "type", "values", "increment"}, {"name", "type", "values"},
+              what + ", ");
     KesPanelRecord record;
-    const std::string type = ToText(object["type"], what + ", key 'type'");
-    const auto* found = std::find(std::begin(kTypeNames), std::end(kTypeNames), type);
-    if (found == std::end(kTypeNames)) {
-        Fail(what + ", key 'type': boolean, integer, real or text, not '" + type + "'");
+    {
+        Step step("type");
+        const std::string type = ToText(object["type"], what + ", key 'type'");
+        const auto* found = std::find(std::begin(kTypeNames), std::end(kTypeNames), type);
+        if (found == std::end(kTypeNames)) {
+            Fail(what + ", key 'type': boolean, integer, real or text, not '" + type + "'");
+        }
+        record.typeCode = static_cast<int>(found - std::begin(kTypeNames));
     }
-    record.typeCode = static_cast<int>(found - std::begin(kTypeNames));
     for (const auto& [key, value] : object.items()) {
         const std::string where = what + ", key '" + key + "'";
+        Step step(key);
         if (key == "name") {
             record.name = ToText(value, where);
         } else if (key == "values" && record.typeCode == 2) {
@@ -228,8 +270,6 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
             record.integers = ToList(value, where, ToInteger);
         } else if (key == "increment") {
             record.increment = ToReal(value, where);
-        } else if (key != "type") {
-            Fail(what + ": unknown key '" + key + "'");
         }
     }
     return record;
@@ -238,37 +278,49 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
 KesPanelAttributeDescription ReadAttribute(const Json& object) {
     ObjectOf(object, "an attribute");
     KesPanelAttributeDescription attribute;
-    RequireKeys(object, {"class"}, "");
-    attribute.className = ToText(object["class"], "key 'class'");
-    const std::vector<KesPanelArgument>* table =
-        KesPanelDescription::ArgumentsOf(attribute.className);
-    if (table == nullptr) {
-        Fail("key 'class': unknown class '" + attribute.className + "'");
+    if (!object.contains("class")) {
+        Fail("key 'class' is required");
     }
+    const KesCatalogueRow* row = nullptr;
+    {
+        Step step("class");
+        attribute.className = ToText(object["class"], "key 'class'");
+        row = KesAttributeCatalogue::Find(attribute.className);
+        if (row == nullptr) {
+            std::vector<std::string> classes;
+            for (const KesCatalogueRow& known : KesAttributeCatalogue::Rows()) {
+                classes.push_back(known.className);
+            }
+            Fail("key 'class': unknown class '" + attribute.className + "'" +
+                 KesDidYouMean(attribute.className, classes));
+        }
+    }
+    std::vector<std::string> known = {"class"};
+    for (const KesCatalogueKey& key : row->keys) {
+        known.push_back(key.key);
+    }
+    if (row->impactKind) {
+        known.push_back("impacts");
+    }
+    if (row->relays) {
+        known.push_back("relays");
+    }
+    CheckKeys(object, known, {}, "");
     for (const auto& [key, value] : object.items()) {
         const std::string what = "key '" + key + "'";
-        const std::optional<Kind> impactKind =
-            KesPanelDescription::ImpactKindOf(attribute.className);
+        Step step(key);
         if (key == "class") {
             continue;
         }
-        if (key == "impacts" && impactKind) {
-            attribute.impacts = ReadImpacts(value, *impactKind);
-            continue;
-        }
-        if (key == "relays" && attribute.className == "KesMfgAttLink") {
+        if (key == "impacts") {
+            attribute.impacts = ReadImpacts(value, *row->impactKind);
+        } else if (key == "relays") {
             attribute.relays = ToList(value, what, [](const Json& relay, const std::string& w) {
                 return ToList(relay, w, ReadRecord);
             });
-            continue;
+        } else {
+            attribute.arguments.emplace_back(key, ToValue(value, row->Key(key)->kind, what));
         }
-        const auto entry =
-            std::find_if(table->begin(), table->end(),
-                         [&wanted = key](const KesPanelArgument& a) { return wanted == a.key; });
-        if (entry == table->end()) {
-            Fail("unknown key '" + key + "' for " + attribute.className);
-        }
-        attribute.arguments.emplace_back(key, ToValue(value, entry->kind, what));
     }
     return attribute;
 }
@@ -282,39 +334,42 @@ std::string NameIn(const Json& object) {
 
 KesPanelDescription ReadPanel(const Json& root) {
     ObjectOf(root, "the file");
-    RequireKeys(root, {"title", "attributes"}, "");
+    CheckKeys(root, {"$schema", "title", "modelParameters", "attributes"}, {"title", "attributes"},
+              "");
     KesPanelDescription description;
     for (const auto& [key, value] : root.items()) {
+        Step step(key);
         if (key == "$schema") {
-            ToText(value, "key '$schema'");
+            description.schema = ToText(value, "key '$schema'");
         } else if (key == "title") {
             description.title = ToText(value, "key 'title'");
-        } else if (key == "modelParameters" || key == "attributes") {
+        } else {
             if (!value.is_array()) {
                 Fail("key '" + key + "': expected a list, not " + Shown(value));
             }
             const bool attributes = key == "attributes";
             for (size_t i = 0; i < value.size(); ++i) {
+                Step item(i);
                 try {
                     if (attributes) {
                         description.attributes.push_back(ReadAttribute(value[i]));
                     } else {
                         description.modelParameters.push_back(ReadParameter(value[i]));
                     }
-                } catch (const Fault& fault) {
-                    Fail((attributes ? "attribute " : "model parameter ") + std::to_string(i + 1) +
-                         " '" + NameIn(value[i]) + "', " + fault.message);
+                } catch (Fault& fault) {
+                    fault.message = (attributes ? "attribute " : "model parameter ") +
+                                    std::to_string(i + 1) + " '" + NameIn(value[i]) + "', " +
+                                    fault.message;
+                    throw;
                 }
             }
-        } else {
-            Fail("unknown key '" + key + "'");
         }
     }
     return description;
 }
 
-// Line and column (in characters, both from 1) of the byte at 0-based `offset`.
-std::pair<size_t, size_t> LineAndColumn(std::string_view text, size_t offset) {
+// Line and column (in characters, both from 1) of the byte at 0-based `offset`, as "3:14".
+std::string Place(std::string_view text, size_t offset) {
     offset = std::min(offset, text.size());
     size_t line = 1;
     size_t lineStart = 0;
@@ -328,7 +383,7 @@ std::pair<size_t, size_t> LineAndColumn(std::string_view text, size_t offset) {
     for (size_t i = lineStart; i < offset; ++i) {
         column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
     }
-    return {line, column};
+    return std::to_string(line) + ":" + std::to_string(column);
 }
 
 // The parser's own words, without its exception prefix and its byte-based place.
@@ -338,61 +393,188 @@ std::string ParserWords(const std::string& what) {
     return colon == std::string::npos ? what : what.substr(colon + 2);
 }
 
-// Finds the first key given twice in one object; the rest of the text is only read.
-struct KeysGivenTwice : nlohmann::json_sax<Json> {
-    std::vector<std::set<std::string>> openObjects;
-    std::string twice;
+// Where the keys and list items of a well-formed file begin, by path, down to the depth the
+// reader goes; and the first key given twice in one object, at any depth.
+class Places {
+public:
+    static constexpr size_t kDepth = 8;
 
-    bool null() override { return true; }
-    bool boolean(bool) override { return true; }
-    bool number_integer(number_integer_t) override { return true; }
-    bool number_unsigned(number_unsigned_t) override { return true; }
-    bool number_float(number_float_t, const string_t&) override { return true; }
-    bool string(string_t&) override { return true; }
-    bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override {
-        openObjects.emplace_back();
-        return true;
-    }
-    bool key(string_t& key) override {
-        if (twice.empty() && !openObjects.back().insert(key).second) {
-            twice = key;
+    explicit Places(std::string_view text) : text_(text) { Scan(); }
+
+    // The offset of the deepest token of `path` the file holds; npos when none.
+    size_t Find(std::vector<std::string> path) const {
+        while (!path.empty()) {
+            const auto found = offsets_.find(Pointer(path));
+            if (found != offsets_.end()) {
+                return found->second;
+            }
+            path.pop_back();
         }
-        return true;
+        return std::string_view::npos;
     }
-    bool end_object() override {
-        openObjects.pop_back();
-        return true;
+
+    const std::vector<std::string>& TwicePath() const { return twicePath_; }
+    size_t TwiceAt() const { return twiceAt_; }
+
+private:
+    struct Open {
+        bool object;
+        bool expectKey = true;
+        size_t items = 0;
+        std::set<std::string> keys;
+    };
+
+    static std::string Pointer(const std::vector<std::string>& path) {
+        std::string pointer;
+        for (const std::string& token : path) {
+            pointer += '\0' + token; // no key holds a NUL byte that the parser accepted raw
+        }
+        return pointer;
     }
-    bool start_array(std::size_t) override { return true; }
-    bool end_array() override { return true; }
-    bool parse_error(std::size_t, const std::string&, const Json::exception&) override {
-        return false; // the second pass reports it, with its place
+
+    // A value begins at `at`: an item of a list gets its token and its place.
+    void BeginValue(size_t at) {
+        if (!open_.empty() && !open_.back().object) {
+            path_.push_back(std::to_string(open_.back().items++));
+            Record(at);
+        }
     }
+    // A value ended: its token goes (an item's, or its key's).
+    void EndValue() {
+        if (open_.empty()) {
+            return;
+        }
+        if (open_.back().object) {
+            open_.back().expectKey = true;
+        }
+        if (!path_.empty()) {
+            path_.pop_back();
+        }
+    }
+    void Record(size_t at) {
+        if (path_.size() <= kDepth) {
+            offsets_.emplace(Pointer(path_), at);
+        }
+    }
+
+    // Past the closing quote of the string opening at `at`.
+    size_t StringEnd(size_t at) const {
+        size_t i = at + 1;
+        while (i < text_.size() && text_[i] != '"') {
+            i += text_[i] == '\\' ? 2 : 1;
+        }
+        return std::min(i + 1, text_.size());
+    }
+
+    void Scan() {
+        size_t i = 0;
+        while (i < text_.size()) {
+            const char c = text_[i];
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',' || c == ':') {
+                ++i;
+            } else if (c == '"' && !open_.empty() && open_.back().object &&
+                       open_.back().expectKey) {
+                const size_t end = StringEnd(i);
+                std::string key(text_.substr(i + 1, end - i - 2));
+                if (key.find('\\') != std::string::npos) {
+                    key = Json::parse(text_.substr(i, end - i)).get<std::string>();
+                }
+                path_.push_back(key);
+                if (!open_.back().keys.insert(key).second && twiceAt_ == std::string_view::npos) {
+                    twiceAt_ = i;
+                    twicePath_ = path_;
+                }
+                Record(i);
+                open_.back().expectKey = false;
+                i = end;
+            } else if (c == '{' || c == '[') {
+                BeginValue(i);
+                open_.push_back(Open{c == '{', true, 0, {}});
+                ++i;
+            } else if (c == '}' || c == ']') {
+                open_.pop_back();
+                EndValue();
+                ++i;
+            } else {
+                BeginValue(i);
+                i = c == '"' ? StringEnd(i)
+                             : std::min(text_.find_first_of(",]} \t\n\r", i), text_.size());
+                EndValue();
+            }
+        }
+    }
+
+    std::string_view text_;
+    std::vector<Open> open_;
+    std::vector<std::string> path_;
+    std::unordered_map<std::string, size_t> offsets_;
+    std::vector<std::string> twicePath_;
+    size_t twiceAt_ = std::string_view::npos;
 };
+
+// The path of a finding of the description's review.
+std::vector<std::string> PathOf(const KesPanelFinding& finding) {
+    std::vector<std::string> path;
+    if (finding.attribute >= 0) {
+        path = {"attributes", std::to_string(finding.attribute)};
+    } else if (finding.parameter >= 0) {
+        path = {"modelParameters", std::to_string(finding.parameter)};
+    }
+    size_t start = 0;
+    while (!finding.key.empty()) {
+        const size_t dot = finding.key.find('.', start);
+        path.push_back(finding.key.substr(start, dot - start));
+        if (dot == std::string::npos) {
+            break;
+        }
+        start = dot + 1;
+    }
+    if (finding.item >= 0) {
+        path.push_back(std::to_string(finding.item));
+    }
+    return path;
+}
+
+// "attribute 2 'Depth', key 'minimum'" for a path of the file.
+std::string Described(const Json& root, const std::vector<std::string>& path) {
+    std::string text;
+    size_t start = 0;
+    if (path.size() >= 2 && (path[0] == "attributes" || path[0] == "modelParameters") &&
+        root.contains(path[0]) && root[path[0]].is_array()) {
+        const Json& list = root[path[0]];
+        const size_t index = std::stoul(path[1]);
+        text = (path[0] == "attributes" ? "attribute " : "model parameter ") +
+               std::to_string(index + 1) + " '" +
+               (index < list.size() ? NameIn(list[index]) : std::string()) + "', ";
+        start = 2;
+    }
+    std::string key;
+    for (size_t i = start; i < path.size(); ++i) {
+        key += (key.empty() ? "" : ".") + path[i];
+    }
+    return text + "key '" + key + "'";
+}
 
 } // namespace
 
 std::string KesPanelFile::Parse(std::string_view text, const std::string& fileName,
                                 KesPanelDescription& description) {
+    std::vector<std::string> warnings;
+    return Parse(text, fileName, description, warnings, false);
+}
+
+std::string KesPanelFile::Parse(std::string_view text, const std::string& fileName,
+                                KesPanelDescription& description,
+                                std::vector<std::string>& warnings, bool strict) {
     if (text.size() > kMaxFileSize) {
         return fileName + ": the file is larger than 16 MiB";
-    }
-    // Keys given twice in one object would silently keep the last: a first pass refuses them.
-    // (The parser's callback would do it in the same pass, but its cost grows with the square
-    // of the file's length.)
-    KeysGivenTwice keys;
-    const bool wellFormed = Json::sax_parse(text.begin(), text.end(), &keys);
-    if (wellFormed && !keys.twice.empty()) {
-        return fileName + ": key '" + keys.twice + "' is given twice in one object";
     }
     Json root;
     try {
         root = Json::parse(text.begin(), text.end());
     } catch (const Json::parse_error& error) {
         // The parser counts bytes from 1 up to the last one it read.
-        const auto [line, column] = LineAndColumn(text, error.byte == 0 ? 0 : error.byte - 1);
-        return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) +
+        return fileName + ":" + Place(text, error.byte == 0 ? 0 : error.byte - 1) +
                ": not JSON: " + ParserWords(error.what());
     } catch (const Json::out_of_range& error) {
         // A number too large for a real: placed where its text first occurs.
@@ -401,26 +583,51 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
         const std::string number =
             quote == std::string::npos ? "" : words.substr(quote + 1, words.size() - quote - 2);
         const size_t at = number.empty() ? std::string_view::npos : text.find(number);
-        const auto [line, column] = LineAndColumn(text, at == std::string_view::npos ? 0 : at);
-        return fileName + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
-               number + " is not a finite number";
+        return fileName + ":" + Place(text, at == std::string_view::npos ? 0 : at) + ": " + number +
+               " is not a finite number";
     } catch (const Json::exception& error) {
         return fileName + ": not JSON: " + ParserWords(error.what());
     }
-    try {
-        KesPanelDescription read = ReadPanel(root);
-        const std::string fault = read.Check();
-        if (!fault.empty()) {
-            return fileName + ": " + fault;
-        }
-        description = std::move(read);
-        return "";
-    } catch (const Fault& fault) {
-        return fileName + ": " + fault.message;
+    const Places places(text);
+    const auto placed = [&](const std::vector<std::string>& path) {
+        const size_t at = places.Find(path);
+        return fileName + (at == std::string_view::npos ? "" : ":" + Place(text, at)) + ": ";
+    };
+    // Keys given twice in one object would silently keep the last: they are refused.
+    if (places.TwiceAt() != std::string_view::npos) {
+        return fileName + ":" + Place(text, places.TwiceAt()) + ": " +
+               Described(root, places.TwicePath()) + " is given twice in one object";
     }
+    KesPanelDescription read;
+    try {
+        gPath.clear();
+        read = ReadPanel(root);
+    } catch (const Fault& fault) {
+        return placed(fault.path) + fault.message;
+    }
+    std::vector<std::string> found;
+    for (const KesPanelFinding& finding : read.Review()) {
+        if (!finding.warning) {
+            return placed(PathOf(finding)) + read.Describe(finding);
+        }
+        if (strict) {
+            return placed(PathOf(finding)) + read.Describe(finding) +
+                   " (a warning, refused as strict)";
+        }
+        found.push_back(placed(PathOf(finding)) + "warning: " + read.Describe(finding));
+    }
+    description = std::move(read);
+    warnings = std::move(found);
+    return "";
 }
 
 std::string KesPanelFile::Read(const std::string& path, KesPanelDescription& description) {
+    std::vector<std::string> warnings;
+    return Read(path, description, warnings, false);
+}
+
+std::string KesPanelFile::Read(const std::string& path, KesPanelDescription& description,
+                               std::vector<std::string>& warnings, bool strict) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status)) {
@@ -442,7 +649,7 @@ std::string KesPanelFile::Read(const std::string& path, KesPanelDescription& des
     if (!in) {
         return path + ": cannot read the file";
     }
-    return Parse(text.str(), path, description);
+    return Parse(text.str(), path, description, warnings, strict);
 }
 
 // -------------------------------------------------------------------------------------------
@@ -525,6 +732,9 @@ OrderedJson RelaysJson(const std::vector<std::vector<KesPanelRecord>>& relays) {
 
 std::string KesPanelFile::Write(const KesPanelDescription& description) {
     OrderedJson root;
+    if (!description.schema.empty()) {
+        root["$schema"] = description.schema;
+    }
     root["title"] = description.title;
     if (!description.modelParameters.empty()) {
         OrderedJson parameters = OrderedJson::array();
@@ -551,17 +761,16 @@ std::string KesPanelFile::Write(const KesPanelDescription& description) {
     for (const KesPanelAttributeDescription& attribute : description.attributes) {
         OrderedJson object;
         object["class"] = attribute.className;
-        if (const auto* table = KesPanelDescription::ArgumentsOf(attribute.className)) {
-            for (const KesPanelArgument& argument : *table) {
-                if (const KesPanelValue* value = attribute.Find(argument.key)) {
-                    object[argument.key] = ToJson(*value);
+        const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
+        if (row != nullptr) {
+            for (const KesCatalogueKey& key : row->keys) {
+                if (const KesPanelValue* value = attribute.Find(key.key)) {
+                    object[key.key] = ToJson(*value);
                 }
             }
         }
-        const std::optional<Kind> impactKind =
-            KesPanelDescription::ImpactKindOf(attribute.className);
-        if (attribute.impacts && impactKind) {
-            object["impacts"] = ImpactsJson(*attribute.impacts, *impactKind);
+        if (attribute.impacts && row != nullptr && row->impactKind) {
+            object["impacts"] = ImpactsJson(*attribute.impacts, *row->impactKind);
         }
         if (!attribute.relays.empty()) {
             object["relays"] = RelaysJson(attribute.relays);

@@ -303,14 +303,14 @@ public:
     }
 
 private:
-    // How the commands name an attribute: by record name, or by frame identifier when the
-    // record name holds what a command word cannot.
+    // How the commands name an attribute: by record name, written in double quotes with escapes
+    // when it holds what a plain command word cannot.
     static std::string Name(const KesMfgAttribute* attribute) {
         const std::string name = attribute->GetRecordName().Str();
         const bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
             return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-';
         });
-        return plain ? name : std::string(attribute->GetName().Str());
+        return plain ? name : WriteText(name);
     }
 
     // The texts the attribute knows, which a hostile text often repeats: its choices, the lines

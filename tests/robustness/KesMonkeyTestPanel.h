@@ -1,21 +1,26 @@
-// A small panel for the monkey with what the pocketing panel lacks: a cycle of impacts, an impact
-// table shorter than its attributes with a null entry, infinite and swapped limits, a selection
-// holding a value with no line, parameters of other units and with no value. Each seed configures
+// A small panel for the monkey with every attribute class and what the pocketing panel lacks: a
+// cycle of impacts, an impact table shorter than its attributes with a null entry, infinite and
+// swapped limits, a selection holding a value with no line, parameters of other units and with no
+// value, a text longer than a record and a list of reals shown in turns. Each seed configures
 // it differently (option modes, values to be defined, window sizes, limits, read-only
 // attributes), as a host may.
 #pragma once
 
 #include "choice/KesMfgAttCharList.h"
 #include "choice/KesMfgAttIntList.h"
+#include "multi/KesMfgAttMVChar.h"
 #include "multi/KesMfgAttMVCharList.h"
+#include "multi/KesMfgAttMVDouble.h"
 #include "multi/KesMfgAttMVInt.h"
 #include "multi/KesMfgAttMVLogic.h"
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesMfgBaseGII.h"
 #include "platform/KesMfgModel.h"
+#include "single/KesMfgAttChar.h"
 #include "single/KesMfgAttDouble.h"
 #include "single/KesMfgAttInt.h"
+#include "single/KesMfgAttLink.h"
 #include "single/KesMfgAttLogic.h"
 #include "tools/KesStepSource.h"
 
@@ -84,6 +89,13 @@ inline std::shared_ptr<void> KesBuildMonkeyTestPanel(KesDlgTestFrame& frame, uin
     new KesMfgAttDoubleParam{"Plunge", "Plunge", 0.0, 0.0, 0.0,
                              0.0,      0,        0,   -1,  source.Chance(30) ? "ANGLE_HUGE" : "",
                              &frame,   group(),  0};
+    // The classes the draws above do not configure: they come last, so that the draws of the
+    // others stay those of their seed.
+    new KesMfgAttChar{"Note", "Note", std::string(80, 'n').c_str(), "", &frame, 1};
+    new KesMfgAttLink{"Approach", "Approach", &frame, "approach", 2};
+    new KesMfgAttMVDouble{"Angles", "Angles", {720.0, -360.0}, 0.0, 3600.0, 0.0, 0,
+                          0,        -1,       &frame,          1,   0};
+    new KesMfgAttMVChar{"Pass_Names", "Passes", {"rough", " semi "}, "pass", &frame, 2};
     for (int i = 0; i < frame.GetChildCount(); ++i) {
         auto* attribute = static_cast<KesMfgAttribute*>(frame.GetChildFromChildNumber(i));
         if (source.Chance(25)) {

@@ -63,6 +63,8 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"jump Tool_Number", "unknown command 'jump' (try 'help')"},
         {"spin Nothing 3", "no attribute named 'Nothing' (the command 'show' lists them)"},
+        // Names are exact: the toolkit's identifier (underscores stripped) names no attribute.
+        {"spin ToolNumber 3", "no attribute 'ToolNumber' (did you mean 'Tool_Number'?)"},
         {"spin Tool_Number", "'spin' needs a value"},
         {"spin Tool_Number ten", "'ten' is not a number"},
         {"type Tool_Number[0] 3", "field number in 'Tool_Number[0]' must be a whole "
