@@ -28,6 +28,7 @@
 #include "framework/KesMfgAttribute.h"
 #include "platform/KesDlgTestFrame.h"
 #include "tools/KesPanelChecks.h"
+#include "tools/KesPanelHistory.h"
 
 #include <functional>
 #include <iosfwd>
@@ -84,6 +85,13 @@ public:
 
     static std::string HelpText();
 
+    // Undo and redo (tools/KesPanelHistory.h): every user command is a step, a caller command
+    // that changes values ends the history; "undo" and "redo" check that the panel is back to
+    // its state before (after) the step. Values files: "save-values", "load-values"; strict
+    // reading makes each report line an error.
+    KesPanelHistory& History() { return *history_; }
+    void SetStrictValues(bool strict) { strictValues_ = strict; }
+
 private:
     struct Target {
         KesMfgAttribute* attribute = nullptr;
@@ -120,6 +128,11 @@ private:
     Status Read(const Target& target, bool output, const std::string& arguments, int lineNumber);
     Status Arm(const Target& target, const std::string& command, int lineNumber);
     Status Picture(const std::string& file, int lineNumber);
+    // In KesPanelDriverHistory.cpp: undo, redo, values files, and the end of each command.
+    Status Edit(const std::string& command, const std::string& argument, int lineNumber);
+    void EndCommand(KesMfgAttribute* target, bool caller, const std::string& command);
+    std::vector<KesAttributeState> PanelState() const;
+    void ResetSnapshots();
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;
@@ -134,5 +147,11 @@ private:
     std::map<KesMfgAttribute*, bool> bound_;        // senders the frame calls back for us
     std::shared_ptr<KesPanelDriver*> self_;         // cleared when the driver goes
     int lineNumber_ = 0;                            // of the line running
+    int depth_ = 0;                                 // commands running (reactions nest)
+    bool strictValues_ = false;
+    bool callerWrote_ = false; // a caller's command that may change values ran inside a gesture
+    std::unique_ptr<KesPanelHistory> history_;
+    std::vector<std::vector<KesAttributeState>> snapshots_; // the panel at each history position
+    long snapshotsVersion_ = -1; // the history's version the snapshots follow
     bool reactionFailed_ = false;
 };
