@@ -10,6 +10,7 @@
 //   kes-panel --gui [FILE]     then shows the panel in a window (built with Qt)
 //   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
 //   kes-panel --monkey STEPS [--seed N]   random steps with every check after each
+//   kes-panel --values FILE ...   loads a values file first; --write-values OUT after the session
 //   kes-panel --help
 //
 // Index
@@ -28,6 +29,7 @@
 #include "tools/KesPanelFile.h"
 #include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelPicture.h"
+#include "tools/KesValuesFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,8 +56,8 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 
 const char* const kUsage =
-    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--svg OUT] [--gui] [--png OUT]\n"
-    "                 [FILE | -]\n"
+    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--values FILE [--strict]]\n"
+    "                 [--write-values OUT] [--svg OUT] [--gui] [--png OUT] [FILE | -]\n"
     "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
     "\n"
     "Builds a pocketing operation's panel from every attribute class (or the panel of a\n"
@@ -73,6 +75,12 @@ const char* const kUsage =
     "  --write-panel OUT\n"
     "              write the panel (the pocketing one, or PANEL's) as a panel file into\n"
     "              OUT; no session runs unless FILE or - is given\n"
+    "  --values FILE\n"
+    "              before the session, push the values of the values file FILE\n"
+    "              (docs/values-files.md) into the panel and report, one line each, what\n"
+    "              was not taken as written; --strict: such a line is an error (status 2)\n"
+    "  --write-values OUT\n"
+    "              when the session ends, write the panel's values into OUT\n"
     "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
     "              window beside the notifications its frame receives and the value\n"
@@ -85,8 +93,8 @@ const char* const kUsage =
     "              that replays the failure (--seed N: the seed, 1 when not given)\n"
     "  --help      this text\n"
     "\n"
-    "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument or the\n"
-    "panel file was wrong, or no window possible.\n"
+    "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument, the\n"
+    "panel file or the values file was wrong, or no window possible.\n"
     "\n";
 
 bool HasEnvironment(const char* name) {
@@ -220,6 +228,9 @@ int main(int argc, char** argv) {
     std::string pngFile;
     std::string panelFile;
     std::string writtenPanel;
+    std::string valuesFile;
+    std::string writtenValues;
+    bool strict = false;
     bool gui = false;
     const char* monkeySteps = nullptr;
     const char* monkeySeed = nullptr;
@@ -231,8 +242,16 @@ int main(int argc, char** argv) {
             std::cout << kUsage << KesPanelDriver::HelpText();
             return 0;
         }
-        if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
-            argument == "--write-panel") {
+        if (argument == "--values" || argument == "--write-values") {
+            if (i + 1 >= argc || *argv[i + 1] == '\0') {
+                std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
+                return 2;
+            }
+            (argument == "--values" ? valuesFile : writtenValues) = argv[++i];
+        } else if (argument == "--strict") {
+            strict = true;
+        } else if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
+                   argument == "--write-panel") {
             // An empty name would silently mean "no file".
             if (i + 1 >= argc || *argv[i + 1] == '\0') {
                 std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
@@ -284,8 +303,10 @@ int main(int argc, char** argv) {
             std::cerr << "kes-panel: --seed goes with --monkey STEPS\n" << kUsage;
             return 2;
         }
-        if (sourceGiven || !svgFile.empty() || gui || !pngFile.empty()) {
-            std::cerr << "kes-panel: --monkey takes no script, no --svg, no --gui, no --png\n"
+        if (sourceGiven || !svgFile.empty() || gui || !pngFile.empty() || !valuesFile.empty() ||
+            !writtenValues.empty()) {
+            std::cerr << "kes-panel: --monkey takes no script, no --svg, no --gui, no --png, no "
+                         "values files\n"
                       << kUsage;
             return 2;
         }
@@ -339,11 +360,30 @@ int main(int argc, char** argv) {
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
+    driver.SetStrictValues(strict);
+    if (!valuesFile.empty()) {
+        // Pushed as a caller would, before the session: not a step to undo.
+        const KesValuesFile::Result read = KesValuesFile::Read(valuesFile, driver.Attributes());
+        if (!read.IsValuesFile()) {
+            std::cerr << "kes-panel: " << read.error << "\n";
+            return 2;
+        }
+        for (const std::string& line : read.report) {
+            std::cerr << "kes-panel: " << line << "\n";
+        }
+        if (strict && !read.report.empty()) {
+            return 2;
+        }
+        frame.Clear();
+        frame.ClearLog();
+        driver.EndHistory();
+    }
 
     // The bundled session tours the pocketing panel only. A panel of a file, a panel only
     // written, or a window alone (the user drives it) run no session unless one is given.
-    const bool bundledSession =
-        !sourceGiven && !fromFile && writtenPanel.empty() && !(gui && pngFile.empty());
+    const bool bundledSession = !sourceGiven && !fromFile && writtenPanel.empty() &&
+                                writtenValues.empty() && valuesFile.empty() &&
+                                !(gui && pngFile.empty());
     int status = 0;
     if (bundledSession) {
         std::istringstream bundled(kKesBundledSession);
@@ -359,6 +399,12 @@ int main(int argc, char** argv) {
         status = driver.RunSession(script, false);
     }
 
+    if (!writtenValues.empty() &&
+        !WriteFile(writtenValues,
+                   KesValuesFile::Write(driver.Attributes(), frame.GetName().Str()))) {
+        std::cerr << "kes-panel: cannot write '" << writtenValues << "'\n";
+        return 2;
+    }
     if (!svgFile.empty() && !WriteFile(svgFile, KesPanelPicture::Draw(frame))) {
         std::cerr << "kes-panel: cannot write '" << svgFile << "'\n";
         return 2;

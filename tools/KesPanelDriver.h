@@ -90,6 +90,8 @@ public:
     // its state before (after) the step. Values files: "save-values", "load-values"; strict
     // reading makes each report line an error.
     KesPanelHistory& History() { return *history_; }
+    // Ends the history, as a caller's change of values does (values pushed by the host).
+    void EndHistory();
     void SetStrictValues(bool strict) { strictValues_ = strict; }
 
 private:

@@ -81,6 +81,11 @@ std::vector<KesAttributeState> KesPanelDriver::PanelState() const {
     return state;
 }
 
+void KesPanelDriver::EndHistory() {
+    history_->Clear();
+    ResetSnapshots();
+}
+
 void KesPanelDriver::ResetSnapshots() {
     snapshots_.assign(1, PanelState());
     snapshotsVersion_ = history_->Version();

@@ -84,6 +84,30 @@ std::string TrimEnd(std::string text) {
 // Writing
 // ---------------------------------------------------------------------------------------------
 
+// A value as JSON text, on one line.
+std::string Shown(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// An object or an array on one line, with a blank after each colon and comma.
+std::string OneLine(const Json& value) {
+    std::string text;
+    if (value.is_object()) {
+        for (const auto& item : value.items()) {
+            text += (text.empty() ? "{" : ", ") + Json(item.key()).dump() + ": " +
+                    OneLine(item.value());
+        }
+        return text.empty() ? "{}" : text + "}";
+    }
+    if (value.is_array()) {
+        for (const Json& item : value) {
+            text += (text.empty() ? "[" : ", ") + OneLine(item);
+        }
+        return text.empty() ? "[]" : text + "]";
+    }
+    return Shown(value);
+}
+
 // The values of one record, from the value vectors' cursors.
 Json Values(const KesMfgValueRecords& records, int typeCode, int count, int& nextInt, int& nextReal,
             int& nextText) {
@@ -299,11 +323,6 @@ void AppendValues(KesMfgValueRecords& records, int typeCode, const Json& values)
     }
 }
 
-// Values as the report shows them.
-std::string Shown(const Json& values) {
-    return values.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 // Pushes one entry into its attribute; the report lines of what was not taken as written.
 void ReadEntry(const Json& entry, KesMfgAttribute& attribute, const std::string& prefix,
                std::vector<std::string>& report) {
@@ -343,6 +362,9 @@ void ReadEntry(const Json& entry, KesMfgAttribute& attribute, const std::string&
     if (entry.contains("option")) {
         if (attribute.GetOptionMode() != 1) {
             say("option", "the attribute is not optional");
+            if (entry["option"] == "off") {
+                return; // no values given
+            }
         } else {
             wanted.optionState = entry["option"] == "on" ? 1 : 0;
         }
@@ -369,7 +391,7 @@ void ReadEntry(const Json& entry, KesMfgAttribute& attribute, const std::string&
         wanted.records.counts.Append(static_cast<int>(values.size()));
         AppendValues(wanted.records, typeCode, values);
     } else {
-        wanted.records.counts.Append(0); // option off asked of an attribute with no option
+        wanted.records.counts.Append(0);
     }
     wanted.Apply(attribute);
     const KesAttributeState taken = KesAttributeState::Read(attribute);
@@ -390,12 +412,15 @@ void ReadEntry(const Json& entry, KesMfgAttribute& attribute, const std::string&
         say(key, "not taken: no compatible parameter of that name");
         return;
     }
-    // Reals compare within a few units of rounding: a unit conversion back and forth may move
-    // the last digit.
+    // Reals compare within a few units of rounding (a unit conversion back and forth may move
+    // the last digit), texts without the blanks a text field pads them with.
     bool same = taken.records.counts == wanted.records.counts &&
                 taken.records.ints == wanted.records.ints &&
-                taken.records.texts == wanted.records.texts &&
+                taken.records.texts.Size() == wanted.records.texts.Size() &&
                 taken.records.reals.Size() == wanted.records.reals.Size();
+    for (int i = 1; same && i <= wanted.records.texts.Size(); ++i) {
+        same = TrimEnd(taken.records.texts[i].Str()) == TrimEnd(wanted.records.texts[i].Str());
+    }
     for (int i = 1; same && i <= wanted.records.reals.Size(); ++i) {
         const double a = taken.records.reals[i];
         const double b = wanted.records.reals[i];
@@ -430,8 +455,22 @@ std::string KesValuesFile::Write(const std::vector<KesMfgAttribute*>& attributes
             root["attributes"].push_back(std::move(entry));
         }
     }
-    // Texts that are not UTF-8 cannot be JSON: their faulty bytes are written as U+FFFD.
-    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    // One attribute a line. Texts that are not UTF-8 cannot be JSON: their faulty bytes are
+    // written as U+FFFD.
+    std::string text = "{\n";
+    for (const auto& item : root.items()) {
+        text += "  " + Json(item.key()).dump() + ": ";
+        if (item.key() != "attributes") {
+            text += Shown(item.value()) + ",\n";
+            continue;
+        }
+        text += "[";
+        for (size_t i = 0; i < item.value().size(); ++i) {
+            text += (i == 0 ? "\n    " : ",\n    ") + OneLine(item.value()[i]);
+        }
+        text += item.value().empty() ? "]\n" : "\n  ]\n";
+    }
+    return text + "}\n";
 }
 
 KesValuesFile::Result KesValuesFile::Read(const std::string& path,
