@@ -234,7 +234,7 @@ void CheckForm(const Json& root) {
     if (!root.is_object()) {
         Refuse("expected an object with \"format\": \"kes-values\"");
     }
-    CheckKeys(root, {"format", "version", "panel", "attributes"}, "the file");
+    CheckKeys(root, {"$schema", "format", "version", "panel", "attributes"}, "the file");
     if (!root.contains("format") || root["format"] != "kes-values") {
         Refuse("not a values file: \"format\" must be \"kes-values\"");
     }
