@@ -30,6 +30,7 @@
 #include "tools/KesPanelChecks.h"
 #include "tools/KesPanelHistory.h"
 
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -135,6 +136,7 @@ private:
     void EndCommand(KesMfgAttribute* target, bool caller, const std::string& command);
     std::vector<KesAttributeState> PanelState() const;
     void ResetSnapshots();
+    bool SnapshotsFollow() const;
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;
@@ -153,7 +155,9 @@ private:
     bool strictValues_ = false;
     bool callerWrote_ = false; // a caller's command that may change values ran inside a gesture
     std::unique_ptr<KesPanelHistory> history_;
-    std::vector<std::vector<KesAttributeState>> snapshots_; // the panel at each history position
+    // The panel at the last history positions, from position snapshotBase_ on.
+    std::deque<std::vector<KesAttributeState>> snapshots_;
+    size_t snapshotBase_ = 0;
     long snapshotsVersion_ = -1; // the history's version the snapshots follow
     bool reactionFailed_ = false;
 };

@@ -86,8 +86,19 @@ void KesPanelDriver::EndHistory() {
     ResetSnapshots();
 }
 
+// The states kept for the checks are those of the last positions only: a long session on a
+// large panel keeps what it can check, not every state.
+constexpr size_t kKeptSnapshots = 64;
+
+// The snapshots stand for the history's positions as they are (no one else moved it).
+bool KesPanelDriver::SnapshotsFollow() const {
+    return snapshotsVersion_ == history_->Version() &&
+           snapshotBase_ + snapshots_.size() == history_->UndoCount() + history_->RedoCount() + 1;
+}
+
 void KesPanelDriver::ResetSnapshots() {
     snapshots_.assign(1, PanelState());
+    snapshotBase_ = history_->UndoCount();
     snapshotsVersion_ = history_->Version();
 }
 
@@ -106,16 +117,19 @@ void KesPanelDriver::EndCommand(KesMfgAttribute* target, bool caller, const std:
     }
     const bool asCaller = writes || callerWrote_;
     callerWrote_ = false;
-    const bool followed = snapshotsVersion_ == history_->Version() &&
-                          snapshots_.size() == history_->UndoCount() + history_->RedoCount() + 1;
+    const bool followed = SnapshotsFollow();
     const size_t position = history_->UndoCount();
     if (asCaller ? history_->CommitCall() : history_->CommitGesture()) {
-        if (asCaller || !followed) {
+        if (asCaller || !followed || position < snapshotBase_) {
             ResetSnapshots(); // checks start again from here
             return;
         }
-        snapshots_.resize(position + 1);
+        snapshots_.resize(position + 1 - snapshotBase_);
         snapshots_.push_back(PanelState());
+        if (snapshots_.size() > kKeptSnapshots) {
+            snapshots_.pop_front();
+            ++snapshotBase_;
+        }
         snapshotsVersion_ = history_->Version();
     }
 }
@@ -161,8 +175,7 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
         out_ << "  refused: nothing to " << command << "\n";
         return Status::Done;
     }
-    const bool followed = snapshotsVersion_ == history_->Version() &&
-                          snapshots_.size() == history_->UndoCount() + history_->RedoCount() + 1;
+    const bool followed = SnapshotsFollow();
     const size_t position = history_->UndoCount();
     const size_t undone = history_->RedoCount();
     const size_t armed = armed_.size();
@@ -178,9 +191,15 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
         ResetSnapshots();
     } else if (followed && history_->UndoCount() == (undo ? position - 1 : position + 1) &&
                history_->RedoCount() == (undo ? undone + 1 : undone - 1)) {
-        const std::vector<KesAttributeState>& expected = snapshots_[history_->UndoCount()];
-        const std::vector<KesAttributeState> now = PanelState();
+        snapshotsVersion_ = history_->Version();
         const std::vector<KesMfgAttribute*> attributes = Attributes();
+        // Older positions than the states kept are not checked.
+        const std::vector<KesAttributeState> none;
+        const std::vector<KesAttributeState>& expected =
+            history_->UndoCount() < snapshotBase_
+                ? none
+                : snapshots_[history_->UndoCount() - snapshotBase_];
+        const std::vector<KesAttributeState> now = expected.empty() ? none : PanelState();
         for (size_t i = 0; i < expected.size() && i < now.size(); ++i) {
             if (!CallerCannotGive(*attributes[i], expected[i]) &&
                 !SameAsACallerGivesIt(*attributes[i], expected[i], now[i])) {
@@ -190,7 +209,6 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
                 break;
             }
         }
-        snapshotsVersion_ = history_->Version();
     } else {
         ResetSnapshots();
     }
