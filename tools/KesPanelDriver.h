@@ -14,7 +14,8 @@
 // scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
 // editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify, callback,
 // display, width, helps, icons; output,
-// values, show, model, svg, check, help; "#" starts a comment.
+// values, show, model, svg, check, help; undo, redo, save-values, load-values; "#" starts a
+// comment.
 // A command that cannot be carried out (unknown command or attribute, missing or malformed
 // argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
 // writes "line N: what is wrong" to the error stream.
