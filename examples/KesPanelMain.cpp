@@ -7,11 +7,12 @@
 //   kes-panel --panel PANEL    the panel of a panel file instead of the pocketing one
 //   kes-panel --write-panel OUT   writes the panel (pocketing, or --panel's) as a panel file
 //   kes-panel --write-schema OUT  writes the JSON Schema of panel files
-//   kes-panel --strict ...     refuses a panel file with a warning
+//   kes-panel --strict ...     refuses a panel file with a warning, a values file with a report
 //   kes-panel --svg OUT ...    also draws the panel as it stands at the end into OUT
 //   kes-panel --gui [FILE]     then shows the panel in a window (built with Qt)
 //   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
 //   kes-panel --monkey STEPS [--seed N]   random steps with every check after each
+//   kes-panel --values FILE ...   loads a values file first; --write-values OUT after the session
 //   kes-panel --help
 //
 // Index
@@ -31,6 +32,7 @@
 #include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelPicture.h"
 #include "tools/KesPanelSchema.h"
+#include "tools/KesValuesFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,8 +60,8 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 
 const char* const kUsage =
-    "usage: kes-panel [--panel PANEL [--strict]] [--write-panel OUT] [--svg OUT] [--gui]\n"
-    "                 [--png OUT] [FILE | -]\n"
+    "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--values FILE] [--strict]\n"
+    "                 [--write-values OUT] [--svg OUT] [--gui] [--png OUT] [FILE | -]\n"
     "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
     "       kes-panel --write-schema OUT\n"
     "\n"
@@ -76,16 +78,24 @@ const char* const kUsage =
     "              build the panel of the panel file PANEL (docs/panel-files.md) instead\n"
     "              of the pocketing one; no session runs unless FILE or - is given;\n"
     "              what the file probably did not mean is warned on standard error\n"
-    "  --strict    refuse a panel file with a warning, as with an error\n"
+    "  --strict    refuse a panel file with a warning, as with an error, and a values\n"
+    "              file with a report line (--values, load-values)\n"
     "  --write-panel OUT\n"
     "              write the panel (the pocketing one, or PANEL's) as a panel file into\n"
     "              OUT; no session runs unless FILE or - is given\n"
     "  --write-schema OUT\n"
     "              write the JSON Schema of panel files into OUT (docs/panel.schema.json)\n"
+    "  --values FILE\n"
+    "              push the values of the values file FILE (docs/values-files.md) into\n"
+    "              the panel before the session (FILE or -; not the bundled one) and\n"
+    "              report, one line each, what was not taken as written\n"
+    "  --write-values OUT\n"
+    "              when the session ends, write the panel's values into OUT\n"
     "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
     "              window beside the notifications its frame receives and the value\n"
-    "              records, refreshed after every gesture; needs a display\n"
+    "              records, refreshed after every gesture (Edit > Undo takes one back;\n"
+    "              File > Open values..., Save values...); needs a display\n"
     "  --png OUT   when the session ends (the bundled one when neither FILE nor PANEL is\n"
     "              given), write a picture of that window into OUT (PNG); needs no display\n"
     "  --monkey STEPS\n"
@@ -94,8 +104,8 @@ const char* const kUsage =
     "              that replays the failure (--seed N: the seed, 1 when not given)\n"
     "  --help      this text\n"
     "\n"
-    "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument or the\n"
-    "panel file was wrong, or no window possible.\n"
+    "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument, the\n"
+    "panel file or the values file was wrong, or no window possible.\n"
     "\n";
 
 bool HasEnvironment(const char* name) {
@@ -230,6 +240,8 @@ int main(int argc, char** argv) {
     std::string panelFile;
     std::string writtenPanel;
     std::string writtenSchema;
+    std::string valuesFile;
+    std::string writtenValues;
     bool strict = false;
     bool gui = false;
     const char* monkeySteps = nullptr;
@@ -242,8 +254,14 @@ int main(int argc, char** argv) {
             std::cout << kUsage << KesPanelDriver::HelpText();
             return 0;
         }
-        if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
-            argument == "--write-panel" || argument == "--write-schema") {
+        if (argument == "--values" || argument == "--write-values") {
+            if (i + 1 >= argc || *argv[i + 1] == '\0') {
+                std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
+                return 2;
+            }
+            (argument == "--values" ? valuesFile : writtenValues) = argv[++i];
+        } else if (argument == "--svg" || argument == "--png" || argument == "--panel" ||
+                   argument == "--write-panel" || argument == "--write-schema") {
             // An empty name would silently mean "no file".
             if (i + 1 >= argc || *argv[i + 1] == '\0') {
                 std::cerr << "kes-panel: " << argument << " needs a file name\n" << kUsage;
@@ -284,10 +302,6 @@ int main(int argc, char** argv) {
             return 0; // the schema alone
         }
     }
-    if (strict && panelFile.empty()) {
-        std::cerr << "kes-panel: --strict goes with --panel PANEL\n" << kUsage;
-        return 2;
-    }
     std::optional<KesPanelDescription> fromFile;
     if (!panelFile.empty()) {
         fromFile.emplace();
@@ -315,8 +329,10 @@ int main(int argc, char** argv) {
             std::cerr << "kes-panel: --seed goes with --monkey STEPS\n" << kUsage;
             return 2;
         }
-        if (sourceGiven || !svgFile.empty() || gui || !pngFile.empty()) {
-            std::cerr << "kes-panel: --monkey takes no script, no --svg, no --gui, no --png\n"
+        if (sourceGiven || !svgFile.empty() || gui || !pngFile.empty() || !valuesFile.empty() ||
+            !writtenValues.empty()) {
+            std::cerr << "kes-panel: --monkey takes no script, no --svg, no --gui, no --png, no "
+                         "values files\n"
                       << kUsage;
             return 2;
         }
@@ -370,11 +386,30 @@ int main(int argc, char** argv) {
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
+    driver.SetStrictValues(strict);
+    if (!valuesFile.empty()) {
+        // Pushed as a caller would, before the session: not a step to undo.
+        const KesValuesFile::Result read = KesValuesFile::Read(valuesFile, driver.Attributes());
+        if (!read.IsValuesFile()) {
+            std::cerr << "kes-panel: " << read.error << "\n";
+            return 2;
+        }
+        for (const std::string& line : read.report) {
+            std::cerr << "kes-panel: " << line << "\n";
+        }
+        if (strict && !read.report.empty()) {
+            return 2;
+        }
+        frame.Clear();
+        frame.ClearLog();
+        driver.EndHistory();
+    }
 
     // The bundled session tours the pocketing panel only. A panel of a file, a panel only
     // written, or a window alone (the user drives it) run no session unless one is given.
-    const bool bundledSession =
-        !sourceGiven && !fromFile && writtenPanel.empty() && !(gui && pngFile.empty());
+    const bool bundledSession = !sourceGiven && !fromFile && writtenPanel.empty() &&
+                                writtenValues.empty() && valuesFile.empty() &&
+                                !(gui && pngFile.empty());
     int status = 0;
     if (bundledSession) {
         std::istringstream bundled(kKesBundledSession);
@@ -390,6 +425,12 @@ int main(int argc, char** argv) {
         status = driver.RunSession(script, false);
     }
 
+    if (!writtenValues.empty() &&
+        !WriteFile(writtenValues,
+                   KesValuesFile::Write(driver.Attributes(), frame.GetName().Str()))) {
+        std::cerr << "kes-panel: cannot write '" << writtenValues << "'\n";
+        return 2;
+    }
     if (!svgFile.empty() && !WriteFile(svgFile, KesPanelPicture::Draw(frame))) {
         std::cerr << "kes-panel: cannot write '" << svgFile << "'\n";
         return 2;

@@ -7,16 +7,24 @@
 #include "framework/KesMfgValueRecords.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesPanelDriver.h"
+#include "tools/KesPanelHistory.h"
+#include "tools/KesValuesFile.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <fstream>
 #include <string>
 
 namespace {
@@ -64,7 +72,50 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     layout->addWidget(columns);
     resize(kWidth, kHeight);
 
-    view_->SetAfterGesture([this] { Refresh(); });
+    // File and Edit. A gesture is one step of the history, undone and redone with its impacts.
+    history_ = std::make_unique<KesPanelHistory>(frame);
+    auto* menus = new QMenuBar(this);
+    QMenu* file = menus->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Open values..."), QKeySequence::Open, this, [this] {
+        const QString name = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Open values"), QString(), QStringLiteral("Values (*.json)"));
+        QStringList report;
+        const QString error = name.isEmpty() ? QString() : OpenValues(name, &report);
+        if (!error.isEmpty() || !report.isEmpty()) {
+            QMessageBox::warning(this, QStringLiteral("Open values"),
+                                 error.isEmpty() ? report.join(QLatin1Char('\n')) : error);
+        }
+    });
+    file->addAction(QStringLiteral("&Save values..."), QKeySequence::Save, this, [this] {
+        const QString name = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save values"), QString(), QStringLiteral("Values (*.json)"));
+        if (!name.isEmpty() && !SaveValues(name)) {
+            QMessageBox::warning(this, QStringLiteral("Save values"),
+                                 QStringLiteral("Cannot write %1").arg(name));
+        }
+    });
+    QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
+    undo_ = edit->addAction(QStringLiteral("&Undo"), this, [this] {
+        history_->Undo();
+        Refresh();
+    });
+    undo_->setObjectName(QStringLiteral("undo"));
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = edit->addAction(QStringLiteral("&Redo"), this, [this] {
+        history_->Redo();
+        Refresh();
+    });
+    redo_->setObjectName(QStringLiteral("redo"));
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    layout->setMenuBar(menus);
+
+    QApplication::instance()->installEventFilter(this);
+
+    view_->SetAfterGesture([this] {
+        history_->CommitGesture();
+        Refresh();
+    });
     Refresh();
 }
 
@@ -93,6 +144,47 @@ void KesPanelWindow::Refresh() {
     const std::string text =
         "values\n" + Table(all) + "\noutput 1\n" + Table(group1) + "\noutput 2\n" + Table(group2);
     records_->setPlainText(QString::fromStdString(text));
+
+    // Edit's items name the attribute of the step they take back or apply again.
+    undo_->setEnabled(history_->CanUndo());
+    undo_->setText(
+        QStringLiteral("&Undo %1").arg(QString::fromStdString(history_->UndoLabel())).trimmed());
+    redo_->setEnabled(history_->CanRedo());
+    redo_->setText(
+        QStringLiteral("&Redo %1").arg(QString::fromStdString(history_->RedoLabel())).trimmed());
+}
+
+QString KesPanelWindow::OpenValues(const QString& file, QStringList* report) {
+    const KesValuesFile::Result read =
+        KesValuesFile::Read(file.toStdString(), driver_.Attributes());
+    if (report != nullptr) {
+        for (const std::string& line : read.report) {
+            report->append(QString::fromStdString(line));
+        }
+    }
+    history_->CommitCall(); // a caller's change of values ends the history
+    Refresh();
+    return QString::fromStdString(read.error);
+}
+
+bool KesPanelWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        isAncestorOf(static_cast<QWidget*>(watched))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* action : {undo_, redo_}) {
+            if (action->shortcuts().contains(pressed)) {
+                return true; // not taken by the field: the shortcut goes to the action
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool KesPanelWindow::SaveValues(const QString& file) {
+    std::ofstream out(file.toStdString());
+    out << KesValuesFile::Write(driver_.Attributes(), frame_.GetName().Str());
+    return static_cast<bool>(out.flush());
 }
 
 bool KesPanelWindow::SavePicture(const QString& file) {

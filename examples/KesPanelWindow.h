@@ -1,16 +1,21 @@
 // KesPanelWindow: kes-panel's window. The panel in real Qt widgets (a KesQtPanelView) beside
 // the two panes a dialog engineer watches while trying it: the notifications the panel's frame
 // has received, and the value records a caller collects ("values", then "output" for groups 1
-// and 2). Both panes are refreshed after every gesture in the panel.
+// and 2). Both panes are refreshed after every gesture in the panel. Edit > Undo and Redo take
+// back and apply again the window's gestures (KesPanelHistory); File > Open values... and Save
+// values... read and write values files (KesValuesFile).
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
 
 class KesNotificationLogFrame;
 class KesPanelDriver;
+class KesPanelHistory;
+class QAction;
 class KesQtPanelView;
 class QPlainTextEdit;
 
@@ -32,6 +37,16 @@ public:
     void Refresh();
     // Writes a picture of the window as it stands (PNG); false when the file cannot be written.
     bool SavePicture(const QString& file);
+    // Pushes a values file in as a caller does (the history ends); answers "" or why it is not
+    // a values file, and the report lines in `report`.
+    QString OpenValues(const QString& file, QStringList* report = nullptr);
+    // False when the file cannot be written.
+    bool SaveValues(const QString& file);
+
+protected:
+    // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach Edit's items even from a field with an undo of its
+    // own: a gesture is committed when it reaches the panel, so the panel's undo is the one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     KesNotificationLogFrame& frame_;
@@ -39,4 +54,7 @@ private:
     std::unique_ptr<KesQtPanelView> view_;
     QPlainTextEdit* notifications_ = nullptr;
     QPlainTextEdit* records_ = nullptr;
+    std::unique_ptr<KesPanelHistory> history_; // of the gestures made in the window
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
 };

@@ -298,7 +298,10 @@ public:
 
 KesPanelDriver::KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err)
     : frame_(frame), out_(out), err_(err), changes_(std::make_unique<ChangeCounter>()),
-      self_(std::make_shared<KesPanelDriver*>(this)) {}
+      self_(std::make_shared<KesPanelDriver*>(this)),
+      history_(std::make_unique<KesPanelHistory>(frame)) {
+    ResetSnapshots();
+}
 
 // The frame keeps the callbacks bound for on-notify: they find no driver from now on.
 KesPanelDriver::~KesPanelDriver() {
@@ -385,6 +388,14 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
     std::string command;
     TakeWord(rest, command);
     out_ << "> " << Trim(rawLine) << "\n";
+    struct Nesting {
+        int& depth;
+        ~Nesting() { --depth; }
+    } nesting{++depth_};
+    if (command == "undo" || command == "redo" || command == "save-values" ||
+        command == "load-values") {
+        return Edit(command, TextArgument(rest), lineNumber);
+    }
 
     if (command == "help") {
         out_ << HelpText();
@@ -493,6 +504,7 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         status = Press(target, lineNumber);
     }
     ReportNotifications();
+    EndCommand(target.attribute, caller, command);
     if (reactionFailed_) {
         status = Status::Failed; // the command run from inside a notification failed
         reactionFailed_ = false;
@@ -1318,6 +1330,12 @@ std::string KesPanelDriver::HelpText() {
            "  show                  every attribute with its widgets\n"
            "  model                 the model's parameters\n"
            "  svg FILE              draw the panel as an SVG picture\n"
+           "History and values files (every user command is a step; a caller command that\n"
+           "changes values ends the history):\n"
+           "  undo, redo            take the last step back, apply it again\n"
+           "  save-values FILE      write the attributes' values into a values file\n"
+           "  load-values FILE      push a values file's values in, as a caller, and report\n"
+           "                        what was not taken as written\n"
            "  help, quit            this text; end the session\n"
            "Texts may be written in double quotes to keep blanks; '#' starts a comment.\n";
 }

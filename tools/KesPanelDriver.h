@@ -15,7 +15,8 @@
 // scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
 // editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify, callback,
 // display, width, helps, icons; output,
-// values, show, model, svg, check, help; "#" starts a comment.
+// values, show, model, svg, check, help; undo, redo, save-values, load-values; "#" starts a
+// comment.
 // A command that cannot be carried out (unknown command or attribute, missing or malformed
 // argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
 // writes "line N: what is wrong" to the error stream.
@@ -29,7 +30,9 @@
 #include "framework/KesMfgAttribute.h"
 #include "platform/KesDlgTestFrame.h"
 #include "tools/KesPanelChecks.h"
+#include "tools/KesPanelHistory.h"
 
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -86,6 +89,15 @@ public:
 
     static std::string HelpText();
 
+    // Undo and redo (tools/KesPanelHistory.h): every user command is a step, a caller command
+    // that changes values ends the history; "undo" and "redo" check that the panel is back to
+    // its state before (after) the step. Values files: "save-values", "load-values"; strict
+    // reading makes each report line an error.
+    KesPanelHistory& History() { return *history_; }
+    // Ends the history, as a caller's change of values does (values pushed by the host).
+    void EndHistory();
+    void SetStrictValues(bool strict) { strictValues_ = strict; }
+
 private:
     struct Target {
         KesMfgAttribute* attribute = nullptr;
@@ -122,6 +134,12 @@ private:
     Status Read(const Target& target, bool output, const std::string& arguments, int lineNumber);
     Status Arm(const Target& target, const std::string& command, int lineNumber);
     Status Picture(const std::string& file, int lineNumber);
+    // In KesPanelDriverHistory.cpp: undo, redo, values files, and the end of each command.
+    Status Edit(const std::string& command, const std::string& argument, int lineNumber);
+    void EndCommand(KesMfgAttribute* target, bool caller, const std::string& command);
+    std::vector<KesAttributeState> PanelState() const;
+    void ResetSnapshots();
+    bool SnapshotsFollow() const;
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;
@@ -136,5 +154,13 @@ private:
     std::map<KesMfgAttribute*, bool> bound_;        // senders the frame calls back for us
     std::shared_ptr<KesPanelDriver*> self_;         // cleared when the driver goes
     int lineNumber_ = 0;                            // of the line running
+    int depth_ = 0;                                 // commands running (reactions nest)
+    bool strictValues_ = false;
+    bool callerWrote_ = false; // a caller's command that may change values ran inside a gesture
+    std::unique_ptr<KesPanelHistory> history_;
+    // The panel at the last history positions, from position snapshotBase_ on.
+    std::deque<std::vector<KesAttributeState>> snapshots_;
+    size_t snapshotBase_ = 0;
+    long snapshotsVersion_ = -1; // the history's version the snapshots follow
     bool reactionFailed_ = false;
 };

@@ -283,6 +283,9 @@ public:
         if (attributes_.empty()) {
             return "values";
         }
+        if (source_.Chance(5)) {
+            return source_.Chance(60) ? "undo" : "redo"; // checked by the driver against its states
+        }
         const uint32_t what = source_.Below(100);
         KesMfgAttribute* attribute = source_.Pick(attributes_);
         Known(attribute);

@@ -7,6 +7,7 @@
 
 #include "tools/KesPanelDriver.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -121,7 +122,40 @@ private slots:
             QVERIFY2(panel.Pane("records").contains(gesture.record), gesture.widget);
             QCOMPARE(panel.Pane("notifications").trimmed(),
                      QStringLiteral("<- KesMfgAttNotifyModif from ") + gesture.sender);
+
+            // Edit > Undo names the gesture's attribute, takes it back (Ctrl+Z) and the panes
+            // follow; Redo (Ctrl+Y) applies it again.
+            auto* undo = panel.window->findChild<QAction*>(QStringLiteral("undo"));
+            auto* redo = panel.window->findChild<QAction*>(QStringLiteral("redo"));
+            QVERIFY(undo->isEnabled() && !redo->isEnabled());
+            QCOMPARE(undo->text(), QStringLiteral("&Undo ") + gesture.widget);
+            panel.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(panel.window.get()));
+            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(!panel.Pane("records").contains(gesture.record), gesture.widget);
+            QVERIFY(!undo->isEnabled() && redo->isEnabled());
+            QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+            QVERIFY2(panel.Pane("records").contains(gesture.record), gesture.widget);
         }
+    }
+
+    void valuesFilesOpenAndSave() {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("values.json"));
+        Panel panel;
+        panel.Open();
+        QVERIFY(panel.window->SaveValues(file));
+        Panel other;
+        other.Open();
+        QStringList report;
+        QCOMPARE(other.window->OpenValues(
+                     QStringLiteral(KES_SOURCE_DIR "/examples/values/finishing.json"), &report),
+                 QString());
+        QVERIFY(report.isEmpty());
+        QVERIFY(other.Pane("records").contains("Feed_Rate | real | -1 | \"FEED_FINISH"));
+        QCOMPARE(other.window->OpenValues(file, &report), QString());
+        QVERIFY(!other.Pane("records").contains("FEED_FINISH"));
+        QVERIFY(other.window->OpenValues(folder.filePath("none.json")).contains("no such file"));
     }
 };
 

@@ -1,0 +1,169 @@
+// Undo, redo and values files over the pocketing panel (every attribute class), driven by the
+// session driver as a person and a caller would.
+#include "KesPocketingPanel.h"
+#include "robustness/KesScopedSettingsFolder.h"
+#include "tools/KesPanelDriver.h"
+#include "tools/KesValuesFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+// Failures show the records, not the bytes.
+void PrintTo(const KesAttributeState& state, std::ostream* out) {
+    *out << state.records.FormatTable() << "option " << state.optionState;
+}
+
+namespace {
+
+class KesPanelHistoryTest : public ::testing::Test {
+protected:
+    // Runs the lines; answers what the driver printed for them.
+    std::string Run(const std::string& lines) {
+        out.str(std::string());
+        std::istringstream in(lines);
+        EXPECT_EQ(driver.RunSession(in, false), 0) << err.str();
+        return out.str();
+    }
+    void SetUp() override { driver.SetModelPrinter(&KesPocketingPanel::PrintModel); }
+    std::vector<KesAttributeState> State() {
+        std::vector<KesAttributeState> state;
+        for (KesMfgAttribute* attribute : driver.Attributes()) {
+            state.push_back(KesAttributeState::Read(*attribute));
+        }
+        return state;
+    }
+
+    KesScopedSettingsFolder settings;
+    KesDlgTestFrame frame{"Pocketing"};
+    KesPocketingPanel panel{frame};
+    std::ostringstream out;
+    std::ostringstream err;
+    KesPanelDriver driver{frame, out, err};
+};
+
+// One gesture per attribute class (and the option), taken back whole and applied again: every
+// attribute's records and option state as before, then as after; the driver's own checks hold.
+TEST_F(KesPanelHistoryTest, EachClassUndoesAndRedoesOneGesture) {
+    const struct {
+        const char* gesture;
+        const char* label;
+    } rows[] = {
+        {"spin Stepover 30", "Stepover (%)"},                // real
+        {"select Strategy Spiral", "Strategy"},              // text choice, radios
+        {"select Direction Conventional", "Cut direction"},  // integer choice, steers
+        {"spin Tool_Number 12", "Tool number"},              // integer
+        {"bind Feed_Rate FEED_ROUGH", "Feed rate (mm/min)"}, // parameterised real
+        {"option Coolant_Pressure off", "Coolant pressure (bar)"},
+        {"click Coolant", "Coolant"},                                // boolean
+        {"spin Pass_Depths[2] 4.5", "Pass depths (mm)"},             // list of reals
+        {"add Pass_Counts", "Passes per level"},                     // list of integers
+        {"type Pass_Names[1] roughing", "Pass names"},               // list of texts
+        {"click Pass_Switches[2]", "Passes on"},                     // list of booleans
+        {"select Allowed_Cycles \"Dwell, Bore\"", "Allowed cycles"}, // multiple selection
+        {"type Comment Second pocket", "Comment"},                   // text
+        {"press Approach_Retract", "Approach and retract"},          // link
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.gesture);
+        const std::vector<KesAttributeState> before = State();
+        Run(std::string(row.gesture) + "\n");
+        const std::vector<KesAttributeState> after = State();
+        ASSERT_NE(before, after);
+        EXPECT_EQ(driver.History().UndoLabel(), row.label);
+        EXPECT_NE(Run("undo\n").find(std::string("  undone: ") + row.label + "\n"),
+                  std::string::npos);
+        EXPECT_EQ(State(), before);
+        EXPECT_NE(Run("redo\n").find(std::string("  redone: ") + row.label + "\n"),
+                  std::string::npos);
+        EXPECT_EQ(State(), after);
+        EXPECT_EQ(driver.Check().Text(), "");
+    }
+    EXPECT_EQ(driver.History().UndoCount(), std::size(rows));
+}
+
+TEST_F(KesPanelHistoryTest, AnImpactCascadeIsOneStepAndItsImpactsFollowTheUndo) {
+    KesMfgAttribute* direction = driver.FindAttribute("Direction");
+    Run("select Strategy Contour\n"); // turns Direction off, and Stepover with it
+    EXPECT_FALSE(direction->IsSetSensitivity());
+    EXPECT_EQ(Run("undo\n"), "> undo\n"
+                             "  undone: Strategy\n"
+                             "  <- KesMfgAttNotifyModif from Strategy\n");
+    EXPECT_TRUE(direction->IsSetSensitivity());
+    EXPECT_FALSE(driver.History().CanUndo());
+    EXPECT_EQ(Run("undo\nredo\nredo\n"), "> undo\n"
+                                         "  refused: nothing to undo\n"
+                                         "> redo\n"
+                                         "  redone: Strategy\n"
+                                         "  <- KesMfgAttNotifyModif from Strategy\n"
+                                         "> redo\n"
+                                         "  refused: nothing to redo\n");
+    EXPECT_FALSE(direction->IsSetSensitivity());
+}
+
+// Undoing a bind unbinds; a parameter the step created stays in the model.
+TEST_F(KesPanelHistoryTest, ABoundRealsBindingIsPartOfItsValue) {
+    Run("create Feed_Rate FEED_NEW\n");
+    EXPECT_NE(Run("get Feed_Rate\n").find("Feed_Rate | real | -1 | \"FEED_NEW"), std::string::npos);
+    Run("undo\n");
+    EXPECT_NE(Run("get Feed_Rate\n").find("Feed_Rate | real | 1 | 800\n"), std::string::npos);
+    EXPECT_NE(Run("model\n").find("FEED_NEW"), std::string::npos);
+    Run("redo\n");
+    EXPECT_NE(Run("get Feed_Rate\n").find("| -1 | \"FEED_NEW"), std::string::npos);
+    EXPECT_EQ(driver.Check().Text(), "");
+}
+
+// A caller's change of values ends the history; reads and a caller's change of nothing do not.
+TEST_F(KesPanelHistoryTest, ACallerCommandThatChangesValuesEndsTheHistory) {
+    const struct {
+        const char* command;
+        bool ends;
+    } rows[] = {
+        {"get Depth", false},
+        {"values", false},
+        {"put Depth 1", false},
+        {"set Depth null [5] null 1", false}, // the value it has already
+        {"helps Depth [\"h\"] [\"s\"]", false},
+        {"set Depth null [7] null 1", true},
+        {"optional Coolant_Pressure 0 1", true},
+        {"on-notify Tool_Number set Depth null [9] null 0", false}, // armed, not run yet
+    };
+    int tool = 10;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.command);
+        Run("spin Tool_Number " + std::to_string(++tool) + "\n");
+        Run(std::string(row.command) + "\n");
+        EXPECT_EQ(driver.History().CanUndo(), !row.ends);
+    }
+    // A caller's change run from inside a gesture's notification makes it a caller's.
+    Run("spin Tool_Number 2\n");
+    EXPECT_FALSE(driver.History().CanUndo());
+}
+
+// Written from a panel where every class was edited, read into a fresh panel: the same records.
+TEST_F(KesPanelHistoryTest, ValuesFilesRoundTripEveryClass) {
+    Run("spin Stepover 30\nselect Strategy Spiral\nselect Direction Conventional\n"
+        "spin Tool_Number 12\nbind Feed_Rate FEED_ROUGH\nclick Coolant\nspin Pass_Depths[2] 4.5\n"
+        "add Pass_Counts\ntype Pass_Names[1] roughing\nclick Pass_Switches[2]\n"
+        "select Allowed_Cycles \"Dwell, Bore\"\ntype Comment Second pocket\n"
+        "press Approach_Retract\ntype Stock_Allowance 0.25\noption Coolant_Pressure off\n");
+    const std::string file = KesValuesFile::Write(driver.Attributes(), "Pocketing");
+    KesDlgTestFrame freshFrame("Pocketing");
+    KesPocketingPanel fresh(freshFrame);
+    std::ostringstream freshOut;
+    KesPanelDriver freshDriver(freshFrame, freshOut, freshOut);
+    const KesValuesFile::Result read =
+        KesValuesFile::Parse(file, "v.json", freshDriver.Attributes());
+    EXPECT_TRUE(read.IsValuesFile()) << read.error;
+    EXPECT_EQ(read.report, std::vector<std::string>());
+    const std::vector<KesMfgAttribute*> written = driver.Attributes();
+    const std::vector<KesMfgAttribute*> readInto = freshDriver.Attributes();
+    ASSERT_EQ(written.size(), readInto.size());
+    for (size_t i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(KesAttributeState::Read(*written[i]), KesAttributeState::Read(*readInto[i]))
+            << written[i]->GetRecordName().Str();
+    }
+    EXPECT_EQ(KesValuesFile::Write(freshDriver.Attributes(), "Pocketing"), file);
+}
+
+} // namespace
