@@ -329,7 +329,7 @@ int main(int argc, char** argv) {
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
     std::string fault;
-    const std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
+    std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
     if (!fault.empty()) {
         std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
         return 2;
@@ -339,6 +339,11 @@ int main(int argc, char** argv) {
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
+    driver.SetRebuild([&] {
+        panel.reset();       // its attributes are deleted already
+        std::string ignored; // the panel was built from the same description at the start
+        panel = BuildPanel(fromFile, frame, ignored);
+    });
 
     // The bundled session tours the pocketing panel only. A panel of a file, a panel only
     // written, or a window alone (the user drives it) run no session unless one is given.
