@@ -10,6 +10,7 @@
 //   kes-panel --gui [FILE]     then shows the panel in a window (built with Qt)
 //   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
 //   kes-panel --monkey STEPS [--seed N]   random steps with every check after each
+//   kes-panel --via-qt ...     the gestures as real events on a window of the panel (Qt)
 //   kes-panel --help
 //
 // Index
@@ -41,6 +42,8 @@
 
 #ifdef KES_PANEL_WINDOW
 #include "KesPanelWindow.h"
+#include "qt/KesQtHands.h"
+#include "qt/KesQtPanelView.h"
 
 #include <QApplication>
 #endif
@@ -55,8 +58,8 @@ namespace {
 
 const char* const kUsage =
     "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--svg OUT] [--gui] [--png OUT]\n"
-    "                 [FILE | -]\n"
-    "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
+    "                 [--via-qt] [FILE | -]\n"
+    "       kes-panel [--panel PANEL] --monkey STEPS [--seed N] [--via-qt]\n"
     "\n"
     "Builds a pocketing operation's panel from every attribute class (or the panel of a\n"
     "panel file) and drives it with commands, one per line, printing what the panel's\n"
@@ -83,6 +86,11 @@ const char* const kUsage =
     "              run STEPS random steps (users and hostile callers) with every check\n"
     "              after each; on a broken check, shrink the steps into a session script\n"
     "              that replays the failure (--seed N: the seed, 1 when not given)\n"
+    "  --via-qt    make every user command's gesture as real events on a window of the\n"
+    "              panel (keys, clicks, context menus, dialog buttons; offscreen unless\n"
+    "              --gui is given), the caller commands as before; 'check' and the monkey\n"
+    "              also check that the window mirrors every widget in its state (built\n"
+    "              with Qt)\n"
     "  --help      this text\n"
     "\n"
     "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument or the\n"
@@ -132,13 +140,39 @@ std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromF
 }
 
 // ---------------------------------------------------------------------------------------------
+// The route through a window
+// ---------------------------------------------------------------------------------------------
+#ifdef KES_PANEL_WINDOW
+// A view of the panel, shown (offscreen unless on a display), whose hands make the driver's
+// gestures as Qt events, and whose mirrors the driver's check looks at. The driver must not
+// run commands once the route is gone.
+class WindowRoute {
+public:
+    WindowRoute(KesDlgTestFrame& frame, KesPanelDriver& driver)
+        : view_(frame), hands_(view_, frame) {
+        view_.Widget()->show();
+        view_.Widget()->activateWindow();
+        QCoreApplication::processEvents();
+        driver.SetHands(&hands_);
+        driver.SetExtraCheck([this] { return hands_.CheckMirrors(); });
+    }
+    WindowRoute(const WindowRoute&) = delete;
+    WindowRoute& operator=(const WindowRoute&) = delete;
+
+private:
+    KesQtPanelView view_;
+    KesQtHands hands_;
+};
+#endif
+
+// ---------------------------------------------------------------------------------------------
 // The monkey
 // ---------------------------------------------------------------------------------------------
 
 // The monkey on the panel, with a settings folder of its own emptied before each panel is
 // built, so that every replay starts alike.
 int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::string& panelFile,
-              int steps, uint32_t seed) {
+              int steps, uint32_t seed, bool viaQt) {
     std::string folder = (std::filesystem::temp_directory_path() / "kes-monkey-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) {
         std::cerr << "kes-panel: no temporary folder for the settings\n";
@@ -154,11 +188,19 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
         std::error_code ignored;
         std::filesystem::remove_all(settings, ignored);
     });
+#ifdef KES_PANEL_WINDOW
+    if (viaQt) {
+        monkey.SetRoute([](KesDlgTestFrame& frame, KesPanelDriver& driver) {
+            return std::make_shared<WindowRoute>(frame, driver);
+        });
+    }
+#endif
     KesSeededSource source(seed);
     const KesPanelMonkey::Result result = monkey.Run(source, steps);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    const std::string panelOption = fromFile ? "--panel " + panelFile + " " : std::string();
+    const std::string panelOption = (viaQt ? std::string("--via-qt ") : std::string()) +
+                                    (fromFile ? "--panel " + panelFile + " " : std::string());
     const std::string panelName = fromFile ? "panel of " + panelFile : "pocketing panel";
     const std::string origin = "kes-panel " + panelOption + "--monkey " + std::to_string(steps) +
                                " --seed " + std::to_string(seed);
@@ -192,10 +234,6 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
 // `--gui` on a display, runs the window until it is closed. Answers an exit status.
 int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool show,
               const std::string& pictureFile) {
-    static int argumentCount = 1;
-    static char programName[] = "kes-panel";
-    static char* arguments[] = {programName, nullptr};
-    QApplication application(argumentCount, arguments);
     KesPanelWindow window(frame, driver);
     if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
         std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
@@ -206,6 +244,14 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     }
     window.show();
     return QApplication::exec();
+}
+
+// The application of the window and of the route through it, made once.
+std::unique_ptr<QApplication> MakeApplication() {
+    static int argumentCount = 1;
+    static char programName[] = "kes-panel";
+    static char* arguments[] = {programName, nullptr};
+    return std::make_unique<QApplication>(argumentCount, arguments);
 }
 #endif
 
@@ -221,6 +267,7 @@ int main(int argc, char** argv) {
     std::string panelFile;
     std::string writtenPanel;
     bool gui = false;
+    bool viaQt = false;
     const char* monkeySteps = nullptr;
     const char* monkeySeed = nullptr;
     std::string source;
@@ -252,6 +299,8 @@ int main(int argc, char** argv) {
             (argument == "--monkey" ? monkeySteps : monkeySeed) = argv[++i];
         } else if (argument == "--gui") {
             gui = true;
+        } else if (argument == "--via-qt") {
+            viaQt = true;
         } else if (!sourceGiven && (argument == "-" || argument.rfind("-", 0) != 0)) {
             source = argument;
             sourceGiven = true;
@@ -277,6 +326,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+#ifndef KES_PANEL_WINDOW
+    if (viaQt) {
+        std::cerr << "kes-panel: this kes-panel was built without Qt: no --via-qt\n";
+        return 2;
+    }
+#else
+    std::unique_ptr<QApplication> application;
+#endif
     if (monkeySteps != nullptr || monkeySeed != nullptr) {
         unsigned long long steps = 0;
         unsigned long long seed = 1;
@@ -300,7 +357,16 @@ int main(int argc, char** argv) {
                       << monkeySeed << "'\n";
             return 2;
         }
-        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed));
+#ifdef KES_PANEL_WINDOW
+        if (viaQt) {
+            if (!HasEnvironment("QT_QPA_PLATFORM")) {
+                setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            }
+            application = MakeApplication();
+        }
+#endif
+        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed),
+                         viaQt);
     }
 
 #ifndef KES_PANEL_WINDOW
@@ -322,9 +388,14 @@ int main(int argc, char** argv) {
         std::cerr << "kes-panel: no display: the window goes to '" << pngFile << "' only\n";
         gui = false;
     }
-    if (!pngFile.empty() && !gui && !HasEnvironment("QT_QPA_PLATFORM")) {
+    if ((!pngFile.empty() || viaQt) && !gui && !HasEnvironment("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+#ifdef KES_PANEL_WINDOW
+    if (gui || !pngFile.empty() || viaQt) {
+        application = MakeApplication();
+    }
+#endif
 
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
@@ -339,6 +410,12 @@ int main(int argc, char** argv) {
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
+#ifdef KES_PANEL_WINDOW
+    std::optional<WindowRoute> route;
+    if (viaQt) {
+        route.emplace(frame, driver);
+    }
+#endif
     driver.SetRebuild([&] {
         panel.reset();       // its attributes are deleted already
         std::string ignored; // the panel was built from the same description at the start
