@@ -251,6 +251,23 @@ public:
         }
     }
 
+    void DropTyped(const KesDialog& widget) override {
+        switch (widget.GetKind()) {
+        case KesDlgKind::Editor:
+        case KesDlgKind::Spinner:
+        case KesDlgKind::Combo:
+            if (KesQtBinding* binding = BindingOf(&widget)) {
+                binding->ShowAll();
+            }
+            break;
+        default:
+            break;
+        }
+        for (int i = 0; i < widget.GetChildCount(); ++i) {
+            DropTyped(*widget.GetChildFromChildNumber(i));
+        }
+    }
+
 private:
     // Mirrors `widget` and its children; `parent` is the binding of its toolkit parent (null
     // for the root). A widget announced as Created is still in its base constructor: only its

@@ -592,6 +592,17 @@ bool Deleted(const QPointer<QWidget>& qt) {
     return qt.isNull();
 }
 
+// Text typed into a field that has the focus, not confirmed.
+QPointer<QLineEdit> Typed(Shown& s, const std::string& attribute, const QString& text) {
+    auto* field = qobject_cast<QLineEdit*>(s.Qt(attribute, "editoratt"));
+    field->activateWindow();
+    [&] { QVERIFY(QTest::qWaitForWindowActive(field->window())); }();
+    field->setFocus();
+    QTest::keyClicks(field, text);
+    s.frame.all.clear();
+    return field;
+}
+
 void KesQtPanelViewTest::lifetimes_data() {
     QTest::addColumn<Scenario>("scenario");
     QTest::newRow("attribute deleted while shown") << Scenario([](Shown& s) {
@@ -605,6 +616,22 @@ void KesQtPanelViewTest::lifetimes_data() {
         QVERIFY(dialog != nullptr && dialog->isVisible());
         Click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
         QVERIFY(Deleted(dialog));
+    });
+    // The field's focus-out used to commit into the attribute being destroyed (a crash).
+    QTest::newRow("typed field of a deleted attribute commits nothing") << Scenario([](Shown& s) {
+        QPointer<QWidget> field = Typed(s, "Comment", "unconfirmed").data();
+        QSignalSpy finished(qobject_cast<QLineEdit*>(field), &QLineEdit::editingFinished);
+        delete s.driver.FindAttribute("Comment");
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(Deleted(field));
+        QCOMPARE(s.frame.all, QString());
+    });
+    QTest::newRow("typed field hidden drops its text") << Scenario([](Shown& s) {
+        QSignalSpy finished(Typed(s, "Comment", "unconfirmed").data(), &QLineEdit::editingFinished);
+        s.driver.FindAttribute("Comment")->SetVisibility(kes::kHidden);
+        s.driver.FindAttribute("Comment")->SetVisibility(kes::kShown);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(s.frame.all, QString()); // and the field shows the attribute's text again
     });
     // The view is deleted first in every other row.
     QTest::newRow("panel deleted before the view") << Scenario([](Shown&) {
