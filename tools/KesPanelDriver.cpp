@@ -898,9 +898,13 @@ KesPanelDriver::Status KesPanelDriver::Focus(const Target& target, int lineNumbe
     const std::string name = target.attribute->GetRecordName().Str();
     std::vector<KesDialog*> chain;
     if (target.field > 0) {
-        if (const auto* values = FindWidget<KesDlgFrame>(target.attribute, "FrameValues");
-            values != nullptr && target.field <= values->GetChildCount()) {
-            chain.push_back(values->GetChildFromChildNumber(target.field - 1));
+        // Field i of the window: the i-th of its widgets that take the focus.
+        if (const auto* values = FindWidget<KesDlgFrame>(target.attribute, "FrameValues")) {
+            std::vector<KesDialog*> fields;
+            FocusChain(values, fields);
+            if (target.field <= static_cast<int>(fields.size())) {
+                chain.push_back(fields[static_cast<size_t>(target.field) - 1]);
+            }
         }
     } else {
         FocusChain(target.attribute, chain);
@@ -974,6 +978,16 @@ template <class A> bool ForgetImpacted(KesMfgAttribute* steering, const KesMfgAt
 void KesPanelDriver::Forget(KesMfgAttribute* attribute) {
     armed_.erase(attribute);
     bound_.erase(attribute);
+    // A command armed on another attribute that names this one would find it no more.
+    for (auto armed = armed_.begin(); armed != armed_.end();) {
+        std::string rest = armed->second;
+        std::string word;
+        TakeWord(rest, word);
+        const bool names = TakeWord(rest, word) &&
+                           (attribute->GetRecordName() == word.substr(0, word.find('[')).c_str() ||
+                            attribute->GetName() == word.substr(0, word.find('[')).c_str());
+        armed = names ? armed_.erase(armed) : std::next(armed);
+    }
     for (KesMfgAttribute* steering : Attributes()) {
         if (steering != attribute) {
             ForgetImpacted<KesMfgAttCharList>(steering, attribute) ||

@@ -302,7 +302,7 @@ public:
         if (what < 55) {
             return UserAction(attribute);
         }
-        if (what == 55) {
+        if (what == 55 || what == 56) {
             // The caller deletes an attribute, or every one and builds the panel again, while
             // the panel is shown (rarely: what it deletes is gone for the rest of the run).
             return source_.Chance(50) ? "rebuild" : "delete " + Name(attribute);
