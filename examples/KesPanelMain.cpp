@@ -212,7 +212,7 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
     const KesPanelMonkey::Failure& failure = *result.failure;
     const std::string file = "kes-panel-monkey-" + std::to_string(seed) + ".kes";
     std::ofstream script(file);
-    script << KesPanelMonkey::Script(failure, origin);
+    script << KesPanelMonkey::Script(failure, origin, "kes-panel " + panelOption + "FILE");
     std::cerr << "monkey: seed " << seed << ", step " << failure.step << " (" << failure.line
               << "): check failed: " << failure.fault.Text() << "\n";
     if (!script.flush()) {

@@ -775,14 +775,15 @@ std::vector<std::string> KesPanelMonkey::Shrink(std::vector<std::string> lines,
 // =============================================================================================
 // The script
 // =============================================================================================
-std::string KesPanelMonkey::Script(const Failure& failure, const std::string& origin) {
+std::string KesPanelMonkey::Script(const Failure& failure, const std::string& origin,
+                                   const std::string& replay) {
     const size_t count = failure.shrunk.size();
     std::string script = "# " + origin + ": step " + std::to_string(failure.step) +
                          " broke a check\n#   " + failure.fault.Text() + "\n# " +
                          (count == 1 ? std::string("the step below breaks it")
                                      : "the " + std::to_string(count) + " steps below break it") +
                          "; replay with an empty settings folder:\n" +
-                         "#   KES_SETTINGS_DIR=$(mktemp -d) kes-panel FILE\n";
+                         "#   KES_SETTINGS_DIR=$(mktemp -d) " + replay + "\n";
     for (const std::string& line : failure.shrunk) {
         script += line + "\n";
     }

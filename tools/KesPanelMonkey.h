@@ -71,7 +71,9 @@ public:
     std::vector<std::string> Shrink(std::vector<std::string> lines, const std::string& invariant);
 
     // The session script of a failure: a comment saying what broke, the shrunk steps, "check".
-    static std::string Script(const Failure& failure, const std::string& origin);
+    // `replay` is the command that replays it, FILE standing for the script.
+    static std::string Script(const Failure& failure, const std::string& origin,
+                              const std::string& replay = "kes-panel FILE");
 
 private:
     class Session;
