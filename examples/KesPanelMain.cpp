@@ -246,11 +246,27 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     return QApplication::exec();
 }
 
+// What Qt says of the offscreen platform's limits (no raising or grabbing windows off any
+// screen) and of its run-time folder tells the user nothing: dropped; anything else is said.
+QtMessageHandler qtHandler = nullptr;
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg && (message.startsWith("This plugin does not support") ||
+                               message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    if (qtHandler != nullptr) {
+        qtHandler(type, context, message);
+    }
+}
+
 // The application of the window and of the route through it, made once.
 std::unique_ptr<QApplication> MakeApplication() {
     static int argumentCount = 1;
     static char programName[] = "kes-panel";
     static char* arguments[] = {programName, nullptr};
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        qtHandler = qInstallMessageHandler(QuietOffscreen);
+    }
     return std::make_unique<QApplication>(argumentCount, arguments);
 }
 #endif
