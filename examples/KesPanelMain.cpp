@@ -13,6 +13,7 @@
 //   kes-panel --png OUT ...    writes a picture of that window after the session (built with Qt)
 //   kes-panel --monkey STEPS [--seed N]   random steps with every check after each
 //   kes-panel --values FILE ...   loads a values file first; --write-values OUT after the session
+//   kes-panel --via-qt ...     the gestures as real events on a window of the panel (Qt)
 //   kes-panel --help
 //
 // Index
@@ -47,6 +48,8 @@
 
 #ifdef KES_PANEL_WINDOW
 #include "KesPanelWindow.h"
+#include "qt/KesQtHands.h"
+#include "qt/KesQtPanelView.h"
 
 #include <QApplication>
 #endif
@@ -61,8 +64,9 @@ namespace {
 
 const char* const kUsage =
     "usage: kes-panel [--panel PANEL] [--write-panel OUT] [--values FILE] [--strict]\n"
-    "                 [--write-values OUT] [--svg OUT] [--gui] [--png OUT] [FILE | -]\n"
-    "       kes-panel [--panel PANEL] --monkey STEPS [--seed N]\n"
+    "                 [--write-values OUT] [--svg OUT] [--gui] [--png OUT] [--via-qt]\n"
+    "                 [FILE | -]\n"
+    "       kes-panel [--panel PANEL] --monkey STEPS [--seed N] [--via-qt]\n"
     "       kes-panel --write-schema OUT\n"
     "\n"
     "Builds a pocketing operation's panel from every attribute class (or the panel of a\n"
@@ -102,6 +106,11 @@ const char* const kUsage =
     "              run STEPS random steps (users and hostile callers) with every check\n"
     "              after each; on a broken check, shrink the steps into a session script\n"
     "              that replays the failure (--seed N: the seed, 1 when not given)\n"
+    "  --via-qt    make every user command's gesture as real events on a window of the\n"
+    "              panel (keys, clicks, context menus, dialog buttons; offscreen unless\n"
+    "              --gui is given), the caller commands as before; 'check' and the monkey\n"
+    "              also check that the window mirrors every widget in its state (built\n"
+    "              with Qt)\n"
     "  --help      this text\n"
     "\n"
     "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument, the\n"
@@ -151,13 +160,39 @@ std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromF
 }
 
 // ---------------------------------------------------------------------------------------------
+// The route through a window
+// ---------------------------------------------------------------------------------------------
+#ifdef KES_PANEL_WINDOW
+// A view of the panel, shown (offscreen unless on a display), whose hands make the driver's
+// gestures as Qt events, and whose mirrors the driver's check looks at. The driver must not
+// run commands once the route is gone.
+class WindowRoute {
+public:
+    WindowRoute(KesDlgTestFrame& frame, KesPanelDriver& driver)
+        : view_(frame), hands_(view_, frame) {
+        view_.Widget()->show();
+        view_.Widget()->activateWindow();
+        QCoreApplication::processEvents();
+        driver.SetHands(&hands_);
+        driver.SetExtraCheck([this] { return hands_.CheckMirrors(); });
+    }
+    WindowRoute(const WindowRoute&) = delete;
+    WindowRoute& operator=(const WindowRoute&) = delete;
+
+private:
+    KesQtPanelView view_;
+    KesQtHands hands_;
+};
+#endif
+
+// ---------------------------------------------------------------------------------------------
 // The monkey
 // ---------------------------------------------------------------------------------------------
 
 // The monkey on the panel, with a settings folder of its own emptied before each panel is
 // built, so that every replay starts alike.
 int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::string& panelFile,
-              int steps, uint32_t seed) {
+              int steps, uint32_t seed, bool viaQt) {
     std::string folder = (std::filesystem::temp_directory_path() / "kes-monkey-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) {
         std::cerr << "kes-panel: no temporary folder for the settings\n";
@@ -173,11 +208,19 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
         std::error_code ignored;
         std::filesystem::remove_all(settings, ignored);
     });
+#ifdef KES_PANEL_WINDOW
+    if (viaQt) {
+        monkey.SetRoute([](KesDlgTestFrame& frame, KesPanelDriver& driver) {
+            return std::make_shared<WindowRoute>(frame, driver);
+        });
+    }
+#endif
     KesSeededSource source(seed);
     const KesPanelMonkey::Result result = monkey.Run(source, steps);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    const std::string panelOption = fromFile ? "--panel " + panelFile + " " : std::string();
+    const std::string panelOption = (viaQt ? std::string("--via-qt ") : std::string()) +
+                                    (fromFile ? "--panel " + panelFile + " " : std::string());
     const std::string panelName = fromFile ? "panel of " + panelFile : "pocketing panel";
     const std::string origin = "kes-panel " + panelOption + "--monkey " + std::to_string(steps) +
                                " --seed " + std::to_string(seed);
@@ -189,7 +232,7 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
     const KesPanelMonkey::Failure& failure = *result.failure;
     const std::string file = "kes-panel-monkey-" + std::to_string(seed) + ".kes";
     std::ofstream script(file);
-    script << KesPanelMonkey::Script(failure, origin);
+    script << KesPanelMonkey::Script(failure, origin, "kes-panel " + panelOption + "FILE");
     std::cerr << "monkey: seed " << seed << ", step " << failure.step << " (" << failure.line
               << "): check failed: " << failure.fault.Text() << "\n";
     if (!script.flush()) {
@@ -211,10 +254,6 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
 // `--gui` on a display, runs the window until it is closed. Answers an exit status.
 int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool show,
               const std::string& pictureFile) {
-    static int argumentCount = 1;
-    static char programName[] = "kes-panel";
-    static char* arguments[] = {programName, nullptr};
-    QApplication application(argumentCount, arguments);
     KesPanelWindow window(frame, driver);
     if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
         std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
@@ -225,6 +264,30 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     }
     window.show();
     return QApplication::exec();
+}
+
+// What Qt says of the offscreen platform's limits (no raising or grabbing windows off any
+// screen) and of its run-time folder tells the user nothing: dropped; anything else is said.
+QtMessageHandler qtHandler = nullptr;
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg && (message.startsWith("This plugin does not support") ||
+                               message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    if (qtHandler != nullptr) {
+        qtHandler(type, context, message);
+    }
+}
+
+// The application of the window and of the route through it, made once.
+std::unique_ptr<QApplication> MakeApplication() {
+    static int argumentCount = 1;
+    static char programName[] = "kes-panel";
+    static char* arguments[] = {programName, nullptr};
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        qtHandler = qInstallMessageHandler(QuietOffscreen);
+    }
+    return std::make_unique<QApplication>(argumentCount, arguments);
 }
 #endif
 
@@ -244,6 +307,7 @@ int main(int argc, char** argv) {
     std::string writtenValues;
     bool strict = false;
     bool gui = false;
+    bool viaQt = false;
     const char* monkeySteps = nullptr;
     const char* monkeySeed = nullptr;
     std::string source;
@@ -284,6 +348,8 @@ int main(int argc, char** argv) {
             (argument == "--monkey" ? monkeySteps : monkeySeed) = argv[++i];
         } else if (argument == "--gui") {
             gui = true;
+        } else if (argument == "--via-qt") {
+            viaQt = true;
         } else if (!sourceGiven && (argument == "-" || argument.rfind("-", 0) != 0)) {
             source = argument;
             sourceGiven = true;
@@ -322,6 +388,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+#ifndef KES_PANEL_WINDOW
+    if (viaQt) {
+        std::cerr << "kes-panel: this kes-panel was built without Qt: no --via-qt\n";
+        return 2;
+    }
+#else
+    std::unique_ptr<QApplication> application;
+#endif
     if (monkeySteps != nullptr || monkeySeed != nullptr) {
         unsigned long long steps = 0;
         unsigned long long seed = 1;
@@ -347,7 +421,16 @@ int main(int argc, char** argv) {
                       << monkeySeed << "'\n";
             return 2;
         }
-        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed));
+#ifdef KES_PANEL_WINDOW
+        if (viaQt) {
+            if (!HasEnvironment("QT_QPA_PLATFORM")) {
+                setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            }
+            application = MakeApplication();
+        }
+#endif
+        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed),
+                         viaQt);
     }
 
 #ifndef KES_PANEL_WINDOW
@@ -369,14 +452,19 @@ int main(int argc, char** argv) {
         std::cerr << "kes-panel: no display: the window goes to '" << pngFile << "' only\n";
         gui = false;
     }
-    if (!pngFile.empty() && !gui && !HasEnvironment("QT_QPA_PLATFORM")) {
+    if ((!pngFile.empty() || viaQt) && !gui && !HasEnvironment("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+#ifdef KES_PANEL_WINDOW
+    if (gui || !pngFile.empty() || viaQt) {
+        application = MakeApplication();
+    }
+#endif
 
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
     std::string fault;
-    const std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
+    std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
     if (!fault.empty()) {
         std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
         return 2;
@@ -386,6 +474,17 @@ int main(int argc, char** argv) {
     KesPanelDriver driver(frame, std::cout, std::cerr);
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
+#ifdef KES_PANEL_WINDOW
+    std::optional<WindowRoute> route;
+    if (viaQt) {
+        route.emplace(frame, driver);
+    }
+#endif
+    driver.SetRebuild([&] {
+        panel.reset();       // its attributes are deleted already
+        std::string ignored; // the panel was built from the same description at the start
+        panel = BuildPanel(fromFile, frame, ignored);
+    });
     driver.SetStrictValues(strict);
     if (!valuesFile.empty()) {
         // Pushed as a caller would, before the session: not a step to undo.

@@ -23,7 +23,9 @@ KesMfgAttribute::KesMfgAttribute(KesUnicodeString name, KesUnicodeString label, 
     SetDefaultOrientation(1);
 }
 
-KesMfgAttribute::~KesMfgAttribute() = default;
+KesMfgAttribute::~KesMfgAttribute() {
+    MarkBeingDestroyed();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Trace

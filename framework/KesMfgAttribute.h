@@ -40,6 +40,9 @@ public:
     // The frame is identified by the name without underscores and blanks; the name itself is
     // kept unchanged for the value records.
     KesMfgAttribute(KesUnicodeString name, KesUnicodeString label, KesDlgFrame* parent, int group);
+    // From here on no user action on the attribute's widgets is carried out and no
+    // notification reaches it. An attribute class whose destructor does work calls
+    // MarkBeingDestroyed() first thing, so that this holds while its own part is torn down.
     ~KesMfgAttribute() override;
 
     // 1

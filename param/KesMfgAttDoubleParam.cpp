@@ -81,6 +81,7 @@ KesMfgAttDoubleParam::KesMfgAttDoubleParam(KesUnicodeString name, KesUnicodeStri
 }
 
 KesMfgAttDoubleParam::~KesMfgAttDoubleParam() {
+    MarkBeingDestroyed(); // closing the dialogs below must not reach this attribute's methods
     CloseCreationDialog();
     CloseStepDialog();
 }

@@ -35,6 +35,7 @@ BindingTable& Table() {
 KesCommand::KesCommand() : alive_(std::make_shared<bool>(true)) {}
 
 KesCommand::~KesCommand() {
+    beingDestroyed_ = true;
     *alive_ = false;
     BindingTable& table = Table();
     table.bySender.erase(this);
@@ -76,6 +77,9 @@ void KesCommand::SendNotification(KesCommand* target, KesNotification* notificat
 }
 
 void KesCommand::AnalyseNotification(KesCommand* sender, KesNotification* notification) {
+    if (beingDestroyed_) {
+        return; // nothing reaches a command being destroyed, nor goes past it
+    }
     const std::shared_ptr<const bool> alive = alive_;
     if (RunBoundCallbacks(sender, notification)) {
         return;
@@ -88,6 +92,9 @@ void KesCommand::AnalyseNotification(KesCommand* sender, KesNotification* notifi
 }
 
 bool KesCommand::RunBoundCallbacks(KesCommand* sender, KesNotification* notification) {
+    if (beingDestroyed_) {
+        return true; // taken, and dropped
+    }
     BindingTable& table = Table();
     const auto found = table.bySender.find(sender);
     if (found == table.bySender.end()) {

@@ -16,6 +16,9 @@
 // called them, bind new callbacks (they run from the next delivery on), or delete the target
 // command, the sender or both; delivery stops at the deleted target and never touches it again.
 // Bindings are dropped when either the sender or the target is destroyed.
+//
+// From the moment a command's destructor starts it runs no bound callback and passes nothing on
+// to its father: its bound methods may belong to a part of the object already destroyed.
 #pragma once
 
 #include "platform/KesAssert.h"
@@ -69,10 +72,18 @@ public:
     // callbacks find out that they deleted the command it was working on.
     std::shared_ptr<const bool> GetAliveToken() const { return alive_; }
 
+    // True from the start of the destructor of this command (or of the class that marked it).
+    bool IsBeingDestroyed() const { return beingDestroyed_; }
+
 protected:
+    // Marks the command as being destroyed: from now on it takes no notification. The base
+    // destructor does it; a derived class whose destructor does work calls it first thing, so
+    // that nothing reaches it while its own part is torn down.
+    void MarkBeingDestroyed() { beingDestroyed_ = true; }
     // Runs the matching callbacks bound here; returns true when at least one was bound.
     bool RunBoundCallbacks(KesCommand* sender, KesNotification* notification);
 
 private:
     std::shared_ptr<bool> alive_;
+    bool beingDestroyed_ = false;
 };

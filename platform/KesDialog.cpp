@@ -20,6 +20,7 @@ KesDialog::KesDialog(KesDialog* parent, const KesString& name, unsigned long sty
 }
 
 KesDialog::~KesDialog() {
+    MarkBeingDestroyed(); // an observer told of the destruction can no longer act through it
     Changed(KesDlgProperty::Destroyed);
     destroying_ = true;
     // Last child first, so that no child shifts the numbering of those still to be deleted.
@@ -103,12 +104,17 @@ KesString KesDialog::GetResourceFilename(int /*level*/) const {
 }
 
 bool KesDialog::AcceptsUserInput() const {
+    bool inOwnWindow = true; // up to the dialog window that holds the widget
     for (const KesDialog* widget = this; widget != nullptr; widget = widget->parent_) {
-        if (widget->visibility_ != kes::kShown || widget->sensitivity_ != kes::kSensitive) {
+        if (widget->IsBeingDestroyed()) {
+            return false; // a dialog whose owner is going goes too
+        }
+        if (inOwnWindow &&
+            (widget->visibility_ != kes::kShown || widget->sensitivity_ != kes::kSensitive)) {
             return false;
         }
         if (widget->kind_ == KesDlgKind::Dialog) {
-            break; // a dialog is a window of its own: its owner's state does not matter
+            inOwnWindow = false; // a window of its own: its owner's look does not matter
         }
     }
     return true;

@@ -10,7 +10,9 @@
 // recorder). Input enters only through the User... actions of each widget class: each changes
 // the widget as a person would and raises the notification the toolkit raises for that gesture.
 // A user action returns false, and nothing happens, when the widget or one of its ancestors (up
-// to the dialog window that holds it) is hidden or insensitive.
+// to the dialog window that holds it) is hidden or insensitive, or when it or any ancestor is
+// being destroyed (from the first line of its destructor on; a derived class whose destructor
+// does work marks itself first, see KesCommand::MarkBeingDestroyed).
 //
 // Flag words (sensitivity 8 = on, 16 = off; visibility 2 = shown, 4 = hidden; styles, states,
 // notify flags) are named in KesDlgFlags.h.
@@ -121,7 +123,7 @@ public:
     virtual KesString GetResourceFilename(int level) const;
 
     // True when a person can act on the widget now: it and every ancestor up to its dialog
-    // window are shown and sensitive.
+    // window are shown and sensitive, and neither it nor any ancestor is being destroyed.
     bool AcceptsUserInput() const;
 
     // Observers of every widget of the process. An observer must be removed before it dies.

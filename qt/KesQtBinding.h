@@ -11,6 +11,11 @@
 // (deleteLater): the toolkit may destroy a widget from inside the very Qt signal that object is
 // emitting. The object stays in its Qt parent meanwhile, so whoever deletes the parent deletes
 // it too.
+//
+// Tearing down is not a gesture: hiding or deleting a Qt object moves Qt's focus, and a field
+// losing the focus reports its text as finished. The signals of the object and of everything
+// under it are blocked while it is hidden (for good when it goes), and text typed and not
+// confirmed in a field that disappears is dropped.
 #pragma once
 
 #include "platform/KesDialog.h"
@@ -22,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class KesQtBinding;
@@ -42,6 +48,9 @@ public:
     virtual void LayoutChanged(const KesDialog& widget) = 0;
     // The Qt widget that owns the windows of the panel's dialogs.
     virtual QWidget* WindowOwner() const = 0;
+    // Shows the toolkit's state again in every field at or under `widget` (text typed there
+    // and not confirmed is dropped).
+    virtual void DropTyped(const KesDialog& widget) = 0;
 };
 
 class KesQtBinding {
@@ -105,6 +114,22 @@ bool KesQtIsLaidOut(const KesDialog& widget);
 // Lets the secondary click on `widget` and its children reach the menu of an enclosing widget,
 // for those that have no menu of their own.
 void KesQtDeferContextMenus(QWidget* widget);
+
+// Blocks the signals of a Qt object and of every object under it for the blocker's lifetime.
+class KesQtTreeSignalBlocker {
+public:
+    explicit KesQtTreeSignalBlocker(QObject* root);
+    ~KesQtTreeSignalBlocker();
+    KesQtTreeSignalBlocker(const KesQtTreeSignalBlocker&) = delete;
+    KesQtTreeSignalBlocker& operator=(const KesQtTreeSignalBlocker&) = delete;
+
+private:
+    std::vector<std::pair<QPointer<QObject>, bool>> blocked_; // with the state to restore
+};
+
+// Silences a Qt object that is going: its signals and those of everything under it are blocked
+// for good.
+void KesQtSilence(QObject* root);
 
 // A toolkit text (UTF-8) for Qt.
 QString KesQtText(const std::string& utf8);

@@ -77,8 +77,37 @@ bool IsShown(const KesDialog& widget) {
 
 } // namespace
 
+KesQtTreeSignalBlocker::KesQtTreeSignalBlocker(QObject* root) {
+    if (root == nullptr) {
+        return;
+    }
+    blocked_.emplace_back(root, root->blockSignals(true));
+    for (QObject* under : root->findChildren<QObject*>()) {
+        blocked_.emplace_back(under, under->blockSignals(true));
+    }
+}
+
+KesQtTreeSignalBlocker::~KesQtTreeSignalBlocker() {
+    for (auto it = blocked_.rbegin(); it != blocked_.rend(); ++it) {
+        if (it->first != nullptr) {
+            it->first->blockSignals(it->second);
+        }
+    }
+}
+
+void KesQtSilence(QObject* root) {
+    if (root == nullptr) {
+        return;
+    }
+    root->blockSignals(true);
+    for (QObject* under : root->findChildren<QObject*>()) {
+        under->blockSignals(true);
+    }
+}
+
 KesQtBinding::~KesQtBinding() {
     if (removedFromLivePanel_ && qt_ != nullptr) {
+        KesQtSilence(qt_); // the focus leaving it is no gesture
         qt_->hide();
         qt_->deleteLater();
     }
@@ -110,7 +139,17 @@ void KesQtBinding::Apply(KesDlgProperty property) {
         // Only a real change re-lays the form out: every gesture shows the whole state again.
         if (shownVisibility_ != widget_.GetVisibility()) {
             shownVisibility_ = widget_.GetVisibility();
-            qt->setVisible(IsShown(widget_));
+            if (IsShown(widget_) || !qt->isVisible()) {
+                qt->setVisible(IsShown(widget_));
+            } else {
+                // Out of sight, nothing can hold the focus or typed text: only now is there
+                // something to silence and drop.
+                {
+                    const KesQtTreeSignalBlocker blocker(qt);
+                    qt->setVisible(false);
+                }
+                host_.DropTyped(widget_);
+            }
             if (widget_.GetParent() != nullptr) {
                 host_.LayoutChanged(*widget_.GetParent());
             }
@@ -282,7 +321,16 @@ public:
         if (property == KesDlgProperty::Title && window_ != nullptr) {
             window_->setWindowTitle(Title());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
-            window_->setVisible(IsShown(widget_)); // a window of its own: no parent to re-lay
+            // A window of its own: no parent to re-lay.
+            if (IsShown(widget_)) {
+                window_->setVisible(true);
+            } else if (window_->isVisible()) {
+                {
+                    const KesQtTreeSignalBlocker blocker(window_);
+                    window_->setVisible(false);
+                }
+                host_.DropTyped(widget_);
+            }
         } else {
             KesQtBinding::Apply(property);
         }

@@ -244,6 +244,30 @@ public:
 
     QWidget* WindowOwner() const override { return top_; }
 
+    void
+    ForEachMirror(const std::function<void(const KesDialog*, QWidget*, QAction*)>& visit) const {
+        for (const auto& [widget, binding] : bindings_) {
+            visit(widget, binding->Widget(), binding->Action());
+        }
+    }
+
+    void DropTyped(const KesDialog& widget) override {
+        switch (widget.GetKind()) {
+        case KesDlgKind::Editor:
+        case KesDlgKind::Spinner:
+        case KesDlgKind::Combo:
+            if (KesQtBinding* binding = BindingOf(&widget)) {
+                binding->ShowAll();
+            }
+            break;
+        default:
+            break;
+        }
+        for (int i = 0; i < widget.GetChildCount(); ++i) {
+            DropTyped(*widget.GetChildFromChildNumber(i));
+        }
+    }
+
 private:
     // Mirrors `widget` and its children; `parent` is the binding of its toolkit parent (null
     // for the root). A widget announced as Created is still in its base constructor: only its
@@ -471,4 +495,10 @@ QAction* KesQtPanelView::FindAction(const KesDialog& item) const {
 
 void KesQtPanelView::SetAfterGesture(std::function<void()> hook) {
     mirror_->afterGesture = std::move(hook);
+}
+
+void KesQtPanelView::ForEachMirror(
+    const std::function<void(const KesDialog*, QWidget*, QAction*)>& visit) const {
+    mirror_->Flush();
+    mirror_->ForEachMirror(visit);
 }

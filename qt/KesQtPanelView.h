@@ -49,6 +49,11 @@ public:
     QWidget* Find(const KesDialog& widget) const;
     // The Qt action mirroring a menu item, or null.
     QAction* FindAction(const KesDialog& item) const;
+    // Calls `visit` with every toolkit widget the view mirrors, its Qt widget and its Qt action
+    // (either may be null), for checks that the view is in step. The toolkit widget is only to
+    // be compared with others: a mirror left for a destroyed widget is what such checks seek.
+    void
+    ForEachMirror(const std::function<void(const KesDialog*, QWidget*, QAction*)>& visit) const;
     // Called after every user gesture has been handed to the toolkit and the view is back in
     // step (so that a window can refresh its panes). Optional; an empty hook removes it.
     void SetAfterGesture(std::function<void()> hook);

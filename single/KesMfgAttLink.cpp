@@ -27,6 +27,7 @@ KesMfgAttLink::KesMfgAttLink(KesUnicodeString name, KesUnicodeString label, KesD
       iconName_(std::move(iconName)) {}
 
 KesMfgAttLink::~KesMfgAttLink() {
+    MarkBeingDestroyed(); // no gesture or notification reaches a link half torn down
     DeleteLinkVectors();
 }
 

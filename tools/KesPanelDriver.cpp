@@ -12,6 +12,7 @@
 #include "tools/KesPanelDriver.h"
 
 #include "choice/KesMfgAttCharList.h"
+#include "choice/KesMfgAttIntList.h"
 #include "framework/KesMfgAttNotifyModif.h"
 #include "framework/KesMfgValueRecords.h"
 #include "platform/KesDlgCombo.h"
@@ -24,6 +25,7 @@
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
 #include "single/KesMfgAttLink.h"
+#include "single/KesMfgAttLogic.h"
 #include "tools/KesAttributeCatalogue.h"
 #include "tools/KesPanelPicture.h"
 
@@ -298,9 +300,14 @@ public:
 
 KesPanelDriver::KesPanelDriver(KesDlgTestFrame& frame, std::ostream& out, std::ostream& err)
     : frame_(frame), out_(out), err_(err), changes_(std::make_unique<ChangeCounter>()),
+      toolkitHands_(std::make_unique<KesPanelToolkitHands>()), hands_(toolkitHands_.get()),
       self_(std::make_shared<KesPanelDriver*>(this)),
       history_(std::make_unique<KesPanelHistory>(frame)) {
     ResetSnapshots();
+}
+
+void KesPanelDriver::SetHands(KesPanelHands* hands) {
+    hands_ = hands != nullptr ? hands : toolkitHands_.get();
 }
 
 // The frame keeps the callbacks bound for on-notify: they find no driver from now on.
@@ -432,13 +439,36 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return Status::Done;
     }
 
+    // After a command that acted: what arrived, what the host shows, the window in step.
+    const auto finish = [&](Status status, KesMfgAttribute* target, bool caller) {
+        ReportNotifications();
+        EndCommand(target, caller, command); // one step of the history, or its end
+        if (reactionFailed_) {
+            status = Status::Failed; // the command run from inside a notification failed
+            reactionFailed_ = false;
+        }
+        if (afterCommand_) {
+            afterCommand_(out_);
+        }
+        hands_->Settle();
+        return status;
+    };
+    if (command == "tab" || command == "rebuild") {
+        if (!Trim(rest).empty()) {
+            return Fail(lineNumber, "'" + command + "' takes no argument");
+        }
+        lineNumber_ = lineNumber;
+        return command == "tab" ? finish(Tab(), nullptr, false)
+                                : finish(Rebuild(lineNumber), nullptr, true);
+    }
+
     static const std::vector<std::string> kUserCommands = {
-        "type",   "spin", "nudge", "select", "click",  "option", "add",  "remove",
-        "scroll", "drag", "drop",  "bind",   "create", "step",   "press"};
+        "type", "spin", "nudge", "select", "click", "option", "add",   "remove", "scroll",
+        "drag", "drop", "bind",  "create", "step",  "press",  "focus", "keys"};
     static const std::vector<std::string> kCallerCommands = {
-        "set",       "hand",     "modify",  "newlist", "editmode", "sensitivity",
-        "optional",  "access",   "impact",  "impacts", "get",      "put",
-        "on-notify", "callback", "display", "width",   "helps",    "icons"};
+        "set",     "hand",   "modify",  "newlist", "editmode", "sensitivity", "optional",
+        "access",  "impact", "impacts", "get",     "put",      "on-notify",   "callback",
+        "display", "width",  "helps",   "icons",   "delete"};
     const auto among = [&](const std::vector<std::string>& commands) {
         return std::find(commands.begin(), commands.end(), command) != commands.end();
     };
@@ -460,9 +490,20 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return text.empty() ? Fail(lineNumber, "'" + command + "' needs " + what) : Status::Done;
     };
     lineNumber_ = lineNumber;
+    if (!caller && command != "keys" && command != "focus") {
+        hands_->FinishTyping(); // the person leaves the field typed into
+    }
     Status status = Status::Done;
-    if (caller) {
+    if (command == "delete") {
+        status = Trim(rest).empty() ? Delete(target)
+                                    : Fail(lineNumber, "'delete' takes an attribute name only");
+    } else if (caller) {
         status = Call(command, target, rest, lineNumber);
+    } else if (command == "keys") {
+        status = Keys(target, text, lineNumber);
+    } else if (command == "focus") {
+        status = Trim(rest).empty() ? Focus(target, lineNumber)
+                                    : Fail(lineNumber, "'focus' takes an attribute name only");
     } else if (command == "type") {
         status = Type(target, text, lineNumber);
     } else if (command == "spin") {
@@ -503,16 +544,7 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
     } else if (command == "press") {
         status = Press(target, lineNumber);
     }
-    ReportNotifications();
-    EndCommand(target.attribute, caller, command);
-    if (reactionFailed_) {
-        status = Status::Failed; // the command run from inside a notification failed
-        reactionFailed_ = false;
-    }
-    if (afterCommand_) {
-        afterCommand_(out_);
-    }
-    return status;
+    return finish(status, target.attribute, caller);
 }
 
 int KesPanelDriver::RunSession(std::istream& in, bool interactive) {
@@ -550,16 +582,16 @@ KesPanelDriver::Status KesPanelDriver::Type(const Target& target, const std::str
         if (field == nullptr) {
             return Fail(lineNumber, name + " has no editor field " + std::to_string(target.field));
         }
-        Act(field, name, [&] { return field->UserType(text); });
+        Act(field, name, [&] { return hands_->Type(*field, text); });
         return Status::Done;
     }
     if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        Act(editor, name, [&] { return editor->UserType(text); });
+        Act(editor, name, [&] { return hands_->Type(*editor, text); });
         return Status::Done;
     }
     auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
     if (combo != nullptr && combo->IsEditable()) {
-        Act(combo, name, [&] { return combo->UserType(text); });
+        Act(combo, name, [&] { return hands_->Type(*combo, text); });
         return Status::Done;
     }
     return Fail(lineNumber, name + " has no field to type into");
@@ -580,7 +612,7 @@ KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::str
                                     (target.field > 0 ? " field " + std::to_string(target.field)
                                                       : std::string()));
     }
-    Act(spinner, name, [&] { return spinner->UserSetValue(value); });
+    Act(spinner, name, [&] { return hands_->SetValue(*spinner, value); });
     return Status::Done;
 }
 
@@ -603,7 +635,7 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
                 return Fail(lineNumber, name + " has no line '" + choice + "'");
             }
         }
-        Act(combo, name, [&] { return combo->UserSelect(row); });
+        Act(combo, name, [&] { return hands_->SelectRow(*combo, row); });
         return Status::Done;
     }
     if (auto* list = FindWidget<KesDlgSelectorList>(target.attribute, "SelList")) {
@@ -622,8 +654,7 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
                 rows.push_back(row);
             }
         }
-        Act(list, name,
-            [&] { return list->UserSelect(rows.data(), static_cast<int>(rows.size())); });
+        Act(list, name, [&] { return hands_->SelectRows(*list, rows); });
         return Status::Done;
     }
     // Radio buttons: by the value they stand for, or by their title.
@@ -632,7 +663,7 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
             dynamic_cast<KesDlgRadioButton*>(target.attribute->GetChildFromChildNumber(i));
         if (radio != nullptr &&
             (radio->GetName() == ("rb" + choice).c_str() || radio->GetTitle() == choice.c_str())) {
-            Act(radio, name, [&] { return radio->UserClick(); });
+            Act(radio, name, [&] { return hands_->Click(*radio); });
             return Status::Done;
         }
     }
@@ -647,7 +678,7 @@ KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::st
         if (radio == nullptr) {
             return Fail(lineNumber, name + " has no radio button for '" + value + "'");
         }
-        Act(radio, name, [&] { return radio->UserClick(); });
+        Act(radio, name, [&] { return hands_->Click(*radio); });
         return Status::Done;
     }
     KesDlgCheckButton* check = target.field > 0
@@ -658,7 +689,7 @@ KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::st
                                     (target.field > 0 ? " field " + std::to_string(target.field)
                                                       : " (radio buttons: click NAME VALUE)"));
     }
-    Act(check, name, [&] { return check->UserClick(); });
+    Act(check, name, [&] { return hands_->Click(*check); });
     return Status::Done;
 }
 
@@ -676,7 +707,7 @@ KesPanelDriver::Status KesPanelDriver::Option(const Target& target, const std::s
         out_ << "  (" << name << " is " << state << " already)\n";
         return Status::Done;
     }
-    Act(check, name, [&] { return check->UserClick(); });
+    Act(check, name, [&] { return hands_->Click(*check); });
     return Status::Done;
 }
 
@@ -687,7 +718,7 @@ KesPanelDriver::Status KesPanelDriver::Activate(const Target& target, const char
     if (menuItem == nullptr) {
         return Fail(lineNumber, name + " has no menu item " + item);
     }
-    Act(menuItem, std::string(item) + " of " + name, [&] { return menuItem->UserActivate(); });
+    Act(menuItem, std::string(item) + " of " + name, [&] { return hands_->Activate(*menuItem); });
     return Status::Done;
 }
 
@@ -702,7 +733,7 @@ KesPanelDriver::Status KesPanelDriver::Scroll(const Target& target, const std::s
     if (bar == nullptr) {
         return Fail(lineNumber, name + " has no scroll bar");
     }
-    Act(bar, name, [&] { return bar->UserScroll(to); });
+    Act(bar, name, [&] { return hands_->Scroll(*bar, to); });
     return Status::Done;
 }
 
@@ -712,7 +743,7 @@ KesPanelDriver::Status KesPanelDriver::Drop(const Target& target, int lineNumber
     if (combo == nullptr) {
         return Fail(lineNumber, name + " has no combo");
     }
-    Act(combo, name, [&] { return combo->UserDrop(); });
+    Act(combo, name, [&] { return hands_->Drop(*combo); });
     if (combo->GetLineCount() > 0) {
         out_ << "  lines:";
         for (int i = 0; i < combo->GetLineCount(); ++i) {
@@ -730,7 +761,7 @@ KesPanelDriver::Status KesPanelDriver::Bind(const Target& target, const std::str
     if (combo == nullptr || !combo->IsEditable()) {
         return Fail(lineNumber, name + " has no parameter field");
     }
-    Act(combo, name, [&] { return combo->UserType(parameter); });
+    Act(combo, name, [&] { return hands_->Type(*combo, parameter); });
     return Status::Done;
 }
 
@@ -743,7 +774,7 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
         return Fail(lineNumber, name + " has no menu item " + item);
     }
     if (!Act(menuItem, std::string(item) + " of " + name,
-             [&] { return menuItem->UserActivate(); })) {
+             [&] { return hands_->Activate(*menuItem); })) {
         return Status::Done;
     }
     KesDlgDialog* dialog = nullptr;
@@ -756,8 +787,8 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
         out_ << "  (no " << dialogName << " dialog opened)\n";
         return Status::Done;
     }
-    Act(field, fieldName, [&] { return field->UserType(text); });
-    Act(dialog, dialogName, [&] { return dialog->UserOK(); });
+    Act(field, fieldName, [&] { return hands_->Type(*field, text); });
+    Act(dialog, dialogName, [&] { return hands_->Close(*dialog, true); });
     return Status::Done;
 }
 
@@ -767,7 +798,7 @@ KesPanelDriver::Status KesPanelDriver::Press(const Target& target, int lineNumbe
     if (button == nullptr) {
         return Fail(lineNumber, name + " has no push button");
     }
-    Act(button, name, [&] { return button->UserPress(); });
+    Act(button, name, [&] { return hands_->Press(*button); });
     return Status::Done;
 }
 
@@ -784,7 +815,7 @@ KesPanelDriver::Status KesPanelDriver::Nudge(const Target& target, const std::st
     if (spinner == nullptr) {
         return Fail(lineNumber, name + " has no such spinner");
     }
-    Act(spinner, name, [&] { return spinner->UserStep(clicks); });
+    Act(spinner, name, [&] { return hands_->Step(*spinner, clicks); });
     return Status::Done;
 }
 
@@ -799,7 +830,212 @@ KesPanelDriver::Status KesPanelDriver::Drag(const Target& target, const std::str
     if (bar == nullptr) {
         return Fail(lineNumber, name + " has no scroll bar");
     }
-    Act(bar, name, [&] { return bar->UserDrag(to); });
+    Act(bar, name, [&] { return hands_->Drag(*bar, to); });
+    return Status::Done;
+}
+
+// ---- The keyboard focus -------------------------------------------------------------------
+namespace {
+
+// Widgets that take the keyboard focus, as a window's tab chain holds them.
+bool TakesFocus(const KesDialog& widget) {
+    switch (widget.GetKind()) {
+    case KesDlgKind::Editor:
+    case KesDlgKind::Spinner:
+    case KesDlgKind::Combo:
+    case KesDlgKind::SelectorList:
+    case KesDlgKind::CheckButton:
+    case KesDlgKind::RadioButton:
+    case KesDlgKind::PushButton:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The widgets under `root` that take the focus, in panel order; dialog windows have chains of
+// their own.
+void FocusChain(const KesDialog* root, std::vector<KesDialog*>& chain) {
+    for (int i = 0; i < root->GetChildCount(); ++i) {
+        KesDialog* child = root->GetChildFromChildNumber(i);
+        if (child->GetKind() == KesDlgKind::Dialog) {
+            continue;
+        }
+        if (TakesFocus(*child)) {
+            chain.push_back(child);
+        }
+        FocusChain(child, chain);
+    }
+}
+
+// "RECORD widget" for the transcript: the record name of the attribute holding `widget`.
+std::string FocusName(const KesDialog* widget) {
+    for (const KesDialog* up = widget; up != nullptr; up = up->GetParent()) {
+        if (const auto* attribute = dynamic_cast<const KesMfgAttribute*>(up)) {
+            return attribute->GetRecordName().Str() + " " + widget->GetName().Str();
+        }
+    }
+    return widget->GetName().Str();
+}
+
+} // namespace
+
+KesDialog* KesPanelDriver::Focused() const {
+    return focusedAlive_ != nullptr && *focusedAlive_ ? focused_ : nullptr;
+}
+
+// keys NAME TEXT: the field takes the focus and TEXT is typed at its end, not confirmed.
+KesPanelDriver::Status KesPanelDriver::Keys(const Target& target, const std::string& text,
+                                            int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    KesDialog* field = nullptr;
+    if (target.field > 0) {
+        field = FindField<KesDlgEditor>(target.attribute, target.field);
+    } else if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
+        field = editor;
+    } else if (auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
+               combo != nullptr && combo->IsEditable()) {
+        field = combo;
+    }
+    if (field == nullptr) {
+        return Fail(lineNumber, name + " has no field to type into");
+    }
+    if (Act(field, name, [&] { return hands_->Keys(*field, text); })) {
+        focused_ = field;
+        focusedAlive_ = field->GetAliveToken();
+    }
+    return Status::Done;
+}
+
+// focus NAME: the keyboard focus into the attribute's first field (NAME[i]: field i).
+KesPanelDriver::Status KesPanelDriver::Focus(const Target& target, int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    std::vector<KesDialog*> chain;
+    if (target.field > 0) {
+        // Field i of the window: the i-th of its widgets that take the focus.
+        if (const auto* values = FindWidget<KesDlgFrame>(target.attribute, "FrameValues")) {
+            std::vector<KesDialog*> fields;
+            FocusChain(values, fields);
+            if (target.field <= static_cast<int>(fields.size())) {
+                chain.push_back(fields[static_cast<size_t>(target.field) - 1]);
+            }
+        }
+    } else {
+        FocusChain(target.attribute, chain);
+    }
+    if (chain.empty() || !TakesFocus(*chain.front())) {
+        return Fail(lineNumber, name + " has no field that takes the focus");
+    }
+    KesDialog* widget = chain.front();
+    if (widget == Focused()) {
+        return Status::Done;
+    }
+    hands_->FinishTyping();
+    if (Act(widget, name, [&] { return hands_->Focus(*widget); })) {
+        focused_ = widget;
+        focusedAlive_ = widget->GetAliveToken();
+    }
+    return Status::Done;
+}
+
+// tab: the focus moves on to the next widget of the panel that takes it and input, after the
+// last one back to the first.
+KesPanelDriver::Status KesPanelDriver::Tab() {
+    hands_->FinishTyping();
+    std::vector<KesDialog*> chain;
+    FocusChain(&frame_, chain);
+    const auto at = std::find(chain.begin(), chain.end(), Focused());
+    const size_t start = at == chain.end() ? 0 : static_cast<size_t>(at - chain.begin()) + 1;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        KesDialog* next = chain[(start + i) % chain.size()];
+        if (!next->AcceptsUserInput()) {
+            continue;
+        }
+        if (Act(next, FocusName(next), [&] { return hands_->Focus(*next); })) {
+            focused_ = next;
+            focusedAlive_ = next->GetAliveToken();
+            out_ << "  focus: " << FocusName(next) << "\n";
+        }
+        return Status::Done;
+    }
+    out_ << "  (no widget takes the focus)\n";
+    return Status::Done;
+}
+
+// ---- Deleting and rebuilding --------------------------------------------------------------
+namespace {
+
+// A steering attribute of class A no longer impacts `dying`: its place in the impact list
+// becomes null (skipped), so that the sensitivity table keeps its layout.
+template <class A> bool ForgetImpacted(KesMfgAttribute* steering, const KesMfgAttribute* dying) {
+    auto* typed = dynamic_cast<A*>(steering);
+    if (typed == nullptr) {
+        return false;
+    }
+    const auto& impacts = typed->GetImpacts();
+    const KesListPtrKesMfgAttribute& impacted = impacts.GetImpactedAttributes();
+    KesListPtrKesMfgAttribute kept;
+    bool found = false;
+    for (int i = 1; i <= impacted.Size(); ++i) {
+        found = found || impacted[i] == dying;
+        kept.Append(impacted[i] == dying ? nullptr : impacted[i]);
+    }
+    if (found) {
+        typed->AddImpactedAttributes(kept, impacts.GetReservedVector(), impacts.GetImpactValues(),
+                                     impacts.GetSensitivityTable());
+    }
+    return true;
+}
+
+} // namespace
+
+void KesPanelDriver::Forget(KesMfgAttribute* attribute) {
+    armed_.erase(attribute);
+    bound_.erase(attribute);
+    // A command armed on another attribute that names this one would find it no more.
+    for (auto armed = armed_.begin(); armed != armed_.end();) {
+        std::string rest = armed->second;
+        std::string word;
+        TakeWord(rest, word);
+        const std::string quoted = "\"" + attribute->GetRecordName().Str() + "\"";
+        const bool names = (TakeWord(rest, word) &&
+                            (attribute->GetRecordName() == word.substr(0, word.find('[')).c_str() ||
+                             attribute->GetName() == word.substr(0, word.find('[')).c_str())) ||
+                           armed->second.find(quoted) != std::string::npos; // impacts' lists
+        armed = names ? armed_.erase(armed) : std::next(armed);
+    }
+    for (KesMfgAttribute* steering : Attributes()) {
+        if (steering != attribute) {
+            ForgetImpacted<KesMfgAttCharList>(steering, attribute) ||
+                ForgetImpacted<KesMfgAttIntList>(steering, attribute) ||
+                ForgetImpacted<KesMfgAttLogic>(steering, attribute);
+        }
+    }
+}
+
+// delete NAME: the caller deletes the attribute while it is shown, as a sound caller does:
+// first the steering attributes stop impacting it.
+KesPanelDriver::Status KesPanelDriver::Delete(const Target& target) {
+    Forget(target.attribute);
+    delete target.attribute;
+    return Status::Done;
+}
+
+// rebuild: every attribute deleted, then the panel built again in the same frame, as a dialog
+// does when what it edits changes kind.
+KesPanelDriver::Status KesPanelDriver::Rebuild(int lineNumber) {
+    if (!rebuild_) {
+        return Fail(lineNumber, "this panel cannot be rebuilt");
+    }
+    std::vector<KesMfgAttribute*> attributes = Attributes();
+    for (auto it = attributes.rbegin(); it != attributes.rend(); ++it) {
+        Forget(*it);
+        delete *it;
+    }
+    ReportNotifications();
+    rebuild_();
+    frame_.Clear(); // building the panel is not a gesture
+    out_ << "  rebuilt: " << Attributes().size() << " attributes\n";
     return Status::Done;
 }
 
@@ -1189,7 +1425,13 @@ void KesPanelDriver::React(KesMfgAttribute* sender) {
 KesPanelFault KesPanelDriver::Check() {
     KesPanelFault fault = keptFault_;
     keptFault_ = KesPanelFault();
-    return fault.IsEmpty() ? KesPanelChecks::Check(Attributes()) : fault;
+    if (fault.IsEmpty()) {
+        fault = KesPanelChecks::Check(Attributes());
+    }
+    if (fault.IsEmpty() && extraCheck_) {
+        fault = extraCheck_();
+    }
+    return fault;
 }
 
 void KesPanelDriver::KeepFault(const std::string& invariant, const std::string& detail) {
@@ -1303,6 +1545,11 @@ std::string KesPanelDriver::HelpText() {
            "  create NAME PARAM     create a parameter through the creation dialog\n"
            "  step NAME VALUE       define the spinner step through the step dialog\n"
            "  press NAME            press a link's push button\n"
+           "  focus NAME            move the keyboard focus into the first field (or NAME[i])\n"
+           "  keys NAME TEXT        type TEXT at the end of the field, not confirmed: it reaches\n"
+           "                        the attribute when the person leaves the field (any other\n"
+           "                        gesture, focus, tab); dropped if the field goes first\n"
+           "  tab                   move the focus on to the next field that takes input\n"
            "Caller commands (VECTOR: [a, b, ...] or null; ITEM*N: N copies; reals may be nan,\n"
            "inf, -inf; texts in double quotes take \\\" \\\\ \\n \\t and \\xNN for any byte):\n"
            "  set NAME INTS REALS TEXTS NOTIFY      SetAttValue, e.g. set Depth null [nan] null 1\n"
@@ -1320,6 +1567,8 @@ std::string KesPanelDriver::HelpText() {
            "  callback NAME METHOD  a public callback (AttributeModified, AddValue, ...) with\n"
            "                        null arguments\n"
            "  display NAME, width NAME WIDTH        Display (again), SetVisibleTextWidth\n"
+           "  delete NAME           delete the attribute while it is shown\n"
+           "  rebuild               delete every attribute and build the panel again\n"
            "  helps NAME HELP SHORTHELP, icons NAME ICONS SECONDICONS ICON   SetHelp; "
            "SetIconNames\n"
            "                                        and SetIconName\n"

@@ -12,14 +12,19 @@
 // for any byte.
 //
 // User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
-// scroll, drag, drop, bind, create, step, press; caller commands: set, hand, modify, newlist,
-// editmode, sensitivity, optional, access, impact, impacts, get, put, on-notify, callback,
-// display, width, helps, icons; output,
+// scroll, drag, drop, bind, create, step, press, focus, keys, tab; caller commands: set, hand,
+// modify, newlist, editmode, sensitivity, optional, access, impact, impacts, get, put,
+// on-notify, callback, display, width, helps, icons, delete, rebuild; output,
 // values, show, model, svg, check, help; undo, redo, save-values, load-values; "#" starts a
 // comment.
 // A command that cannot be carried out (unknown command or attribute, missing or malformed
 // argument, no such widget or field, a line too long or not valid UTF-8) changes nothing and
 // writes "line N: what is wrong" to the error stream.
+//
+// The gestures go through a pair of hands (KesPanelHands): the toolkit's own by default, or a
+// window's (SetHands), so that a session runs alike headless and through a window. The driver
+// keeps the keyboard focus: "focus", "keys" and "tab" move it; other gestures leave it where it
+// is but first confirm text typed with "keys" (the person leaves the field).
 //
 // Checks: every user action that a widget refuses must change no widget and notify nothing,
 // and a hidden or insensitive widget must refuse; "get" and "put" with null vectors must append
@@ -30,6 +35,7 @@
 #include "framework/KesMfgAttribute.h"
 #include "platform/KesDlgTestFrame.h"
 #include "tools/KesPanelChecks.h"
+#include "tools/KesPanelHands.h"
 #include "tools/KesPanelHistory.h"
 
 #include <deque>
@@ -73,6 +79,14 @@ public:
     void SetAfterCommand(std::function<void(std::ostream&)> hook) {
         afterCommand_ = std::move(hook);
     }
+
+    // The hands that make the user commands' gestures (not owned; null: the toolkit's own).
+    void SetHands(KesPanelHands* hands);
+    // Builds the panel again in the frame, for "rebuild" (which first deletes every
+    // attribute). Without it, "rebuild" fails.
+    void SetRebuild(std::function<void()> rebuild) { rebuild_ = std::move(rebuild); }
+    // A check of the host's own, run by Check() when the panel's hold (a window's mirrors).
+    void SetExtraCheck(std::function<KesPanelFault()> check) { extraCheck_ = std::move(check); }
 
     // The attributes of the panel, in creation order (depth first under the frame).
     std::vector<KesMfgAttribute*> Attributes() const;
@@ -140,6 +154,15 @@ private:
     std::vector<KesAttributeState> PanelState() const;
     void ResetSnapshots();
     bool SnapshotsFollow() const;
+    Status Keys(const Target& target, const std::string& text, int lineNumber);
+    Status Focus(const Target& target, int lineNumber);
+    Status Tab();
+    Status Delete(const Target& target);
+    Status Rebuild(int lineNumber);
+    // Before the caller deletes `attribute`: what the driver and the steering attributes
+    // hold of it goes.
+    void Forget(KesMfgAttribute* attribute);
+    KesDialog* Focused() const;
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;
@@ -152,9 +175,15 @@ private:
     KesPanelFault keptFault_;
     std::map<KesMfgAttribute*, std::string> armed_; // on-notify: the command to run once
     std::map<KesMfgAttribute*, bool> bound_;        // senders the frame calls back for us
-    std::shared_ptr<KesPanelDriver*> self_;         // cleared when the driver goes
-    int lineNumber_ = 0;                            // of the line running
-    int depth_ = 0;                                 // commands running (reactions nest)
+    std::unique_ptr<KesPanelToolkitHands> toolkitHands_;
+    KesPanelHands* hands_ = nullptr;
+    KesDialog* focused_ = nullptr; // the widget with the keyboard focus, while it lives
+    std::shared_ptr<const bool> focusedAlive_;
+    std::function<void()> rebuild_;
+    std::function<KesPanelFault()> extraCheck_;
+    std::shared_ptr<KesPanelDriver*> self_; // cleared when the driver goes
+    int lineNumber_ = 0;                    // of the line running
+    int depth_ = 0;                         // commands running (reactions nest)
     bool strictValues_ = false;
     bool callerWrote_ = false; // a caller's command that may change values ran inside a gesture
     std::unique_ptr<KesPanelHistory> history_;

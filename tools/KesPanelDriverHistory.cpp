@@ -9,6 +9,8 @@
 #include "choice/KesMfgAttCharList.h"
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgCombo.h"
+#include "single/KesMfgAttDouble.h"
+#include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
 #include "tools/KesValuesFile.h"
 
@@ -18,7 +20,8 @@
 
 namespace {
 
-// States a caller cannot give back (KesPanelHistory.h): no value yet, an empty list, a binding
+// States a caller cannot give back (KesPanelHistory.h): no value yet, a bounded number outside
+// its limits, an empty list, a binding
 // to a parameter named longer than 16 characters, a text choice that is none of the allowed
 // values or, in an editable combo, none of the allowed values' lines (the field shows a
 // caller's value as the text of its line).
@@ -32,6 +35,16 @@ bool CallerCannotGive(KesMfgAttribute& attribute, const KesAttributeState& state
         return false;
     }
     const int count = records.counts[1];
+    // A bounded integer's or real's value outside its limits (one not yet defined reads 0):
+    // the caller's SetAttValue refuses or clamps it.
+    if (const auto* integer = dynamic_cast<KesMfgAttInt*>(&attribute);
+        integer != nullptr && integer->HasLimits() && count == 1 && records.ints.Size() == 1) {
+        return records.ints[1] < integer->GetMinimum() || records.ints[1] > integer->GetMaximum();
+    }
+    if (const auto* real = dynamic_cast<KesMfgAttDouble*>(&attribute);
+        real != nullptr && real->HasLimits() && count == 1 && records.reals.Size() == 1) {
+        return !(records.reals[1] >= real->GetMinimum() && records.reals[1] <= real->GetMaximum());
+    }
     if (count == -1) {
         return records.texts.Size() == 1 && records.texts[1].Str().find_last_not_of(' ') + 1 > 16;
     }

@@ -24,7 +24,9 @@
 //     is an allowed value, and not at all when it is none (a caller selects allowed values);
 //   - a parameterised real in a text field comes back with the six significant digits it
 //     shows every value a caller gives it;
-//   - what an attribute's own class refuses from a caller (SetAttValue ignores it) stays.
+//   - what an attribute's own class refuses from a caller (SetAttValue ignores it) stays: for
+//     example a bounded number outside its limits (an optional integer checked before it had
+//     a value reads 0 whatever its minimum) is not given back.
 // A caller's change of values ends the history (CommitCall), as an editor forgets its undo
 // steps when its document changes from outside; reads change nothing and keep it. A change of
 // the panel itself (an attribute created or destroyed) ends it too.

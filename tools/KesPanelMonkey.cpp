@@ -55,12 +55,19 @@ private:
 // A fresh panel and its driver, whose transcript is discarded and whose errors are kept.
 class KesPanelMonkey::Session {
 public:
-    Session(const Builder& build, const std::function<void()>& reset) {
+    Session(const Builder& build, const std::function<void()>& reset, const Route& route) {
         if (reset) {
             reset();
         }
         kept_ = build(frame_);
         frame_.Clear(); // building the panel is not a step
+        driver_->SetRebuild([this, build] {
+            kept_.reset(); // its attributes are deleted already
+            kept_ = build(frame_);
+        });
+        if (route) {
+            route_ = route(frame_, *driver_);
+        }
         // The model's parameters, which a person binds and a caller names; read here, on every
         // fresh panel alike, so that a replay starts as the run did.
         const std::unique_ptr<KesListValKesUnicodeString> names(KesMfgModel::GetParameters());
@@ -70,6 +77,7 @@ public:
     }
     ~Session() {
         driver_.reset();
+        route_.reset();
         kept_.reset();
     }
     Session(const Session&) = delete;
@@ -91,6 +99,7 @@ private:
     std::ostringstream errors_;
     std::unique_ptr<KesPanelDriver> driver_ =
         std::make_unique<KesPanelDriver>(frame_, transcript_, errors_);
+    std::shared_ptr<void> route_;
 };
 
 // =============================================================================================
@@ -277,11 +286,12 @@ template <class Make> std::string RandomVector(KesStepSource& source, Make make)
 class StepMaker {
 public:
     StepMaker(KesStepSource& source, KesPanelDriver& driver, std::vector<std::string> parameters)
-        : source_(source), attributes_(driver.Attributes()), parameters_(std::move(parameters)) {}
+        : source_(source), driver_(driver), parameters_(std::move(parameters)) {}
 
     std::string Next() {
+        attributes_ = driver_.Attributes(); // the caller deletes and rebuilds them
         if (attributes_.empty()) {
-            return "values";
+            return source_.Chance(50) ? "rebuild" : "values";
         }
         if (source_.Chance(5)) {
             return source_.Chance(60) ? "undo" : "redo"; // checked by the driver against its states
@@ -289,8 +299,16 @@ public:
         const uint32_t what = source_.Below(100);
         KesMfgAttribute* attribute = source_.Pick(attributes_);
         Known(attribute);
+        if (what < 3) {
+            return "tab";
+        }
         if (what < 55) {
             return UserAction(attribute);
+        }
+        if (what == 55 || what == 56) {
+            // The caller deletes an attribute, or every one and builds the panel again, while
+            // the panel is shown (rarely: what it deletes is gone for the rest of the run).
+            return source_.Chance(50) ? "rebuild" : "delete " + Name(attribute);
         }
         if (what < 88) {
             return CallerCommand(attribute);
@@ -401,9 +419,19 @@ private:
         const std::string name = widget->GetName().Str();
         switch (widget->GetKind()) {
         case KesDlgKind::Editor:
-            return name == "editoratt" || widget->GetParent()->GetName() == "FrameValues"
-                       ? "type " + Field<KesDlgEditor>(attribute, widget) + " " + WriteText(Text())
-                       : std::string();
+            if (name != "editoratt" && !(widget->GetParent()->GetName() == "FrameValues")) {
+                return std::string();
+            }
+            // Typed and confirmed; or typed only, confirmed by the next gesture or dropped;
+            // or only focused.
+            switch (source_.Below(5)) {
+            case 0:
+                return "keys " + Field<KesDlgEditor>(attribute, widget) + " " + WriteText(Text());
+            case 1:
+                return "focus " + Field<KesDlgEditor>(attribute, widget);
+            default:
+                return "type " + Field<KesDlgEditor>(attribute, widget) + " " + WriteText(Text());
+            }
         case KesDlgKind::Spinner: {
             const std::string target = Field<KesDlgSpinner>(attribute, widget);
             if (source_.Chance(60)) {
@@ -420,7 +448,8 @@ private:
                        std::to_string(source_.Between(1, combo->GetLineCount()));
             }
             if (how == 1 && combo->IsEditable()) {
-                return "bind " + Name(attribute) + " " + WriteText(NonEmptyText());
+                return (source_.Chance(25) ? "keys " : "bind ") + Name(attribute) + " " +
+                       WriteText(NonEmptyText());
             }
             return "drop " + Name(attribute);
         }
@@ -622,6 +651,7 @@ private:
     }
 
     KesStepSource& source_;
+    KesPanelDriver& driver_;
     std::vector<KesMfgAttribute*> attributes_;
     std::vector<std::string> parameters_;
     std::vector<std::string> known_;
@@ -639,7 +669,7 @@ KesPanelMonkey::Result KesPanelMonkey::Run(KesStepSource& source, int steps, boo
     std::vector<std::string> lines;
     {
         QuietStreams quiet;
-        Session session(build_, reset_);
+        Session session(build_, reset_, route_);
         KesPanelFault fault = session.Driver().Check();
         if (!fault.IsEmpty()) {
             result.failure = Failure{0, "(building the panel)", fault, {}};
@@ -679,7 +709,7 @@ KesPanelMonkey::Result KesPanelMonkey::Run(KesStepSource& source, int steps, boo
 
 KesPanelFault KesPanelMonkey::Replay(const std::vector<std::string>& lines, bool* clean) {
     QuietStreams quiet;
-    Session session(build_, reset_);
+    Session session(build_, reset_, route_);
     ++replays_;
     bool all = true;
     for (size_t i = 0; i < lines.size() && all; ++i) {
@@ -748,14 +778,15 @@ std::vector<std::string> KesPanelMonkey::Shrink(std::vector<std::string> lines,
 // =============================================================================================
 // The script
 // =============================================================================================
-std::string KesPanelMonkey::Script(const Failure& failure, const std::string& origin) {
+std::string KesPanelMonkey::Script(const Failure& failure, const std::string& origin,
+                                   const std::string& replay) {
     const size_t count = failure.shrunk.size();
     std::string script = "# " + origin + ": step " + std::to_string(failure.step) +
                          " broke a check\n#   " + failure.fault.Text() + "\n# " +
                          (count == 1 ? std::string("the step below breaks it")
                                      : "the " + std::to_string(count) + " steps below break it") +
                          "; replay with an empty settings folder:\n" +
-                         "#   KES_SETTINGS_DIR=$(mktemp -d) kes-panel FILE\n";
+                         "#   KES_SETTINGS_DIR=$(mktemp -d) " + replay + "\n";
     for (const std::string& line : failure.shrunk) {
         script += line + "\n";
     }

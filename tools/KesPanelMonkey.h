@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+class KesPanelDriver;
+
 class KesPanelMonkey {
 public:
     // Builds and displays a fresh panel in `frame` (and fills the model as the panel needs);
@@ -50,6 +52,10 @@ public:
 
     // Called before every panel is built: bring back what the panel reads besides itself.
     void SetReset(std::function<void()> reset) { reset_ = std::move(reset); }
+    // Sets up the route of the gestures on each fresh panel, after its driver is made (a window
+    // with its hands and its check, for example); answers what must live as long as the driver.
+    using Route = std::function<std::shared_ptr<void>(KesDlgTestFrame& frame, KesPanelDriver&)>;
+    void SetRoute(Route route) { route_ = std::move(route); }
     // Upper bound on the replays one shrinking makes (default 3000).
     void SetShrinkBudget(int replays) { shrinkBudget_ = replays; }
 
@@ -65,7 +71,9 @@ public:
     std::vector<std::string> Shrink(std::vector<std::string> lines, const std::string& invariant);
 
     // The session script of a failure: a comment saying what broke, the shrunk steps, "check".
-    static std::string Script(const Failure& failure, const std::string& origin);
+    // `replay` is the command that replays it, FILE standing for the script.
+    static std::string Script(const Failure& failure, const std::string& origin,
+                              const std::string& replay = "kes-panel FILE");
 
 private:
     class Session;
@@ -73,6 +81,7 @@ private:
 
     Builder build_;
     std::function<void()> reset_;
+    Route route_;
     int shrinkBudget_ = 3000;
     int replays_ = 0;
 };

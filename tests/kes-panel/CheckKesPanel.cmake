@@ -17,6 +17,19 @@ if(NOT out STREQUAL expected)
         "${WORK_DIR}/pocketing.actual")
 endif()
 expect_in("${out}" "Feed_Rate | real | -1 |" "bundled session")
+if(WITH_WINDOW)
+    # The bundled session made as gestures on a window: the same transcript; the monkey
+    # through the window holds every check, the window's included.
+    run_panel(0 --via-qt)
+    if(NOT out STREQUAL expected)
+        file(WRITE ${WORK_DIR}/pocketing-via-qt.actual "${out}")
+        message(FATAL_ERROR "the bundled session through the window differs: compare\n  "
+            "${EXPECTED}\n  ${WORK_DIR}/pocketing-via-qt.actual")
+    endif()
+    run_panel(0 --via-qt --monkey 300 --seed 5)
+    expect_in("${out}" "monkey: 300 steps on the pocketing panel, seed 5: every check held"
+        "--via-qt --monkey")
+endif()
 # Pictures are written only where an option or a command asks: nothing lands in the folder.
 file(GLOB pictures ${WORK_DIR}/*.svg ${WORK_DIR}/*.png)
 if(pictures)
@@ -85,4 +98,6 @@ else()
     expect_in("${err}" "built without Qt" "--gui without Qt")
     run_panel(2 --png ${WORK_DIR}/window.png)
     expect_in("${err}" "built without Qt" "--png without Qt")
+    run_panel(2 --via-qt)
+    expect_in("${err}" "built without Qt: no --via-qt" "--via-qt without Qt")
 endif()

@@ -24,6 +24,15 @@ foreach(panel IN ITEMS pocketing drilling contour)
         ${SOURCE_DIR}/examples/sessions/${panel}.kes)
     expect_same("${out}" ${SOURCE_DIR}/examples/sessions/${panel}.expected
         "the transcript of ${panel}.json")
+    if(WITH_WINDOW)
+        # The same session made as gestures on a window gives the same transcript.
+        run_panel(0 --via-qt --panel ${SOURCE_DIR}/examples/panels/${panel}.json
+            ${SOURCE_DIR}/examples/sessions/${panel}.kes)
+        expect_same("${out}" ${SOURCE_DIR}/examples/sessions/${panel}.expected
+            "the transcript of ${panel}.json through the window")
+        run_panel(0 --via-qt --panel ${SOURCE_DIR}/examples/panels/${panel}.json --monkey 150 --seed 3)
+        expect_in("${out}" "150 steps on the panel of" "--via-qt --monkey over ${panel}.json")
+    endif()
     # Read and written again, the file comes back byte for byte.
     run_panel(0 --panel ${SOURCE_DIR}/examples/panels/${panel}.json
         --write-panel ${WORK_DIR}/${panel}.json)

@@ -451,6 +451,42 @@ TEST_F(KesToolkitTest, ObserversSeeEveryStateChange) {
                                  KesDlgProperty::Sensitivity, KesDlgProperty::Destroyed}));
 }
 
+// A host told that a frame goes (a window hiding its mirror, whose field then loses the focus)
+// acts on a widget under it: nothing is carried out and nothing reaches the frame's callbacks.
+TEST_F(KesToolkitTest, WidgetsOfAFrameBeingDestroyedTakeNoInputAndNotifyNothing) {
+    auto* editor = new KesDlgEditor(listener, "e");
+    auto* spinner = new KesDlgSpinner(listener, "s");
+    auto* dialog = new KesDlgDialog(listener, "d");
+    dialog->SetVisibility(kes::kShown);
+    int heard = 0;
+    const auto count = [&](KesCommand*, KesNotification*, void**) { ++heard; };
+    listener->AddCallback(editor, editor->GetEditModifyNotification(), count);
+    listener->AddCallback(spinner, spinner->GetSpinnerModifyNotification(), count);
+    listener->AddCallback(dialog, dialog->GetDiaOKNotification(), count);
+    struct Host : KesDlgObserver {
+        KesDialog* going = nullptr;
+        std::function<void()> act;
+        void WidgetChanged(KesDialog& widget, KesDlgProperty property) override {
+            if (property == KesDlgProperty::Destroyed && &widget == going) {
+                act();
+            }
+        }
+    } host;
+    std::vector<bool> accepted;
+    host.going = listener;
+    host.act = [&] {
+        accepted = {editor->AcceptsUserInput(), editor->UserType("typed"), dialog->UserOK()};
+        spinner->SetValue(2.0, 1); // a program change that notifies
+    };
+    KesDialog::AddObserver(&host);
+    delete listener;
+    KesDialog::RemoveObserver(&host);
+    EXPECT_EQ(accepted, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(heard, 0);
+    EXPECT_TRUE(frame.GetReceived().empty());
+    listener = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Debug switches
 // ---------------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
+#include "qt/KesQtHands.h"
 #include "tools/KesPanelDriver.h"
 
 #include <QtTest/QtTest>
@@ -393,6 +394,8 @@ private slots:
     void cascadeDisablesAtOnce();
     void lifetimes_data();
     void lifetimes();
+    void mirrorCheckFindsWindowOutOfStep_data();
+    void mirrorCheckFindsWindowOutOfStep();
 };
 
 // Each row: gestures on the window (';' between them), against the driver's lines on a second,
@@ -589,6 +592,17 @@ bool Deleted(const QPointer<QWidget>& qt) {
     return qt.isNull();
 }
 
+// Text typed into a field that has the focus, not confirmed.
+QPointer<QLineEdit> Typed(Shown& s, const std::string& attribute, const QString& text) {
+    auto* field = qobject_cast<QLineEdit*>(s.Qt(attribute, "editoratt"));
+    field->activateWindow();
+    [&] { QVERIFY(QTest::qWaitForWindowActive(field->window())); }();
+    field->setFocus();
+    QTest::keyClicks(field, text);
+    s.frame.all.clear();
+    return field;
+}
+
 void KesQtPanelViewTest::lifetimes_data() {
     QTest::addColumn<Scenario>("scenario");
     QTest::newRow("attribute deleted while shown") << Scenario([](Shown& s) {
@@ -602,6 +616,22 @@ void KesQtPanelViewTest::lifetimes_data() {
         QVERIFY(dialog != nullptr && dialog->isVisible());
         Click(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
         QVERIFY(Deleted(dialog));
+    });
+    // The field's focus-out used to commit into the attribute being destroyed (a crash).
+    QTest::newRow("typed field of a deleted attribute commits nothing") << Scenario([](Shown& s) {
+        QPointer<QWidget> field = Typed(s, "Comment", "unconfirmed").data();
+        QSignalSpy finished(qobject_cast<QLineEdit*>(field), &QLineEdit::editingFinished);
+        delete s.driver.FindAttribute("Comment");
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(Deleted(field));
+        QCOMPARE(s.frame.all, QString());
+    });
+    QTest::newRow("typed field hidden drops its text") << Scenario([](Shown& s) {
+        QSignalSpy finished(Typed(s, "Comment", "unconfirmed").data(), &QLineEdit::editingFinished);
+        s.driver.FindAttribute("Comment")->SetVisibility(kes::kHidden);
+        s.driver.FindAttribute("Comment")->SetVisibility(kes::kShown);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(s.frame.all, QString()); // and the field shows the attribute's text again
     });
     // The view is deleted first in every other row.
     QTest::newRow("panel deleted before the view") << Scenario([](Shown&) {
@@ -650,6 +680,38 @@ void KesQtPanelViewTest::lifetimes() {
     scenario(*shown);
     QCOMPARE(Differences(shown->view, shown->frame), QString());
     shown.reset();
+}
+
+// The check of kes-panel --via-qt: a window put out of step behind the view's back is found.
+void KesQtPanelViewTest::mirrorCheckFindsWindowOutOfStep_data() {
+    QTest::addColumn<Scenario>("breakWindow");
+    QTest::addColumn<QString>("invariant");
+    const QString state = "a mirror does not show its widget's state";
+    // clang-format off
+    QTest::newRow("in step") << Scenario([](Shown&) {}) << QString();
+    QTest::newRow("a field shows another text") << Scenario([](Shown& s) {
+        qobject_cast<QLineEdit*>(s.Qt("Comment", "editoratt"))->setText("other"); }) << state;
+    QTest::newRow("a check box shows another state") << Scenario([](Shown& s) {
+        qobject_cast<QAbstractButton*>(s.Qt("Coolant", "chkbtnatt"))->toggle(); }) << state;
+    QTest::newRow("a list's scroll bar elsewhere") << Scenario([](Shown& s) {
+        qobject_cast<QScrollBar*>(s.Qt("Pass_Counts", "Scrol"))->setValue(1); }) << state;
+    QTest::newRow("a combo on another line") << Scenario([](Shown& s) {
+        qobject_cast<QComboBox*>(s.Qt("Direction", "comboatt"))->setCurrentIndex(1); }) << state;
+    QTest::newRow("a field enabled in an insensitive attribute") << Scenario([](Shown& s) {
+        s.Qt("Machine", "editoratt")->setEnabled(true); }) << state;
+    QTest::newRow("a field shown that mirrors nothing") << Scenario([](Shown& s) {
+        (new QLineEdit(s.view.Find(*s.driver.FindAttribute("Comment"))))->show(); })
+        << "a mirror is left for a destroyed widget";
+    // clang-format on
+}
+
+void KesQtPanelViewTest::mirrorCheckFindsWindowOutOfStep() {
+    QFETCH(Scenario, breakWindow);
+    QFETCH(QString, invariant);
+    Shown shown;
+    const KesQtHands hands(shown.view, shown.frame);
+    breakWindow(shown);
+    QCOMPARE(QString::fromStdString(hands.CheckMirrors().invariant), invariant);
 }
 
 QTEST_MAIN(KesQtPanelViewTest)

@@ -107,6 +107,11 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"drag Tool_Number 1", "Tool_Number has no scroll bar"},
         {"callback Tool_Number AddValue", "Tool_Number has no callback 'AddValue'"},
         {"icons Tool_Number [] []", "'icons': ICON is missing"},
+        {"keys Tool_Number 3", "Tool_Number has no field to type into"},
+        {"focus Passes x", "'focus' takes an attribute name only"},
+        {"tab now", "'tab' takes no argument"},
+        {"delete Passes now", "'delete' takes an attribute name only"},
+        {"rebuild", "this panel cannot be rebuilt"},
         {"type Passes " + std::string(1 << 20, '7'), "line of 1048588 bytes is longer than 4096"},
     };
     for (const auto& [line, message] : cases) {
