@@ -455,7 +455,11 @@ void KesMfgAttDoubleParam::EntryCreateParameter(KesCommand*, KesNotification*, v
     }
     const CreationOutcome outcome = CreateWithCurrentValue(typed);
     if (outcome.error == KesMfgModel::kNoError) {
+        const std::shared_ptr<const bool> alive = GetAliveToken();
         BindTo(typed, 1);
+        if (!*alive) {
+            return; // a receiver of the notification deleted the attribute
+        }
         DisplayParameter(nullptr, nullptr, nullptr);
         KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterCreated, 0);
         return;

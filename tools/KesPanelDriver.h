@@ -143,6 +143,7 @@ private:
     // hold of it goes.
     void Forget(KesMfgAttribute* attribute);
     KesDialog* Focused() const;
+    bool LeaveField(const KesDialog* next);
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;
@@ -163,5 +164,6 @@ private:
     std::function<KesPanelFault()> extraCheck_;
     std::shared_ptr<KesPanelDriver*> self_; // cleared when the driver goes
     int lineNumber_ = 0;                    // of the line running
+    int running_ = 0;                       // commands under way, nested ones included
     bool reactionFailed_ = false;
 };
