@@ -135,10 +135,14 @@ void KesDialog::Changed(KesDlgProperty property) {
     if (observers.empty()) {
         return;
     }
-    // Copy: an observer may add or remove observers.
+    // Copy: an observer may add or remove observers. One removed meanwhile (a window deleted
+    // by another's doing) may be gone: it is not told.
     const std::vector<KesDlgObserver*> current = observers;
     for (KesDlgObserver* observer : current) {
-        observer->WidgetChanged(*this, property);
+        if (current.size() == 1 ||
+            std::find(observers.begin(), observers.end(), observer) != observers.end()) {
+            observer->WidgetChanged(*this, property);
+        }
     }
 }
 

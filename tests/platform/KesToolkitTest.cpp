@@ -451,6 +451,28 @@ TEST_F(KesToolkitTest, ObserversSeeEveryStateChange) {
                                  KesDlgProperty::Sensitivity, KesDlgProperty::Destroyed}));
 }
 
+// A window deleted by another window's doing (the second view of a panel closed from the first)
+// is not told of the change under way.
+TEST_F(KesToolkitTest, AnObserverRemovedByAnotherIsNotToldAgain) {
+    struct Counter : KesDlgObserver {
+        int seen = 0;
+        std::function<void()> then;
+        void WidgetChanged(KesDialog&, KesDlgProperty) override {
+            ++seen;
+            if (then) {
+                then();
+            }
+        }
+    } first, second;
+    first.then = [&] { KesDialog::RemoveObserver(&second); };
+    KesDialog::AddObserver(&first);
+    KesDialog::AddObserver(&second);
+    listener->SetTitle("x");
+    KesDialog::RemoveObserver(&first);
+    EXPECT_EQ(first.seen, 1);
+    EXPECT_EQ(second.seen, 0);
+}
+
 // A host told that a frame goes (a window hiding its mirror, whose field then loses the focus)
 // acts on a widget under it: nothing is carried out and nothing reaches the frame's callbacks.
 TEST_F(KesToolkitTest, WidgetsOfAFrameBeingDestroyedTakeNoInputAndNotifyNothing) {

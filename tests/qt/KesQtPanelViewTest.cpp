@@ -150,12 +150,16 @@ void Click(QWidget* widget, QPoint at = {8, -1}, Qt::KeyboardModifiers modifiers
                       at.y() < 0 ? QPoint(at.x(), widget->height() / 2) : at);
 }
 
+// The secondary click on a widget.
+void OpenMenu(QWidget* widget) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {4, 4}, widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &event);
+}
+
 // The secondary click on the widget that holds the item's menu, then a click on the item.
 void MenuItem(QAction* item) {
     auto* menu = qobject_cast<QMenu*>(item->parent());
-    QWidget* holder = menu->parentWidget();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, {4, 4}, holder->mapToGlobal(QPoint(4, 4)));
-    QApplication::sendEvent(holder, &event);
+    OpenMenu(menu->parentWidget());
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     Click(menu, menu->actionGeometry(item).center());
 }
@@ -659,6 +663,45 @@ void KesQtPanelViewTest::lifetimes_data() {
         QVERIFY(s.view.Find(*other.editor) == nullptr);
         Gesture(s, "type Comment mine");
         QCOMPARE(Differences(other.view, other.frame), QString());
+    });
+    // A window and its preview: each takes gestures and shows the other's; either deleted, the
+    // other goes on, menus and dialogs included (a preview built and deleted used to leave the
+    // window's menus unable to pop up).
+    QTest::newRow("two views of one panel, either deleted") << Scenario([](Shown&) {
+        for (const bool firstGoes : {false, true}) {
+            QTemporaryDir settings;
+            qputenv("KES_SETTINGS_DIR", settings.path().toUtf8());
+            Recorder frame; // the views are there before the panel is built
+            auto first = std::make_unique<KesQtPanelView>(frame);
+            auto second = std::make_unique<KesQtPanelView>(frame);
+            KesPocketingPanel panel(frame);
+            const auto part = [&](const char* attribute, const char* id) {
+                return Part(frame, attribute, id);
+            };
+            first->Widget()->show();
+            second->Widget()->show();
+            MenuItem(second->FindAction(*part("Pass_Depths", "Add")));
+            QVERIFY(!std::exchange(frame.all, QString()).isEmpty());
+            QCOMPARE(Differences(*first, frame), QString());
+            KesQtPanelView& going = firstGoes ? *first : *second;
+            OpenMenu(going.Find(*part("Feed_Rate", "spinneratt")));
+            QVERIFY(QApplication::activePopupWidget() != nullptr); // open as its view goes
+            (firstGoes ? first : second).reset();
+            const KesQtPanelView& left = first != nullptr ? *first : *second;
+            MenuItem(left.FindAction(*part("Pass_Depths", "Add")));
+            QVERIFY(!std::exchange(frame.all, QString()).isEmpty());
+            // The secondary click of a person, on the field.
+            auto* field = left.Find(*part("Feed_Rate", "spinneratt"))->findChild<QLineEdit*>();
+            OpenMenu(field);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QAction* step = left.FindAction(*part("Feed_Rate", "defstep"));
+            Click(menu, menu->actionGeometry(step).center());
+            QWidget* dialog = left.Find(*part("Feed_Rate", "StepEditorDlg"));
+            QVERIFY(dialog != nullptr && dialog->isVisible());
+            dialog->close();
+            QCOMPARE(Differences(left, frame), QString());
+        }
     });
     QTest::newRow("a push deletes its own button") << Scenario([](Shown& s) {
         auto* button = new KesDlgPushButton(&s.frame, "doomed");
