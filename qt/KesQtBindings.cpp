@@ -24,6 +24,8 @@
 
 #include <QtGui/QAction>
 #include <QtGui/QIcon>
+#include <QtGui/QValidator>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
@@ -474,12 +476,51 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Editors
 // ---------------------------------------------------------------------------------------------
+// Reads a number as the toolkit writes it (a point, whatever the locale).
+bool ReadNumber(const QString& text, double& value) {
+    bool ok = false;
+    value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(value);
+}
+
+// What may be typed where a number goes: digits, a sign, and for a real a point and an
+// exponent. A number, or nothing, is complete; a start of one ("-", "1e") may go on.
+QValidator::State NumberState(const QString& input, bool whole) {
+    const QString allowed = whole ? QStringLiteral("+- ") : QStringLiteral("+-.eE ");
+    for (QChar c : input) {
+        if (!c.isDigit() && allowed.indexOf(c) < 0) {
+            return QValidator::Invalid;
+        }
+    }
+    double value = 0.0;
+    return input.trimmed().isEmpty() || ReadNumber(input, value) ? QValidator::Acceptable
+                                                                 : QValidator::Intermediate;
+}
+
+// The validator of the field of an integer or real editor: text that cannot be a number is
+// not taken. What reaches the toolkit is still the typed text, read by the attribute's rules.
+class NumberValidator final : public QValidator {
+public:
+    NumberValidator(bool whole, QObject* parent) : QValidator(parent), whole_(whole) {}
+    State validate(QString& input, int& /*position*/) const override {
+        return NumberState(input, whole_);
+    }
+
+private:
+    bool whole_;
+};
+
 class EditorBinding final : public KesQtBinding {
 public:
     using KesQtBinding::KesQtBinding;
 
     void Create(QWidget* parent) override {
         edit_ = new QLineEdit(parent);
+        if ((widget_.GetStyle() & KesDlgEditor::kIntegerStyle) != 0) {
+            edit_->setValidator(new NumberValidator(true, edit_));
+        } else if ((widget_.GetStyle() & KesDlgEditor::kRealStyle) != 0) {
+            edit_->setValidator(new NumberValidator(false, edit_));
+        }
         // Return and leaving the field both finish editing; only a text the person changed is
         // committed, once.
         QObject::connect(edit_.data(), &QLineEdit::editingFinished, Context(), [this] {
@@ -522,13 +563,6 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Spinners
 // ---------------------------------------------------------------------------------------------
-// Reads a number as the toolkit writes it (a point, whatever the locale).
-bool ReadNumber(const QString& text, double& value) {
-    bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok && std::isfinite(value);
-}
-
 // The decimals a format shows: its precision for %f, none for integers, else up to 10.
 int DecimalsOf(const std::string& format) {
     size_t p = 0;
@@ -575,6 +609,7 @@ public:
 
     explicit SpinBox(QWidget* parent) : Base(parent) {
         this->setLocale(QLocale::c());
+        this->setFocusPolicy(Qt::StrongFocus); // the wheel alone does not take the focus
         this->setKeyboardTracking(false);
         this->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         QObject::connect(this->lineEdit(), &QLineEdit::textEdited, this,
@@ -585,6 +620,7 @@ public:
     }
 
     std::string numberFormat = "%g"; // the toolkit's format of the shown number
+    int precision = 0;               // the toolkit's most decimals shown (0: the format's)
     std::function<void(int)> onStep; // arrow clicks, wheel and key steps
     QString typed;                   // the text the person typed, as typed
     bool edited = false;             // typed since the toolkit's value was last shown
@@ -599,10 +635,17 @@ public:
     void Refresh() { this->setSpecialValueText(QString()); }
 
 protected:
+    // The wheel over a field the person is not in scrolls the window, not the value.
+    void wheelEvent(QWheelEvent* event) override {
+        if (!this->hasFocus()) {
+            event->ignore();
+            return;
+        }
+        Base::wheelEvent(event);
+    }
     QString textFromValue(Value value) const override {
-        KesUnicodeString text;
-        text.BuildFromNum(static_cast<double>(value), numberFormat.c_str());
-        return KesQtText(text.Str()).trimmed();
+        return KesQtText(
+            KesDlgSpinner::ShownNumber(static_cast<double>(value), numberFormat, precision).Str());
     }
     Value valueFromText(const QString& text) const override {
         double value = 0.0;
@@ -617,13 +660,10 @@ protected:
     }
     // Any number may be typed, also outside the range: the toolkit clamps it.
     QValidator::State validate(QString& input, int& /*position*/) const override {
-        for (QChar c : input) {
-            if (!c.isDigit() && QStringLiteral("+-.eE ").indexOf(c) < 0) {
-                return QValidator::Invalid;
-            }
-        }
-        double value = 0.0;
-        return ReadNumber(input, value) ? QValidator::Acceptable : QValidator::Intermediate;
+        const QValidator::State state = NumberState(input, false);
+        return state == QValidator::Acceptable && input.trimmed().isEmpty()
+                   ? QValidator::Intermediate
+                   : state;
     }
 };
 
@@ -675,10 +715,16 @@ public:
             break;
         case KesDlgProperty::Format:
         case KesDlgProperty::DisplayFormat:
+        case KesDlgProperty::Precision:
             box_->numberFormat = spinner.GetDisplayFormat().empty() ? spinner.GetFormat()
                                                                     : spinner.GetDisplayFormat();
+            box_->precision = spinner.GetPrecision();
             if constexpr (std::is_same_v<Base, QDoubleSpinBox>) {
-                box_->setDecimals(DecimalsOf(box_->numberFormat));
+                // As many decimals taken as shown at most.
+                const int decimals = DecimalsOf(box_->numberFormat);
+                box_->setDecimals(spinner.GetPrecision() > 0
+                                      ? std::min(decimals, spinner.GetPrecision())
+                                      : decimals);
             }
             ShowValue();
             break;
@@ -718,7 +764,9 @@ private:
 // receivers may refill the lines).
 class ComboBox final : public QComboBox {
 public:
-    using QComboBox::QComboBox;
+    explicit ComboBox(QWidget* parent) : QComboBox(parent) {
+        setFocusPolicy(Qt::StrongFocus); // the wheel alone does not take the focus
+    }
     std::function<bool()> onDrop; // false: the combo is gone, show nothing
 
     void showPopup() override {
@@ -727,6 +775,16 @@ public:
             return;
         }
         QComboBox::showPopup();
+    }
+
+protected:
+    // The wheel over a combo the person is not in scrolls the window, not the selection.
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
     }
 };
 

@@ -239,6 +239,36 @@ TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
     EXPECT_GT(spinner->GetStep(), 0.0);
 }
 
+// A real shows as a machinist reads it; the value itself is kept whole.
+TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
+    struct Row {
+        double value;
+        const char* displayFormat;
+        int precision;
+        const char* shown;
+    };
+    for (const Row& row : std::vector<Row>{
+             {50.0, "%12.7f", 10, "50"},
+             {2.5, "%12.7f", 10, "2.5"},
+             {0.125, "%12.7f", 0, "0.125"},
+             {3000.0, "%12.7f", 15, "3000"},
+             {1.23456789, "%12.7f", 10, "1.2345679"}, // the format's seven decimals at most
+             {1.23456789, "%12.7f", 3, "1.235"},      // and the precision's, when fewer
+             {-0.00000001, "%12.7f", 10, "0"},
+             {1.5, "%.2f mm", 0, "1.50 mm"}, // text after the number: kept as written
+             {1.5e20, "%e", 0, "1.500000e+20"},
+             {1.5, "", 0, "1.5"}, // no display format: the format, "%g"
+         }) {
+        auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
+        spinner->SetPrecision(row.precision);
+        spinner->SetDisplayFormat(row.displayFormat);
+        spinner->SetValue(row.value, 0);
+        EXPECT_EQ(spinner->GetText().Str(), row.shown) << row.value << " " << row.displayFormat;
+        EXPECT_EQ(spinner->GetValue(), row.value);
+        delete spinner;
+    }
+}
+
 TEST_F(KesToolkitTest, ScrollBarPositionStaysWithinRangeLessBox) {
     auto* bar = new KesDlgScrollBar(listener, "b", 0x80000);
     bar->SetScrollRange(0, 7);

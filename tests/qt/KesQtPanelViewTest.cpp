@@ -181,8 +181,9 @@ struct Line {
 };
 
 // One line done as a person does it in the window. Besides the driver's commands: leave (type, then
-// Tab), arrow/wheel N (spinner steps), page (a click under the scroll box), drag (the scroll box to
-// the end), menu ITEM, close DIALOG. The caller's own commands go to the driver.
+// Tab), arrow/wheel N (spinner steps), hover N (the wheel over a field not focused), page (a click
+// under the scroll box), drag (the scroll box to the end), menu ITEM, close DIALOG. The caller's
+// own commands go to the driver.
 void Gesture(Shown& s, const std::string& text) {
     const Line line(text);
     const std::string& name = line.name;
@@ -205,11 +206,17 @@ void Gesture(Shown& s, const std::string& text) {
         for (int i = 0; i < std::abs(steps); ++i) {
             Click(spinner, QPoint(spinner->width() - 6, steps > 0 ? 4 : spinner->height() - 4));
         }
-    } else if (line.verb == "wheel") {
-        const QPointF at(spinner->width() / 2.0, spinner->height() / 2.0);
-        QWheelEvent wheel(at, spinner->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
+    } else if (line.verb == "wheel" || line.verb == "hover") { // in the field, or only over it
+        QWidget* field = spinner != nullptr ? spinner : combo;
+        if (line.verb == "wheel") {
+            field->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(field->window()));
+            field->setFocus();
+        }
+        const QPointF at(field->width() / 2.0, field->height() / 2.0);
+        QWheelEvent wheel(at, field->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(spinner, &wheel);
+        QApplication::sendEvent(field, &wheel);
     } else if (line.verb == "select" && combo != nullptr && combo->isEnabled()) {
         // The list opened, a line clicked (a person cannot open a disabled combo).
         const bool byRow = line.text.startsWith('#');
@@ -412,6 +419,7 @@ void KesQtPanelViewTest::gestureActsAsHeadless_data() {
     QTest::newRow("integer spinner: typed real") << "spin Tool_Number 12.7" << "";
     QTest::newRow("spinner: arrows up twice, down") << "arrow Depth 2;arrow Stepover -1" << "nudge Depth 1;nudge Depth 1;nudge Stepover -1";
     QTest::newRow("list spinner: wheel of two notches") << "wheel Pass_Counts[1] 2" << "nudge Pass_Counts[1] 2";
+    QTest::newRow("spinner, combo: wheel over them unfocused") << "hover Depth 2;hover Direction -1" << "values";
     QTest::newRow("combo: list opened, line picked") << "select Direction Conventional" << "drop Direction;select Direction Conventional";
     QTest::newRow("combo: list opened and closed") << "drop Feed_Rate" << "";
     QTest::newRow("editable combo: typed") << "bind Feed_Rate \" feed_rough \"" << "";
@@ -478,10 +486,10 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::newRow("label title, never markup") << Change([](Bare& b) { b.label->SetTitle("<b>Depth</b>"); }) << "label" << "text textFormat" << "<b>Depth</b> PlainText";
     QTest::newRow("help texts") << Change([](Bare& b) { b.editor->SetShortHelp("short"); b.editor->SetHelp("long"); }) << "editor" << "toolTip statusTip whatsThis" << "short long long";
     QTest::newRow("editor text cut to its width") << Change([](Bare& b) { b.editor->SetText("abcdef"); b.editor->SetMaxCharacterWidth(4); }) << "editor" << "text maxLength" << "abcd 4";
-    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); }) << "real" << "minimum maximum singleStep decimals text" << "0 10 0.5 7 2.5000000";
+    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); }) << "real" << "minimum maximum singleStep decimals text" << "0 10 0.5 7 2.5";
     QTest::newRow("new range clamps the value") << Change([](Bare& b) { b.real->SetValue(8, 0); b.real->SetMinMaxStep(0, 5, 1); }) << "real" << "maximum text" << "5 5";
     QTest::newRow("typed with a point") << Change([](Bare& b) { b.real->SetFormat("%.2f"); Type(b.view.Find(*b.real), "7.25"); }) << "real" << "text" << "7.25";
-    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); }) << "real" << "decimals text" << "2 1.50";
+    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); }) << "real" << "decimals text" << "2 1.5";
     QTest::newRow("integer spinner") << Change([](Bare& b) { b.whole->SetMinMaxStep(1, 99, 1); b.whole->SetValue(120, 0); }) << "whole" << "minimum maximum text" << "1 99 99";
     QTest::newRow("combo lines, selection") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetLine("Conventional", -1, 0); b.fixed->SetSelect(1, 0); }) << "fixed" << "count value" << "2 1|Conventional";
     QTest::newRow("combo lines cleared") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetSelect(0, 0); b.fixed->ClearLine(); }) << "fixed" << "count value" << "0 -1|";
@@ -495,6 +503,8 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::newRow("orientation") << Change([](Bare& b) { b.row->SetDefaultOrientation(1); }) << "row" << "value" << "row";
     QTest::newRow("dialog shown, titled") << Change([](Bare& b) { b.dialog->SetTitle("Step"); b.dialog->SetVisibility(kes::kShown); }) << "dialog" << "windowTitle visible" << "Step true";
     QTest::newRow("dialog titled by its owner's label") << Change([](Bare& b) { b.label->SetTitle("Depth"); (new KesDlgDialog(b.row, "asks"))->SetVisibility(kes::kShown); }) << "asks" << "windowTitle" << "Depth";
+    QTest::newRow("real editor takes only a number") << Change([](Bare& b) { Type(b.view.Find(*new KesDlgEditor(b.row, "depth", KesDlgEditor::kRealStyle)), "0.3abc"); }) << "depth" << "text" << "0.3";
+    QTest::newRow("integer editor takes only digits") << Change([](Bare& b) { Type(b.view.Find(*new KesDlgEditor(b.row, "count", KesDlgEditor::kIntegerStyle)), "-1.5x"); }) << "count" << "text" << "-15";
     QTest::newRow("created later") << Change([](Bare& b) { (new KesDlgEditor(b.row, "late"))->SetText("x"); }) << "late" << "text" << "x";
     // clang-format on
 }
