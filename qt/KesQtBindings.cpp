@@ -303,6 +303,11 @@ public:
     void Create(QWidget* /*parent*/) override {
         window_ = new DialogWindow(host_.WindowOwner());
         auto* outer = new QVBoxLayout(window_);
+        prompt_ = new QLabel(window_); // the dialog's help: what the window asks for
+        prompt_->setTextFormat(Qt::PlainText);
+        prompt_->setWordWrap(true);
+        prompt_->hide();
+        outer->addWidget(prompt_);
         auto* content = new QWidget(window_);
         MakeBox(content, 0);
         outer->addWidget(content);
@@ -322,6 +327,9 @@ public:
     void Apply(KesDlgProperty property) override {
         if (property == KesDlgProperty::Title && window_ != nullptr) {
             window_->setWindowTitle(Title());
+        } else if (property == KesDlgProperty::Help && prompt_ != nullptr) {
+            prompt_->setText(KesQtText(widget_.GetHelp().Str()));
+            prompt_->setVisible(!widget_.GetHelp().IsEmpty());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
             // A window of its own: no parent to re-lay.
             if (IsShown(widget_)) {
@@ -355,6 +363,7 @@ private:
     }
 
     QPointer<DialogWindow> window_;
+    QPointer<QLabel> prompt_;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "platform/KesDlgPushButton.h"
 #include "platform/KesDlgPushItem.h"
 #include "platform/KesDlgRadioButton.h"
+#include "platform/KesDlgResource.h"
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
@@ -537,6 +538,36 @@ TEST_F(KesToolkitTest, WidgetsOfAFrameBeingDestroyedTakeNoInputAndNotifyNothing)
     EXPECT_EQ(heard, 0);
     EXPECT_TRUE(frame.GetReceived().empty());
     listener = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resource files
+// ---------------------------------------------------------------------------------------------
+TEST(KesDlgResourceTest, LinesAreReadOrTheFileIsRefusedWithTheBadLine) {
+    struct Row {
+        const char* content;
+        const char* error; // empty: read
+        const char* title; // of "item"
+        const char* help;
+    };
+    for (const Row& row : std::vector<Row>{
+             {"# texts\n\n item.title = Define step…  \r\nitem.help=Why\n", "", "Define step…",
+              "Why"},
+             {"a.b.title = dotted identifier\nitem.shorthelp = s", "", "", ""},
+             {"item.title Define step\n", "line 1: expected IDENTIFIER.PROPERTY = TEXT", "", ""},
+             {"\n.title = x", "line 2: expected IDENTIFIER.PROPERTY = TEXT", "", ""},
+             {"item.tilte = x", "line 1: unknown property \"tilte\" (title, help or shorthelp)", "",
+              ""},
+         }) {
+        KesDlgResource::Table table;
+        std::string error;
+        EXPECT_EQ(KesDlgResource::Parse(row.content, table, error), *row.error == '\0');
+        EXPECT_EQ(error, row.error);
+        if (error.empty()) {
+            EXPECT_EQ(table["item"].title.Str(), row.title);
+            EXPECT_EQ(table["item"].help.Str(), row.help);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
