@@ -76,7 +76,8 @@ const char* const kUsage =
     "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
     "              window beside the notifications its frame receives and the value\n"
-    "              records, refreshed after every gesture; needs a display\n"
+    "              records, refreshed after every gesture, and the model's messages in\n"
+    "              its status bar; File > Quit (Ctrl+Q) closes it; needs a display\n"
     "  --png OUT   when the session ends (the bundled one when neither FILE nor PANEL is\n"
     "              given), write a picture of that window into OUT (PNG); needs no display\n"
     "  --monkey STEPS\n"
@@ -84,6 +85,9 @@ const char* const kUsage =
     "              after each; on a broken check, shrink the steps into a session script\n"
     "              that replays the failure (--seed N: the seed, 1 when not given)\n"
     "  --help      this text\n"
+    "\n"
+    "The bundled session stores its settings (a spinner step) in a temporary folder, not\n"
+    "in the user's, unless KES_SETTINGS_DIR names a folder.\n"
     "\n"
     "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument or the\n"
     "panel file was wrong, or no window possible.\n"
@@ -130,6 +134,26 @@ std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromF
     fault = builder->Build(*fromFile, frame);
     return builder;
 }
+
+// A folder of its own under the system's temporary folder, removed with everything in it when
+// the object goes; none (an empty path) when not wanted or when it cannot be made.
+struct TemporaryFolder {
+    explicit TemporaryFolder(bool wanted) {
+        std::string folder = (std::filesystem::temp_directory_path() / "kes-XXXXXX").string();
+        if (wanted && ::mkdtemp(folder.data()) != nullptr) {
+            path = folder;
+        }
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        if (!path.empty()) {
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    std::filesystem::path path;
+};
 
 // ---------------------------------------------------------------------------------------------
 // The monkey
@@ -195,7 +219,23 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     static int argumentCount = 1;
     static char programName[] = "kes-panel";
     static char* arguments[] = {programName, nullptr};
+    // Qt's own messages (a platform plugin's limits, a display it could not reach) are not
+    // kes-panel's to print: a picture prints none, a window only those once it is open.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool platformChosen = HasEnvironment("QT_QPA_PLATFORM");
+    if (show && !platformChosen) {
+        // A display that cannot be reached falls back to no display at all, told below.
+        setenv("QT_QPA_PLATFORM",
+               HasEnvironment("WAYLAND_DISPLAY") ? "wayland;xcb;offscreen" : "xcb;offscreen", 1);
+    }
     QApplication application(argumentCount, arguments);
+    if (show && !platformChosen && QGuiApplication::platformName() == "offscreen") {
+        std::cerr << "kes-panel: --gui cannot open a window: the display cannot be reached\n";
+        return 2;
+    }
+    if (show) {
+        qInstallMessageHandler(nullptr);
+    }
     KesPanelWindow window(frame, driver);
     if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
         std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
@@ -204,6 +244,7 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     if (!show) {
         return 0;
     }
+    window.FitToScreen();
     window.show();
     return QApplication::exec();
 }
@@ -326,6 +367,17 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
 
+    // The bundled session tours the pocketing panel only. A panel of a file, a panel only
+    // written, or a window alone (the user drives it) run no session unless one is given.
+    const bool bundledSession =
+        !sourceGiven && !fromFile && writtenPanel.empty() && !(gui && pngFile.empty());
+    // A demonstration keeps what it stores (a spinner step it defines) out of the user's
+    // settings: in a temporary folder, unless KES_SETTINGS_DIR names one.
+    const TemporaryFolder demoSettings(bundledSession && !HasEnvironment("KES_SETTINGS_DIR"));
+    if (!demoSettings.path.empty()) {
+        ::setenv("KES_SETTINGS_DIR", demoSettings.path.c_str(), 1);
+    }
+
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
     std::string fault;
@@ -340,10 +392,6 @@ int main(int argc, char** argv) {
     driver.SetModelPrinter(&KesPocketingPanel::PrintModel);
     driver.SetAfterCommand(&KesPocketingPanel::PrintReportedCodes);
 
-    // The bundled session tours the pocketing panel only. A panel of a file, a panel only
-    // written, or a window alone (the user drives it) run no session unless one is given.
-    const bool bundledSession =
-        !sourceGiven && !fromFile && writtenPanel.empty() && !(gui && pngFile.empty());
     int status = 0;
     if (bundledSession) {
         std::istringstream bundled(kKesBundledSession);
