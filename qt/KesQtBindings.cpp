@@ -40,6 +40,8 @@
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QSpinBox>
+#include <QtWidgets/QStyleOptionGroupBox>
+#include <QtWidgets/QStylePainter>
 
 #include <algorithm>
 #include <climits>
@@ -186,6 +188,19 @@ void KesQtDeferContextMenus(QWidget* widget) {
 
 namespace {
 
+// The title of the label of the attribute (or frame) that holds `widget`, or nothing.
+QString OwnerLabel(const KesDialog& widget) {
+    for (const KesDialog* up = widget.GetParent(); up != nullptr; up = up->GetParent()) {
+        for (int i = 0; i < up->GetChildCount(); ++i) {
+            const KesDialog* child = up->GetChildFromChildNumber(i);
+            if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
+                return KesQtText(child->GetTitle().Str());
+            }
+        }
+    }
+    return {};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Frames and dialogs
 // ---------------------------------------------------------------------------------------------
@@ -247,18 +262,60 @@ private:
     QBoxLayout* layout_ = nullptr; // owned by box_
 };
 
+// A frame's box: a plain widget, drawn as a group box with its title when the toolkit frame has
+// one (a screen reader announces the group by it). Untitled frames, the many, cost no drawing.
+class FrameBox final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void SetTitle(const QString& title) {
+        if (title == title_) {
+            return;
+        }
+        title_ = title;
+        setAccessibleName(title_);
+        const int margin = title_.isEmpty() ? 0 : 8;
+        setContentsMargins(margin, title_.isEmpty() ? 0 : fontMetrics().height() + 6, margin,
+                           margin);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        if (title_.isEmpty()) {
+            return;
+        }
+        QStyleOptionGroupBox option;
+        option.initFrom(this);
+        option.text = title_;
+        option.lineWidth = 1;
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        QStylePainter painter(this);
+        painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    }
+
+private:
+    QString title_;
+};
+
 class FrameBinding final : public BoxBinding {
 public:
     using BoxBinding::BoxBinding;
 
     void Create(QWidget* parent) override {
-        auto* frame = new QWidget(parent);
-        MakeBox(frame, 0);
-        Own(frame);
+        frame_ = new FrameBox(parent);
+        MakeBox(frame_, 0);
+        Own(frame_);
     }
 
     void Apply(KesDlgProperty property) override {
         switch (property) {
+        case KesDlgProperty::Title:
+            if (frame_ != nullptr) {
+                frame_->SetTitle(KesQtText(widget_.GetTitle().Str()));
+            }
+            break;
         case KesDlgProperty::Orientation:
             if (QBoxLayout* layout = Layout()) {
                 const bool row = static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == 1;
@@ -274,6 +331,9 @@ public:
             KesQtBinding::Apply(property);
         }
     }
+
+private:
+    QPointer<FrameBox> frame_;
 };
 
 // The window of a dialog: closing it or pressing Escape is the toolkit's Cancel, which decides
@@ -350,16 +410,8 @@ private:
     // The dialog's title; without one, the label of the attribute that opened it, so that the
     // person knows what the window asks for.
     QString Title() const {
-        for (const KesDialog* up = widget_.GetParent();
-             up != nullptr && widget_.GetTitle().IsEmpty(); up = up->GetParent()) {
-            for (int i = 0; i < up->GetChildCount(); ++i) {
-                const KesDialog* child = up->GetChildFromChildNumber(i);
-                if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
-                    return KesQtText(child->GetTitle().Str());
-                }
-            }
-        }
-        return KesQtText(widget_.GetTitle().Str());
+        return widget_.GetTitle().IsEmpty() ? OwnerLabel(widget_)
+                                            : KesQtText(widget_.GetTitle().Str());
     }
 
     QPointer<DialogWindow> window_;
@@ -369,7 +421,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Labels and buttons
 // ---------------------------------------------------------------------------------------------
-// A title, else a theme icon of the icon name, else the icon name itself.
+// A title, else a theme icon of the icon name; an icon name that names no icon shows nothing
+// (an identifier is no text for a person).
 struct TitleOrIcon {
     QString text;
     QIcon icon;
@@ -382,7 +435,7 @@ TitleOrIcon TitleOrIconOf(const KesDialog& widget) {
     if (QIcon::hasThemeIcon(name)) {
         return {QString(), QIcon::fromTheme(name)};
     }
-    return {name, QIcon()};
+    return {};
 }
 
 class LabelBinding final : public KesQtBinding {
@@ -433,7 +486,10 @@ public:
     void Apply(KesDlgProperty property) override {
         if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon) &&
             button_ != nullptr) {
-            const TitleOrIcon shown = TitleOrIconOf(widget_);
+            TitleOrIcon shown = TitleOrIconOf(widget_);
+            if (shown.text.isEmpty() && shown.icon.isNull()) {
+                shown.text = OwnerLabel(widget_); // never an empty button
+            }
             button_->setText(QString(shown.text).replace(QLatin1Char('&'), QStringLiteral("&&")));
             button_->setIcon(shown.icon);
             return;

@@ -496,7 +496,9 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::newRow("editable combo field") << Change([](Bare& b) { b.combo->SetLine("none", -1, 0); b.combo->SetSelect(0, 0); b.combo->SetField("FEED_HSM"); }) << "combo" << "value" << "0|FEED_HSM";
     QTest::newRow("radio off by a sibling") << Change([](Bare& b) { b.first->SetState(kes::kOn, 0); b.second->SetState(kes::kOn, 0); }) << "first" << "checked autoExclusive" << "false false";
     QTest::newRow("push title keeps its &") << Change([](Bare& b) { b.push->SetTitle("Save & close"); }) << "push" << "text" << "Save && close";
-    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "text" << "kes-no-such-icon";
+    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "text" << "";
+    QTest::newRow("untitled push shows its attribute's label") << Change([](Bare& b) { b.label->SetTitle("Approach"); (new KesDlgPushButton(b.row, "go"))->SetIconName("kes-no-such-icon"); }) << "go" << "text" << "Approach";
+    QTest::newRow("titled frame is a group") << Change([](Bare& b) { b.row->SetTitle("Cutting"); }) << "row" << "accessibleName" << "Cutting";
     QTest::newRow("scroll bar") << Change([](Bare& b) { b.bar->SetScrollRange(0, 10); b.bar->SetScrollBoxSize(3); b.bar->SetScrollPos(9, 0); }) << "bar" << "value pageStep" << "0 7 7 3";
     QTest::newRow("selector list") << Change([](Bare& b) { for (const char* l : {"Drill", "Dwell", "Peck"}) b.list->SetLine(l, -1, 0); const int rows[] = {0, 2}; b.list->SetSelect(rows, 2, 0); }) << "list" << "value" << "+Drill -Dwell +Peck";
     QTest::newRow("insensitive frame, hidden editor") << Change([](Bare& b) { b.row->SetSensitivity(kes::kInsensitive); b.editor->SetVisibility(kes::kHidden); }) << "editor" << "enabled visible" << "false false";
