@@ -124,10 +124,13 @@ void KesQtBinding::Show(KesDlgProperty property) {
 
 void KesQtBinding::ShowAll() {
     const QSignalBlocker blocker(qt_.data());
+    showingAll_ = true;
     for (int p = static_cast<int>(KesDlgProperty::Title);
          p <= static_cast<int>(KesDlgProperty::ScrollPosition); ++p) {
         Apply(static_cast<KesDlgProperty>(p));
     }
+    showingAll_ = false;
+    ShownAll();
 }
 
 void KesQtBinding::Apply(KesDlgProperty property) {
@@ -809,7 +812,16 @@ private:
     static int Whole(double value) {
         return static_cast<int>(std::clamp(std::round(value), double(INT_MIN), double(INT_MAX)));
     }
+    // The value, range and format shown together once at the end of ShowAll.
+    void ShownAll() override {
+        if (box_ != nullptr) {
+            ShowValue();
+        }
+    }
     void ShowValue() {
+        if (ShowingAll()) {
+            return;
+        }
         if constexpr (std::is_same_v<Base, QSpinBox>) {
             box_->setValue(Whole(Spinner().GetValue()));
         } else {
