@@ -5,16 +5,21 @@
 #include "KesNotificationLogFrame.h"
 
 #include "framework/KesMfgValueRecords.h"
+#include "platform/KesMfgBaseGII.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesPanelDriver.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <string>
@@ -47,6 +52,7 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     setWindowTitle(
         QStringLiteral("kes-panel: %1").arg(QString::fromStdString(frame.GetName().Str())));
     auto* columns = new QSplitter(Qt::Horizontal, this);
+    columns_ = columns;
     view_ = std::make_unique<KesQtPanelView>(frame, columns);
     columns->addWidget(view_->Widget());
 
@@ -59,10 +65,19 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     // The panel gets a little more than half: the records' lines are long too.
     columns->setSizes({kWidth * 11 / 20, kWidth * 9 / 20});
 
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(columns);
+    auto* menus = new QMenuBar(this);
+    QMenu* file = menus->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                    &QWidget::close);
+    layout->setMenuBar(menus);
+    layout->addWidget(columns, 1);
+    status_ = new QStatusBar(this);
+    status_->setSizeGripEnabled(false);
+    layout->addWidget(status_);
     resize(kWidth, kHeight);
+    codesShown_ = KesMfgBaseGII::GetReportedCodes().size(); // the session's were printed
 
     view_->SetAfterGesture([this] { Refresh(); });
     Refresh();
@@ -93,8 +108,31 @@ void KesPanelWindow::Refresh() {
     const std::string text =
         "values\n" + Table(all) + "\noutput 1\n" + Table(group1) + "\noutput 2\n" + Table(group2);
     records_->setPlainText(QString::fromStdString(text));
+
+    const std::vector<int> codes = KesMfgBaseGII::GetReportedCodes();
+    if (codes.size() < codesShown_) {
+        codesShown_ = 0; // read and cleared by someone else meanwhile
+    }
+    if (codes.size() > codesShown_) {
+        status_->showMessage(QString::fromStdString(KesMfgBaseGII::GetCodeText(codes.back())));
+    }
+    codesShown_ = codes.size();
+}
+
+void KesPanelWindow::FitToScreen() {
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QSize panel = view_->Widget() != nullptr ? view_->Widget()->sizeHint() : QSize();
+    // The panel whole, and the panes beside it as wide as the panel or 480 pixels at least.
+    QSize wanted(panel.width() + std::max(panel.width(), 480) + 24,
+                 std::max(panel.height() + 80, 480));
+    if (shown != nullptr) {
+        wanted = wanted.boundedTo(shown->availableSize());
+    }
+    resize(wanted);
+    columns_->setSizes({panel.width(), wanted.width() - panel.width()});
 }
 
 bool KesPanelWindow::SavePicture(const QString& file) {
-    return grab().save(file, "PNG");
+    // zlib's fastest level: most of a picture's time went into compressing it.
+    return grab().save(file, "PNG", 80);
 }

@@ -1,7 +1,9 @@
 // KesPanelWindow: kes-panel's window. The panel in real Qt widgets (a KesQtPanelView) beside
 // the two panes a dialog engineer watches while trying it: the notifications the panel's frame
 // has received, and the value records a caller collects ("values", then "output" for groups 1
-// and 2). Both panes are refreshed after every gesture in the panel.
+// and 2). Both panes are refreshed after every gesture in the panel; the messages the
+// manufacturing model reports to the user meanwhile (a parameter created, a name taken) show in
+// the status bar. File > Quit (Ctrl+Q) closes the window.
 #pragma once
 
 #include <QString>
@@ -13,6 +15,8 @@ class KesNotificationLogFrame;
 class KesPanelDriver;
 class KesQtPanelView;
 class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
 
 class KesPanelWindow : public QWidget {
 public:
@@ -28,8 +32,11 @@ public:
     KesPanelWindow(const KesPanelWindow&) = delete;
     KesPanelWindow& operator=(const KesPanelWindow&) = delete;
 
-    // Reads the frame's notifications and the attributes' records again into the panes.
+    // Reads the frame's notifications and the attributes' records again into the panes, and
+    // shows the latest message reported since the last refresh in the status bar.
     void Refresh();
+    // Sizes the window to its panel (the panes beside it), within the screen.
+    void FitToScreen();
     // Writes a picture of the window as it stands (PNG); false when the file cannot be written.
     bool SavePicture(const QString& file);
 
@@ -39,4 +46,7 @@ private:
     std::unique_ptr<KesQtPanelView> view_;
     QPlainTextEdit* notifications_ = nullptr;
     QPlainTextEdit* records_ = nullptr;
+    QSplitter* columns_ = nullptr;
+    QStatusBar* status_ = nullptr;
+    size_t codesShown_ = 0; // reported codes already shown in the status bar
 };

@@ -541,6 +541,10 @@ void KesMfgAttDoubleParam::DefineStep(KesCommand*, KesNotification*, void**) {
     double step = kFallbackStep;
     KesMfgSetting::ReadSetting(GetStepKey(), &step, kSettingFile);
     stepEditor_->SetValue(step, 0);
+    if (spinner_ != nullptr && !stepDialog_->GetHelp().IsEmpty()) {
+        // The prompt of the resource file, with the step the arrows use now.
+        stepDialog_->SetHelp(stepDialog_->GetHelp() + " " + FormatReal(spinner_->GetStep()));
+    }
     stepDialog_->SetVisibility(kes::kShown);
 }
 
