@@ -25,6 +25,8 @@ foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS KES_QT_HEADERS)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kesattributes/${folder})
 endforeach()
 
+install(FILES ${KES_RESOURCE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kes)
+
 set(KES_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KesAttributes)
 install(EXPORT KesAttributesTargets
     NAMESPACE KesAttributes::

@@ -98,8 +98,9 @@ const char* const kUsage =
     "  --svg OUT   when the session ends, draw the panel into OUT (SVG)\n"
     "  --gui       when the session ends (FILE or -; none by default), show the panel in a\n"
     "              window beside the notifications its frame receives and the value\n"
-    "              records, refreshed after every gesture (Edit > Undo takes one back;\n"
-    "              File > Open values..., Save values...); needs a display\n"
+    "              records, refreshed after every gesture, and the model's messages in\n"
+    "              its status bar (Edit > Undo takes a gesture back; File > Open values...,\n"
+    "              Save values..., Quit); needs a display\n"
     "  --png OUT   when the session ends (the bundled one when neither FILE nor PANEL is\n"
     "              given), write a picture of that window into OUT (PNG); needs no display\n"
     "  --monkey STEPS\n"
@@ -112,6 +113,9 @@ const char* const kUsage =
     "              also check that the window mirrors every widget in its state (built\n"
     "              with Qt)\n"
     "  --help      this text\n"
+    "\n"
+    "The bundled session stores its settings (a spinner step) in a temporary folder, not\n"
+    "in the user's, unless KES_SETTINGS_DIR names a folder.\n"
     "\n"
     "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument, the\n"
     "panel file or the values file was wrong, or no window possible.\n"
@@ -158,6 +162,26 @@ std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromF
     fault = builder->Build(*fromFile, frame);
     return builder;
 }
+
+// A folder of its own under the system's temporary folder, removed with everything in it when
+// the object goes; none (an empty path) when not wanted or when it cannot be made.
+struct TemporaryFolder {
+    explicit TemporaryFolder(bool wanted) {
+        std::string folder = (std::filesystem::temp_directory_path() / "kes-XXXXXX").string();
+        if (wanted && ::mkdtemp(folder.data()) != nullptr) {
+            path = folder;
+        }
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        if (!path.empty()) {
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    std::filesystem::path path;
+};
 
 // ---------------------------------------------------------------------------------------------
 // The route through a window
@@ -262,32 +286,35 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     if (!show) {
         return 0;
     }
+    window.FitToScreen();
     window.show();
     return QApplication::exec();
 }
 
-// What Qt says of the offscreen platform's limits (no raising or grabbing windows off any
-// screen) and of its run-time folder tells the user nothing: dropped; anything else is said.
-QtMessageHandler qtHandler = nullptr;
-void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg && (message.startsWith("This plugin does not support") ||
-                               message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
-        return;
-    }
-    if (qtHandler != nullptr) {
-        qtHandler(type, context, message);
-    }
-}
-
-// The application of the window and of the route through it, made once.
-std::unique_ptr<QApplication> MakeApplication() {
+// The application of the window and of the route through it, made once. Qt's own messages (a
+// platform plugin's limits, a display it could not reach) are not kes-panel's to print: a
+// picture or the route prints none, a window only those once it is open. Null when `show`
+// (--gui) finds no display that can be reached, said on standard error.
+std::unique_ptr<QApplication> MakeApplication(bool show) {
     static int argumentCount = 1;
     static char programName[] = "kes-panel";
     static char* arguments[] = {programName, nullptr};
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
-        qtHandler = qInstallMessageHandler(QuietOffscreen);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool platformChosen = HasEnvironment("QT_QPA_PLATFORM");
+    if (show && !platformChosen) {
+        // A display that cannot be reached falls back to no display at all, told below.
+        setenv("QT_QPA_PLATFORM",
+               HasEnvironment("WAYLAND_DISPLAY") ? "wayland;xcb;offscreen" : "xcb;offscreen", 1);
     }
-    return std::make_unique<QApplication>(argumentCount, arguments);
+    auto application = std::make_unique<QApplication>(argumentCount, arguments);
+    if (show && !platformChosen && QGuiApplication::platformName() == "offscreen") {
+        std::cerr << "kes-panel: --gui cannot open a window: the display cannot be reached\n";
+        return nullptr;
+    }
+    if (show) {
+        qInstallMessageHandler(nullptr);
+    }
+    return application;
 }
 #endif
 
@@ -426,7 +453,7 @@ int main(int argc, char** argv) {
             if (!HasEnvironment("QT_QPA_PLATFORM")) {
                 setenv("QT_QPA_PLATFORM", "offscreen", 1);
             }
-            application = MakeApplication();
+            application = MakeApplication(false);
         }
 #endif
         return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed),
@@ -457,9 +484,24 @@ int main(int argc, char** argv) {
     }
 #ifdef KES_PANEL_WINDOW
     if (gui || !pngFile.empty() || viaQt) {
-        application = MakeApplication();
+        application = MakeApplication(gui);
+        if (application == nullptr) {
+            return 2;
+        }
     }
 #endif
+
+    // The bundled session tours the pocketing panel only. A panel of a file, a panel only
+    // written, or a window alone (the user drives it) run no session unless one is given.
+    const bool bundledSession = !sourceGiven && !fromFile && writtenPanel.empty() &&
+                                writtenValues.empty() && valuesFile.empty() &&
+                                !(gui && pngFile.empty());
+    // A demonstration keeps what it stores (a spinner step it defines) out of the user's
+    // settings: in a temporary folder, unless KES_SETTINGS_DIR names one.
+    const TemporaryFolder demoSettings(bundledSession && !HasEnvironment("KES_SETTINGS_DIR"));
+    if (!demoSettings.path.empty()) {
+        ::setenv("KES_SETTINGS_DIR", demoSettings.path.c_str(), 1);
+    }
 
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
@@ -504,11 +546,6 @@ int main(int argc, char** argv) {
         driver.EndHistory();
     }
 
-    // The bundled session tours the pocketing panel only. A panel of a file, a panel only
-    // written, or a window alone (the user drives it) run no session unless one is given.
-    const bool bundledSession = !sourceGiven && !fromFile && writtenPanel.empty() &&
-                                writtenValues.empty() && valuesFile.empty() &&
-                                !(gui && pngFile.empty());
     int status = 0;
     if (bundledSession) {
         std::istringstream bundled(kKesBundledSession);

@@ -5,6 +5,7 @@
 #include "KesNotificationLogFrame.h"
 
 #include "framework/KesMfgValueRecords.h"
+#include "platform/KesMfgBaseGII.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesPanelDriver.h"
 #include "tools/KesPanelHistory.h"
@@ -14,14 +15,17 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <fstream>
@@ -55,6 +59,7 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     setWindowTitle(
         QStringLiteral("kes-panel: %1").arg(QString::fromStdString(frame.GetName().Str())));
     auto* columns = new QSplitter(Qt::Horizontal, this);
+    columns_ = columns;
     view_ = std::make_unique<KesQtPanelView>(frame, columns);
     columns->addWidget(view_->Widget());
 
@@ -67,10 +72,14 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     // The panel gets a little more than half: the records' lines are long too.
     columns->setSizes({kWidth * 11 / 20, kWidth * 9 / 20});
 
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(columns);
+    layout->addWidget(columns, 1);
+    status_ = new QStatusBar(this);
+    status_->setSizeGripEnabled(false);
+    layout->addWidget(status_);
     resize(kWidth, kHeight);
+    codesShown_ = KesMfgBaseGII::GetReportedCodes().size(); // the session's were printed
 
     // File and Edit. A gesture is one step of the history, undone and redone with its impacts.
     history_ = std::make_unique<KesPanelHistory>(frame);
@@ -94,6 +103,9 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
                                  QStringLiteral("Cannot write %1").arg(name));
         }
     });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                    &QWidget::close);
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
     undo_ = edit->addAction(QStringLiteral("&Undo"), this, [this] {
         history_->Undo();
@@ -152,6 +164,15 @@ void KesPanelWindow::Refresh() {
     redo_->setEnabled(history_->CanRedo());
     redo_->setText(
         QStringLiteral("&Redo %1").arg(QString::fromStdString(history_->RedoLabel())).trimmed());
+
+    const std::vector<int> codes = KesMfgBaseGII::GetReportedCodes();
+    if (codes.size() < codesShown_) {
+        codesShown_ = 0; // read and cleared by someone else meanwhile
+    }
+    if (codes.size() > codesShown_) {
+        status_->showMessage(QString::fromStdString(KesMfgBaseGII::GetCodeText(codes.back())));
+    }
+    codesShown_ = codes.size();
 }
 
 QString KesPanelWindow::OpenValues(const QString& file, QStringList* report) {
@@ -187,6 +208,20 @@ bool KesPanelWindow::SaveValues(const QString& file) {
     return static_cast<bool>(out.flush());
 }
 
+void KesPanelWindow::FitToScreen() {
+    const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    const QSize panel = view_->Widget() != nullptr ? view_->Widget()->sizeHint() : QSize();
+    // The panel whole, and the panes beside it as wide as the panel or 480 pixels at least.
+    QSize wanted(panel.width() + std::max(panel.width(), 480) + 24,
+                 std::max(panel.height() + 80, 480));
+    if (shown != nullptr) {
+        wanted = wanted.boundedTo(shown->availableSize());
+    }
+    resize(wanted);
+    columns_->setSizes({panel.width(), wanted.width() - panel.width()});
+}
+
 bool KesPanelWindow::SavePicture(const QString& file) {
-    return grab().save(file, "PNG");
+    // zlib's fastest level: most of a picture's time went into compressing it.
+    return grab().save(file, "PNG", 80);
 }

@@ -1,9 +1,11 @@
 // KesPanelWindow: kes-panel's window. The panel in real Qt widgets (a KesQtPanelView) beside
 // the two panes a dialog engineer watches while trying it: the notifications the panel's frame
 // has received, and the value records a caller collects ("values", then "output" for groups 1
-// and 2). Both panes are refreshed after every gesture in the panel. Edit > Undo and Redo take
-// back and apply again the window's gestures (KesPanelHistory); File > Open values... and Save
-// values... read and write values files (KesValuesFile).
+// and 2). Both panes are refreshed after every gesture in the panel; the messages the
+// manufacturing model reports to the user meanwhile (a parameter created, a name taken) show in
+// the status bar. Edit > Undo and Redo take back and apply again the window's gestures
+// (KesPanelHistory); File > Open values... and Save values... read and write values files
+// (KesValuesFile); File > Quit (Ctrl+Q) closes the window.
 #pragma once
 
 #include <QString>
@@ -18,6 +20,8 @@ class KesPanelHistory;
 class QAction;
 class KesQtPanelView;
 class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
 
 class KesPanelWindow : public QWidget {
 public:
@@ -33,8 +37,11 @@ public:
     KesPanelWindow(const KesPanelWindow&) = delete;
     KesPanelWindow& operator=(const KesPanelWindow&) = delete;
 
-    // Reads the frame's notifications and the attributes' records again into the panes.
+    // Reads the frame's notifications and the attributes' records again into the panes, and
+    // shows the latest message reported since the last refresh in the status bar.
     void Refresh();
+    // Sizes the window to its panel (the panes beside it), within the screen.
+    void FitToScreen();
     // Writes a picture of the window as it stands (PNG); false when the file cannot be written.
     bool SavePicture(const QString& file);
     // Pushes a values file in as a caller does (the history ends); answers "" or why it is not
@@ -57,4 +64,7 @@ private:
     std::unique_ptr<KesPanelHistory> history_; // of the gestures made in the window
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QSplitter* columns_ = nullptr;
+    QStatusBar* status_ = nullptr;
+    size_t codesShown_ = 0; // reported codes already shown in the status bar
 };

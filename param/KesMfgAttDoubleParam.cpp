@@ -455,7 +455,11 @@ void KesMfgAttDoubleParam::EntryCreateParameter(KesCommand*, KesNotification*, v
     }
     const CreationOutcome outcome = CreateWithCurrentValue(typed);
     if (outcome.error == KesMfgModel::kNoError) {
+        const std::shared_ptr<const bool> alive = GetAliveToken();
         BindTo(typed, 1);
+        if (!*alive) {
+            return; // a receiver of the notification deleted the attribute
+        }
         DisplayParameter(nullptr, nullptr, nullptr);
         KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterCreated, 0);
         return;
@@ -537,6 +541,10 @@ void KesMfgAttDoubleParam::DefineStep(KesCommand*, KesNotification*, void**) {
     double step = kFallbackStep;
     KesMfgSetting::ReadSetting(GetStepKey(), &step, kSettingFile);
     stepEditor_->SetValue(step, kes::kNoNotify);
+    if (spinner_ != nullptr && !stepDialog_->GetHelp().IsEmpty()) {
+        // The prompt of the resource file, with the step the arrows use now.
+        stepDialog_->SetHelp(stepDialog_->GetHelp() + " " + FormatReal(spinner_->GetStep()));
+    }
     stepDialog_->SetVisibility(kes::kShown);
 }
 

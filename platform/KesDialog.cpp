@@ -1,5 +1,7 @@
 #include "platform/KesDialog.h"
 
+#include "platform/KesDlgResource.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,6 +17,20 @@ KesDialog::KesDialog(KesDialog* parent, const KesString& name, unsigned long sty
     : parent_(parent), name_(name), style_(style), kind_(kind) {
     if (parent_ != nullptr) {
         parent_->children_.push_back(this);
+    }
+    // The texts of the resource file named by the nearest ancestor that names one; set before
+    // anyone is told of the widget, and so without a change to announce.
+    for (const KesDialog* up = parent_; up != nullptr; up = up->parent_) {
+        const KesString file = up->GetResourceFilename(0);
+        if (file.IsEmpty()) {
+            continue;
+        }
+        if (const KesDlgResourceTexts* texts = KesDlgResource::Find(file, name_)) {
+            title_ = texts->title;
+            help_ = texts->help;
+            shortHelp_ = texts->shortHelp;
+        }
+        break;
     }
     Changed(KesDlgProperty::Created);
 }
@@ -135,10 +151,14 @@ void KesDialog::Changed(KesDlgProperty property) {
     if (observers.empty()) {
         return;
     }
-    // Copy: an observer may add or remove observers.
+    // Copy: an observer may add or remove observers. One removed meanwhile (a window deleted
+    // by another's doing) may be gone: it is not told.
     const std::vector<KesDlgObserver*> current = observers;
     for (KesDlgObserver* observer : current) {
-        observer->WidgetChanged(*this, property);
+        if (current.size() == 1 ||
+            std::find(observers.begin(), observers.end(), observer) != observers.end()) {
+            observer->WidgetChanged(*this, property);
+        }
     }
 }
 

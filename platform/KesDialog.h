@@ -118,8 +118,10 @@ public:
     void SetVisibility(int visibility);
     int GetVisibility() const { return visibility_; }
 
-    // The resource file that describes the widget's texts; the toolkit's widgets have none and
-    // answer the empty name at every level.
+    // The resource file that describes the texts of the widgets under this one (see
+    // KesDlgResource: a widget created under it starts with the title, help and short help the
+    // file gives its identifier); the toolkit's widgets have none and answer the empty name at
+    // every level.
     virtual KesString GetResourceFilename(int level) const;
 
     // True when a person can act on the widget now: it and every ancestor up to its dialog

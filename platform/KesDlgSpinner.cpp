@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 double KesDlgSpinner::Clamp(double value) const {
     return hasRange_ ? std::clamp(value, minimum_, maximum_) : value;
@@ -67,10 +68,33 @@ void KesDlgSpinner::SetValue(double value, int notify) {
 }
 
 KesUnicodeString KesDlgSpinner::GetText() const {
-    const std::string& format = GetDisplayFormat().empty() ? format_ : GetDisplayFormat();
+    return ShownNumber(value_, GetDisplayFormat().empty() ? format_ : GetDisplayFormat(),
+                       GetPrecision());
+}
+
+KesUnicodeString KesDlgSpinner::ShownNumber(double value, const std::string& format,
+                                            int precision) {
     KesUnicodeString text;
-    text.BuildFromNum(value_, format.c_str());
-    return text;
+    text.BuildFromNum(value, format.c_str());
+    std::string shown = text.Str();
+    const size_t first = shown.find_first_not_of(' ');
+    shown.erase(0, std::min(first, shown.size()));
+    shown.erase(std::min(shown.find_last_not_of(' ') + 1, shown.size()));
+    const size_t point = shown.find('.');
+    if (point == std::string::npos ||
+        shown.find_first_not_of("0123456789", point + 1) != std::string::npos) {
+        return KesUnicodeString(shown); // no decimals, an exponent, or text after the number
+    }
+    if (precision > 0 && shown.size() - point - 1 > static_cast<size_t>(precision)) {
+        const std::string fewer = "%." + std::to_string(std::min(precision, 100)) + "f";
+        return ShownNumber(value, fewer, 0);
+    }
+    const size_t last = shown.find_last_not_of('0');
+    shown.erase(last == point ? point : last + 1);
+    if (shown == "-0") {
+        shown = "0";
+    }
+    return KesUnicodeString(shown);
 }
 
 bool KesDlgSpinner::UserSetValue(double value) {

@@ -41,8 +41,13 @@ public:
     double GetMaximum() const { return maximum_; }
     double GetStep() const { return step_; }
     const std::string& GetFormat() const { return format_; }
-    // The number as the field shows it (display format if set, else the format).
+    // The number as the field shows it: written with the display format if set, else the
+    // format, as a machinist reads it (see ShownNumber).
     KesUnicodeString GetText() const;
+    // `value` written with the printf-style `format`, with no padding, at most `precision`
+    // decimals when `precision` is above 0, and no trailing zeros after the point: "%12.7f"
+    // shows 50 as "50" and 0.125 as "0.125". A format with an exponent is kept as written.
+    static KesUnicodeString ShownNumber(double value, const std::string& format, int precision);
 
     KesNotification* GetSpinnerModifyNotification() { return &spinnerModify_; }
 

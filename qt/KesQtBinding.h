@@ -86,6 +86,10 @@ protected:
     // kind has. Kinds ignore the properties they do not show.
     virtual void Apply(KesDlgProperty property);
     bool RemovedFromLivePanel() const { return removedFromLivePanel_; }
+    // True while ShowAll applies every property: a kind may then leave what several properties
+    // share to ShownAll, called once at the end.
+    bool ShowingAll() const { return showingAll_; }
+    virtual void ShownAll() {}
     // Takes `qt` as the binding's Qt widget.
     void Own(QWidget* qt) { qt_ = qt; }
     // The receiver of every connection of this binding.
@@ -99,6 +103,7 @@ private:
     QPointer<QWidget> qt_;
     QObject context_;
     bool removedFromLivePanel_ = false;
+    bool showingAll_ = false;
     int shownVisibility_ = 0; // the toolkit visibility last shown (0: none yet)
 };
 

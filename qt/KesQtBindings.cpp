@@ -24,6 +24,8 @@
 
 #include <QtGui/QAction>
 #include <QtGui/QIcon>
+#include <QtGui/QValidator>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
@@ -38,6 +40,8 @@
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QScrollBar>
 #include <QtWidgets/QSpinBox>
+#include <QtWidgets/QStyleOptionGroupBox>
+#include <QtWidgets/QStylePainter>
 
 #include <algorithm>
 #include <climits>
@@ -120,10 +124,13 @@ void KesQtBinding::Show(KesDlgProperty property) {
 
 void KesQtBinding::ShowAll() {
     const QSignalBlocker blocker(qt_.data());
+    showingAll_ = true;
     for (int p = static_cast<int>(KesDlgProperty::Title);
          p <= static_cast<int>(KesDlgProperty::ScrollPosition); ++p) {
         Apply(static_cast<KesDlgProperty>(p));
     }
+    showingAll_ = false;
+    ShownAll();
 }
 
 void KesQtBinding::Apply(KesDlgProperty property) {
@@ -183,6 +190,19 @@ void KesQtDeferContextMenus(QWidget* widget) {
 }
 
 namespace {
+
+// The title of the label of the attribute (or frame) that holds `widget`, or nothing.
+QString OwnerLabel(const KesDialog& widget) {
+    for (const KesDialog* up = widget.GetParent(); up != nullptr; up = up->GetParent()) {
+        for (int i = 0; i < up->GetChildCount(); ++i) {
+            const KesDialog* child = up->GetChildFromChildNumber(i);
+            if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
+                return KesQtText(child->GetTitle().Str());
+            }
+        }
+    }
+    return {};
+}
 
 // ---------------------------------------------------------------------------------------------
 // Frames and dialogs
@@ -245,18 +265,60 @@ private:
     QBoxLayout* layout_ = nullptr; // owned by box_
 };
 
+// A frame's box: a plain widget, drawn as a group box with its title when the toolkit frame has
+// one (a screen reader announces the group by it). Untitled frames, the many, cost no drawing.
+class FrameBox final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void SetTitle(const QString& title) {
+        if (title == title_) {
+            return;
+        }
+        title_ = title;
+        setAccessibleName(title_);
+        const int margin = title_.isEmpty() ? 0 : 8;
+        setContentsMargins(margin, title_.isEmpty() ? 0 : fontMetrics().height() + 6, margin,
+                           margin);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        if (title_.isEmpty()) {
+            return;
+        }
+        QStyleOptionGroupBox option;
+        option.initFrom(this);
+        option.text = title_;
+        option.lineWidth = 1;
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        QStylePainter painter(this);
+        painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    }
+
+private:
+    QString title_;
+};
+
 class FrameBinding final : public BoxBinding {
 public:
     using BoxBinding::BoxBinding;
 
     void Create(QWidget* parent) override {
-        auto* frame = new QWidget(parent);
-        MakeBox(frame, 0);
-        Own(frame);
+        frame_ = new FrameBox(parent);
+        MakeBox(frame_, 0);
+        Own(frame_);
     }
 
     void Apply(KesDlgProperty property) override {
         switch (property) {
+        case KesDlgProperty::Title:
+            if (frame_ != nullptr) {
+                frame_->SetTitle(KesQtText(widget_.GetTitle().Str()));
+            }
+            break;
         case KesDlgProperty::Orientation:
             if (QBoxLayout* layout = Layout()) {
                 const bool row = static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == 1;
@@ -272,6 +334,9 @@ public:
             KesQtBinding::Apply(property);
         }
     }
+
+private:
+    QPointer<FrameBox> frame_;
 };
 
 // The window of a dialog: closing it or pressing Escape is the toolkit's Cancel, which decides
@@ -301,6 +366,11 @@ public:
     void Create(QWidget* /*parent*/) override {
         window_ = new DialogWindow(host_.WindowOwner());
         auto* outer = new QVBoxLayout(window_);
+        prompt_ = new QLabel(window_); // the dialog's help: what the window asks for
+        prompt_->setTextFormat(Qt::PlainText);
+        prompt_->setWordWrap(true);
+        prompt_->hide();
+        outer->addWidget(prompt_);
         auto* content = new QWidget(window_);
         MakeBox(content, 0);
         outer->addWidget(content);
@@ -320,6 +390,9 @@ public:
     void Apply(KesDlgProperty property) override {
         if (property == KesDlgProperty::Title && window_ != nullptr) {
             window_->setWindowTitle(Title());
+        } else if (property == KesDlgProperty::Help && prompt_ != nullptr) {
+            prompt_->setText(KesQtText(widget_.GetHelp().Str()));
+            prompt_->setVisible(!widget_.GetHelp().IsEmpty());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
             // A window of its own: no parent to re-lay.
             if (IsShown(widget_)) {
@@ -340,25 +413,19 @@ private:
     // The dialog's title; without one, the label of the attribute that opened it, so that the
     // person knows what the window asks for.
     QString Title() const {
-        for (const KesDialog* up = widget_.GetParent();
-             up != nullptr && widget_.GetTitle().IsEmpty(); up = up->GetParent()) {
-            for (int i = 0; i < up->GetChildCount(); ++i) {
-                const KesDialog* child = up->GetChildFromChildNumber(i);
-                if (child->GetKind() == KesDlgKind::Label && !child->GetTitle().IsEmpty()) {
-                    return KesQtText(child->GetTitle().Str());
-                }
-            }
-        }
-        return KesQtText(widget_.GetTitle().Str());
+        return widget_.GetTitle().IsEmpty() ? OwnerLabel(widget_)
+                                            : KesQtText(widget_.GetTitle().Str());
     }
 
     QPointer<DialogWindow> window_;
+    QPointer<QLabel> prompt_;
 };
 
 // ---------------------------------------------------------------------------------------------
 // Labels and buttons
 // ---------------------------------------------------------------------------------------------
-// A title, else a theme icon of the icon name, else the icon name itself.
+// A title, else a theme icon of the icon name; an icon name that names no icon shows nothing
+// (an identifier is no text for a person).
 struct TitleOrIcon {
     QString text;
     QIcon icon;
@@ -371,7 +438,7 @@ TitleOrIcon TitleOrIconOf(const KesDialog& widget) {
     if (QIcon::hasThemeIcon(name)) {
         return {QString(), QIcon::fromTheme(name)};
     }
-    return {name, QIcon()};
+    return {};
 }
 
 class LabelBinding final : public KesQtBinding {
@@ -422,7 +489,10 @@ public:
     void Apply(KesDlgProperty property) override {
         if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon) &&
             button_ != nullptr) {
-            const TitleOrIcon shown = TitleOrIconOf(widget_);
+            TitleOrIcon shown = TitleOrIconOf(widget_);
+            if (shown.text.isEmpty() && shown.icon.isNull()) {
+                shown.text = OwnerLabel(widget_); // never an empty button
+            }
             button_->setText(QString(shown.text).replace(QLatin1Char('&'), QStringLiteral("&&")));
             button_->setIcon(shown.icon);
             return;
@@ -474,12 +544,51 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Editors
 // ---------------------------------------------------------------------------------------------
+// Reads a number as the toolkit writes it (a point, whatever the locale).
+bool ReadNumber(const QString& text, double& value) {
+    bool ok = false;
+    value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(value);
+}
+
+// What may be typed where a number goes: digits, a sign, and for a real a point and an
+// exponent. A number, or nothing, is complete; a start of one ("-", "1e") may go on.
+QValidator::State NumberState(const QString& input, bool whole) {
+    const QString allowed = whole ? QStringLiteral("+- ") : QStringLiteral("+-.eE ");
+    for (QChar c : input) {
+        if (!c.isDigit() && allowed.indexOf(c) < 0) {
+            return QValidator::Invalid;
+        }
+    }
+    double value = 0.0;
+    return input.trimmed().isEmpty() || ReadNumber(input, value) ? QValidator::Acceptable
+                                                                 : QValidator::Intermediate;
+}
+
+// The validator of the field of an integer or real editor: text that cannot be a number is
+// not taken. What reaches the toolkit is still the typed text, read by the attribute's rules.
+class NumberValidator final : public QValidator {
+public:
+    NumberValidator(bool whole, QObject* parent) : QValidator(parent), whole_(whole) {}
+    State validate(QString& input, int& /*position*/) const override {
+        return NumberState(input, whole_);
+    }
+
+private:
+    bool whole_;
+};
+
 class EditorBinding final : public KesQtBinding {
 public:
     using KesQtBinding::KesQtBinding;
 
     void Create(QWidget* parent) override {
         edit_ = new QLineEdit(parent);
+        if ((widget_.GetStyle() & KesDlgEditor::kIntegerStyle) != 0) {
+            edit_->setValidator(new NumberValidator(true, edit_));
+        } else if ((widget_.GetStyle() & KesDlgEditor::kRealStyle) != 0) {
+            edit_->setValidator(new NumberValidator(false, edit_));
+        }
         // Return and leaving the field both finish editing; only a text the person changed is
         // committed, once.
         QObject::connect(edit_.data(), &QLineEdit::editingFinished, Context(), [this] {
@@ -522,13 +631,6 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Spinners
 // ---------------------------------------------------------------------------------------------
-// Reads a number as the toolkit writes it (a point, whatever the locale).
-bool ReadNumber(const QString& text, double& value) {
-    bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok && std::isfinite(value);
-}
-
 // The decimals a format shows: its precision for %f, none for integers, else up to 10.
 int DecimalsOf(const std::string& format) {
     size_t p = 0;
@@ -575,6 +677,7 @@ public:
 
     explicit SpinBox(QWidget* parent) : Base(parent) {
         this->setLocale(QLocale::c());
+        this->setFocusPolicy(Qt::StrongFocus); // the wheel alone does not take the focus
         this->setKeyboardTracking(false);
         this->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         QObject::connect(this->lineEdit(), &QLineEdit::textEdited, this,
@@ -585,6 +688,7 @@ public:
     }
 
     std::string numberFormat = "%g"; // the toolkit's format of the shown number
+    int precision = 0;               // the toolkit's most decimals shown (0: the format's)
     std::function<void(int)> onStep; // arrow clicks, wheel and key steps
     QString typed;                   // the text the person typed, as typed
     bool edited = false;             // typed since the toolkit's value was last shown
@@ -599,10 +703,17 @@ public:
     void Refresh() { this->setSpecialValueText(QString()); }
 
 protected:
+    // The wheel over a field the person is not in scrolls the window, not the value.
+    void wheelEvent(QWheelEvent* event) override {
+        if (!this->hasFocus()) {
+            event->ignore();
+            return;
+        }
+        Base::wheelEvent(event);
+    }
     QString textFromValue(Value value) const override {
-        KesUnicodeString text;
-        text.BuildFromNum(static_cast<double>(value), numberFormat.c_str());
-        return KesQtText(text.Str()).trimmed();
+        return KesQtText(
+            KesDlgSpinner::ShownNumber(static_cast<double>(value), numberFormat, precision).Str());
     }
     Value valueFromText(const QString& text) const override {
         double value = 0.0;
@@ -617,13 +728,10 @@ protected:
     }
     // Any number may be typed, also outside the range: the toolkit clamps it.
     QValidator::State validate(QString& input, int& /*position*/) const override {
-        for (QChar c : input) {
-            if (!c.isDigit() && QStringLiteral("+-.eE ").indexOf(c) < 0) {
-                return QValidator::Invalid;
-            }
-        }
-        double value = 0.0;
-        return ReadNumber(input, value) ? QValidator::Acceptable : QValidator::Intermediate;
+        const QValidator::State state = NumberState(input, false);
+        return state == QValidator::Acceptable && input.trimmed().isEmpty()
+                   ? QValidator::Intermediate
+                   : state;
     }
 };
 
@@ -675,10 +783,16 @@ public:
             break;
         case KesDlgProperty::Format:
         case KesDlgProperty::DisplayFormat:
+        case KesDlgProperty::Precision:
             box_->numberFormat = spinner.GetDisplayFormat().empty() ? spinner.GetFormat()
                                                                     : spinner.GetDisplayFormat();
+            box_->precision = spinner.GetPrecision();
             if constexpr (std::is_same_v<Base, QDoubleSpinBox>) {
-                box_->setDecimals(DecimalsOf(box_->numberFormat));
+                // As many decimals taken as shown at most.
+                const int decimals = DecimalsOf(box_->numberFormat);
+                box_->setDecimals(spinner.GetPrecision() > 0
+                                      ? std::min(decimals, spinner.GetPrecision())
+                                      : decimals);
             }
             ShowValue();
             break;
@@ -698,7 +812,16 @@ private:
     static int Whole(double value) {
         return static_cast<int>(std::clamp(std::round(value), double(INT_MIN), double(INT_MAX)));
     }
+    // The value, range and format shown together once at the end of ShowAll.
+    void ShownAll() override {
+        if (box_ != nullptr) {
+            ShowValue();
+        }
+    }
     void ShowValue() {
+        if (ShowingAll()) {
+            return;
+        }
         if constexpr (std::is_same_v<Base, QSpinBox>) {
             box_->setValue(Whole(Spinner().GetValue()));
         } else {
@@ -718,7 +841,9 @@ private:
 // receivers may refill the lines).
 class ComboBox final : public QComboBox {
 public:
-    using QComboBox::QComboBox;
+    explicit ComboBox(QWidget* parent) : QComboBox(parent) {
+        setFocusPolicy(Qt::StrongFocus); // the wheel alone does not take the focus
+    }
     std::function<bool()> onDrop; // false: the combo is gone, show nothing
 
     void showPopup() override {
@@ -727,6 +852,16 @@ public:
             return;
         }
         QComboBox::showPopup();
+    }
+
+protected:
+    // The wheel over a combo the person is not in scrolls the window, not the selection.
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
     }
 };
 

@@ -439,6 +439,8 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return Status::Done;
     }
 
+    // A command run from inside a notification (on-notify) runs within another's gesture.
+    const int nested = depth_ - 1;
     // After a command that acted: what arrived, what the host shows, the window in step.
     const auto finish = [&](Status status, KesMfgAttribute* target, bool caller) {
         ReportNotifications();
@@ -450,7 +452,9 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         if (afterCommand_) {
             afterCommand_(out_);
         }
-        hands_->Settle();
+        if (nested == 0) {
+            hands_->Settle(); // not from inside a gesture still under way
+        }
         return status;
     };
     if (command == "tab" || command == "rebuild") {
@@ -490,9 +494,11 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
         return text.empty() ? Fail(lineNumber, "'" + command + "' needs " + what) : Status::Done;
     };
     lineNumber_ = lineNumber;
-    if (!caller && command != "keys" && command != "focus") {
-        hands_->FinishTyping(); // the person leaves the field typed into
+    if (!caller && command != "keys" && command != "focus" && !LeaveField(target.attribute)) {
+        return finish(Status::Done, nullptr, false); // the field's reaction deleted the target
     }
+    // The command may delete its own target (delete, or a reaction to the gesture).
+    const std::shared_ptr<const bool> targetAlive = target.attribute->GetAliveToken();
     Status status = Status::Done;
     if (command == "delete") {
         status = Trim(rest).empty() ? Delete(target)
@@ -544,7 +550,7 @@ KesPanelDriver::Status KesPanelDriver::Run(const std::string& rawLine, int lineN
     } else if (command == "press") {
         status = Press(target, lineNumber);
     }
-    return finish(status, target.attribute, caller);
+    return finish(status, *targetAlive ? target.attribute : nullptr, caller);
 }
 
 int KesPanelDriver::RunSession(std::istream& in, bool interactive) {
@@ -743,8 +749,9 @@ KesPanelDriver::Status KesPanelDriver::Drop(const Target& target, int lineNumber
     if (combo == nullptr) {
         return Fail(lineNumber, name + " has no combo");
     }
+    const std::shared_ptr<const bool> alive = combo->GetAliveToken();
     Act(combo, name, [&] { return hands_->Drop(*combo); });
-    if (combo->GetLineCount() > 0) {
+    if (*alive && combo->GetLineCount() > 0) { // a receiver of the drop may delete the combo
         out_ << "  lines:";
         for (int i = 0; i < combo->GetLineCount(); ++i) {
             out_ << (i == 0 ? " " : ", ") << combo->GetLine(i).Str();
@@ -773,8 +780,11 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
     if (menuItem == nullptr) {
         return Fail(lineNumber, name + " has no menu item " + item);
     }
+    // Receivers of each step may delete the attribute, the dialog or both.
+    const std::shared_ptr<const bool> alive = target.attribute->GetAliveToken();
     if (!Act(menuItem, std::string(item) + " of " + name,
-             [&] { return hands_->Activate(*menuItem); })) {
+             [&] { return hands_->Activate(*menuItem); }) ||
+        !*alive) {
         return Status::Done;
     }
     KesDlgDialog* dialog = nullptr;
@@ -787,8 +797,11 @@ KesPanelDriver::Status KesPanelDriver::Dialog(const Target& target, const char* 
         out_ << "  (no " << dialogName << " dialog opened)\n";
         return Status::Done;
     }
+    const std::shared_ptr<const bool> dialogAlive = dialog->GetAliveToken();
     Act(field, fieldName, [&] { return hands_->Type(*field, text); });
-    Act(dialog, dialogName, [&] { return hands_->Close(*dialog, true); });
+    if (*dialogAlive) {
+        Act(dialog, dialogName, [&] { return hands_->Close(*dialog, true); });
+    }
     return Status::Done;
 }
 
@@ -880,6 +893,18 @@ std::string FocusName(const KesDialog* widget) {
 
 } // namespace
 
+// The person leaves the field typed into: its text reaches the toolkit, whose receivers may
+// delete anything, `next` (the widget the command goes on with) included. False when it went.
+bool KesPanelDriver::LeaveField(const KesDialog* next) {
+    const std::shared_ptr<const bool> alive = next->GetAliveToken();
+    const std::string name = next->GetName().Str();
+    hands_->FinishTyping();
+    if (!*alive) {
+        out_ << "  (" << name << " went as the person left the field typed into)\n";
+    }
+    return *alive;
+}
+
 KesDialog* KesPanelDriver::Focused() const {
     return focusedAlive_ != nullptr && *focusedAlive_ ? focused_ : nullptr;
 }
@@ -899,6 +924,9 @@ KesPanelDriver::Status KesPanelDriver::Keys(const Target& target, const std::str
     }
     if (field == nullptr) {
         return Fail(lineNumber, name + " has no field to type into");
+    }
+    if (field != Focused() && !LeaveField(field)) {
+        return Status::Done;
     }
     if (Act(field, name, [&] { return hands_->Keys(*field, text); })) {
         focused_ = field;
@@ -927,10 +955,9 @@ KesPanelDriver::Status KesPanelDriver::Focus(const Target& target, int lineNumbe
         return Fail(lineNumber, name + " has no field that takes the focus");
     }
     KesDialog* widget = chain.front();
-    if (widget == Focused()) {
+    if (widget == Focused() || !LeaveField(widget)) {
         return Status::Done;
     }
-    hands_->FinishTyping();
     if (Act(widget, name, [&] { return hands_->Focus(*widget); })) {
         focused_ = widget;
         focusedAlive_ = widget->GetAliveToken();
@@ -997,11 +1024,11 @@ void KesPanelDriver::Forget(KesMfgAttribute* attribute) {
         std::string rest = armed->second;
         std::string word;
         TakeWord(rest, word);
-        const std::string quoted = "\"" + attribute->GetRecordName().Str() + "\"";
+        const std::string record = attribute->GetRecordName().Str();
         const bool names = (TakeWord(rest, word) &&
-                            (attribute->GetRecordName() == word.substr(0, word.find('[')).c_str() ||
+                            (record == word.substr(0, word.find('[')) ||
                              attribute->GetName() == word.substr(0, word.find('[')).c_str())) ||
-                           armed->second.find(quoted) != std::string::npos; // impacts' lists
+                           rest.find('"' + record + '"') != std::string::npos; // impacts
         armed = names ? armed_.erase(armed) : std::next(armed);
     }
     for (KesMfgAttribute* steering : Attributes()) {

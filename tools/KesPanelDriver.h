@@ -163,6 +163,7 @@ private:
     // hold of it goes.
     void Forget(KesMfgAttribute* attribute);
     KesDialog* Focused() const;
+    bool LeaveField(const KesDialog* next);
 
     KesDlgTestFrame& frame_;
     std::ostream& out_;

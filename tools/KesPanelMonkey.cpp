@@ -317,9 +317,14 @@ public:
             return ReadCommand(attribute);
         }
         // Armed now, run from inside the next notification of the attribute: a call on the
-        // sender itself, or on another attribute.
+        // sender itself, or on another attribute; sometimes the caller deletes one of them or
+        // builds the panel again, as a dialog does when the sender changes what it edits.
         KesMfgAttribute* other = source_.Chance(50) ? attribute : source_.Pick(attributes_);
         Known(other);
+        if (source_.Chance(8)) {
+            return "on-notify " + Name(attribute) + " " +
+                   (source_.Chance(50) ? std::string("rebuild") : "delete " + Name(other));
+        }
         return "on-notify " + Name(attribute) + " " + CallerCommand(other);
     }
 

@@ -51,6 +51,19 @@ TEST_F(KesMfgAttDoubleParamTest, AStepBelowTheRangeIsStoredAndApplied) {
     EXPECT_EQ(attribute->GetStepEditor()->GetText(), "9.99");
 }
 
+// The shipped resource file (found beside the build's programs) gives the menus and dialogs
+// the texts a machinist reads; the step dialog's prompt tells the step in use.
+TEST_F(KesMfgAttDoubleParamTest, ResourceTextsTitleTheMenusAndDialogs) {
+    KesMfgAttDoubleParam* attribute = Shown(Make("Depth", 1.0, 0.0, 10.0));
+    EXPECT_EQ(Find<KesDlgPushItem>(attribute, "defstep")->GetTitle(), "Define step…");
+    EXPECT_EQ(Find<KesDlgPushItem>(attribute, "createpar")->GetTitle(), "Create parameter…");
+    ASSERT_TRUE(Find<KesDlgPushItem>(attribute, "defstep")->UserActivate());
+    EXPECT_EQ(attribute->GetStepDialog()->GetTitle(), "Define step");
+    EXPECT_EQ(attribute->GetStepDialog()->GetHelp(), "Step of one arrow click, now 0.5");
+    ASSERT_TRUE(Find<KesDlgPushItem>(attribute, "createpar")->UserActivate());
+    EXPECT_EQ(attribute->FindDescendant("CreateParameter")->GetTitle(), "Create parameter");
+}
+
 // Steps that are not a usable positive number are refused like a step as wide as the range.
 TEST_F(KesMfgAttDoubleParamTest, OtherStepsAreRefusedAndTheDialogStillCloses) {
     KesMfgAttDoubleParam* attribute = Shown(Make("Depth", 1.0, 0.0, 10.0));

@@ -9,6 +9,7 @@
 #include "platform/KesDlgPushButton.h"
 #include "platform/KesDlgPushItem.h"
 #include "platform/KesDlgRadioButton.h"
+#include "platform/KesDlgResource.h"
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
@@ -239,6 +240,36 @@ TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
     EXPECT_GT(spinner->GetStep(), 0.0);
 }
 
+// A real shows as a machinist reads it; the value itself is kept whole.
+TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
+    struct Row {
+        double value;
+        const char* displayFormat;
+        int precision;
+        const char* shown;
+    };
+    for (const Row& row : std::vector<Row>{
+             {50.0, "%12.7f", 10, "50"},
+             {2.5, "%12.7f", 10, "2.5"},
+             {0.125, "%12.7f", 0, "0.125"},
+             {3000.0, "%12.7f", 15, "3000"},
+             {1.23456789, "%12.7f", 10, "1.2345679"}, // the format's seven decimals at most
+             {1.23456789, "%12.7f", 3, "1.235"},      // and the precision's, when fewer
+             {-0.00000001, "%12.7f", 10, "0"},
+             {1.5, "%.2f mm", 0, "1.50 mm"}, // text after the number: kept as written
+             {1.5e20, "%e", 0, "1.500000e+20"},
+             {1.5, "", 0, "1.5"}, // no display format: the format, "%g"
+         }) {
+        auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
+        spinner->SetPrecision(row.precision);
+        spinner->SetDisplayFormat(row.displayFormat);
+        spinner->SetValue(row.value, 0);
+        EXPECT_EQ(spinner->GetText().Str(), row.shown) << row.value << " " << row.displayFormat;
+        EXPECT_EQ(spinner->GetValue(), row.value);
+        delete spinner;
+    }
+}
+
 TEST_F(KesToolkitTest, ScrollBarPositionStaysWithinRangeLessBox) {
     auto* bar = new KesDlgScrollBar(listener, "b", 0x80000);
     bar->SetScrollRange(0, 7);
@@ -451,6 +482,28 @@ TEST_F(KesToolkitTest, ObserversSeeEveryStateChange) {
                                  KesDlgProperty::Sensitivity, KesDlgProperty::Destroyed}));
 }
 
+// A window deleted by another window's doing (the second view of a panel closed from the first)
+// is not told of the change under way.
+TEST_F(KesToolkitTest, AnObserverRemovedByAnotherIsNotToldAgain) {
+    struct Counter : KesDlgObserver {
+        int seen = 0;
+        std::function<void()> then;
+        void WidgetChanged(KesDialog&, KesDlgProperty) override {
+            ++seen;
+            if (then) {
+                then();
+            }
+        }
+    } first, second;
+    first.then = [&] { KesDialog::RemoveObserver(&second); };
+    KesDialog::AddObserver(&first);
+    KesDialog::AddObserver(&second);
+    listener->SetTitle("x");
+    KesDialog::RemoveObserver(&first);
+    EXPECT_EQ(first.seen, 1);
+    EXPECT_EQ(second.seen, 0);
+}
+
 // A host told that a frame goes (a window hiding its mirror, whose field then loses the focus)
 // acts on a widget under it: nothing is carried out and nothing reaches the frame's callbacks.
 TEST_F(KesToolkitTest, WidgetsOfAFrameBeingDestroyedTakeNoInputAndNotifyNothing) {
@@ -485,6 +538,36 @@ TEST_F(KesToolkitTest, WidgetsOfAFrameBeingDestroyedTakeNoInputAndNotifyNothing)
     EXPECT_EQ(heard, 0);
     EXPECT_TRUE(frame.GetReceived().empty());
     listener = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resource files
+// ---------------------------------------------------------------------------------------------
+TEST(KesDlgResourceTest, LinesAreReadOrTheFileIsRefusedWithTheBadLine) {
+    struct Row {
+        const char* content;
+        const char* error; // empty: read
+        const char* title; // of "item"
+        const char* help;
+    };
+    for (const Row& row : std::vector<Row>{
+             {"# texts\n\n item.title = Define step…  \r\nitem.help=Why\n", "", "Define step…",
+              "Why"},
+             {"a.b.title = dotted identifier\nitem.shorthelp = s", "", "", ""},
+             {"item.title Define step\n", "line 1: expected IDENTIFIER.PROPERTY = TEXT", "", ""},
+             {"\n.title = x", "line 2: expected IDENTIFIER.PROPERTY = TEXT", "", ""},
+             {"item.tilte = x", "line 1: unknown property \"tilte\" (title, help or shorthelp)", "",
+              ""},
+         }) {
+        KesDlgResource::Table table;
+        std::string error;
+        EXPECT_EQ(KesDlgResource::Parse(row.content, table, error), *row.error == '\0');
+        EXPECT_EQ(error, row.error);
+        if (error.empty()) {
+            EXPECT_EQ(table["item"].title.Str(), row.title);
+            EXPECT_EQ(table["item"].help.Str(), row.help);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,12 +5,14 @@
 #include "KesNotificationLogFrame.h"
 #include "KesPocketingPanel.h"
 
+#include "platform/KesMfgBaseGII.h"
 #include "tools/KesPanelDriver.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -62,15 +64,24 @@ private slots:
         const QString file = folder.filePath(QStringLiteral("window.png"));
         // No display at all: --png must find its offscreen platform by itself.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "KES_SETTINGS_DIR", "HOME"}) {
             environment.remove(QString::fromLatin1(name));
         }
+        // The user's settings folder, which the bundled session must leave alone.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath("config"));
         QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(folder.path());
         program.start(QStringLiteral(KES_PANEL_PROGRAM), {QStringLiteral("--png"), file});
         QVERIFY(program.waitForFinished(60000));
         QVERIFY2(program.exitCode() == 0, program.readAllStandardError().constData());
+        // The model's messages to the user, and no Qt warning.
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(errors.split('\n', Qt::SkipEmptyParts)
+                     .filter(QRegularExpression("^(?!Manufacturing model, code)")),
+                 QStringList());
+        QVERIFY(!QFileInfo::exists(folder.filePath("config")));
         const QImage picture(file);
         QCOMPARE(picture.size(), QSize(KesPanelWindow::kWidth, KesPanelWindow::kHeight));
 
@@ -89,6 +100,24 @@ private slots:
         QVERIFY2(labels.isEmpty(), qPrintable(labels.join(", ")));
         const auto* records = panel.window->findChild<QPlainTextEdit*>(QStringLiteral("records"));
         QVERIFY(Legible(picture, *records->viewport(), 0.01));
+    }
+
+    // A message the model reports to the user shows in the window; File > Quit closes it.
+    void modelMessagesShowAndQuitCloses() {
+        Panel panel;
+        panel.Open();
+        KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterNameTaken, 0);
+        panel.window->Refresh();
+        QCOMPARE(
+            panel.window->findChild<QStatusBar*>()->currentMessage(),
+            QString::fromStdString(KesMfgBaseGII::GetCodeText(KesMfgBaseGII::kParameterNameTaken)));
+        QAction* quit = nullptr;
+        for (QAction* action : panel.window->findChildren<QAction*>()) {
+            quit = action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q) ? action : quit;
+        }
+        QVERIFY(quit != nullptr && quit->text() == "&Quit");
+        quit->trigger();
+        QVERIFY(!panel.window->isVisible());
     }
 
     void gesturesRefreshThePanes() {

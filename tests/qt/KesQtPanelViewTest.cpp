@@ -151,12 +151,16 @@ void Click(QWidget* widget, QPoint at = {8, -1}, Qt::KeyboardModifiers modifiers
                       at.y() < 0 ? QPoint(at.x(), widget->height() / 2) : at);
 }
 
+// The secondary click on a widget.
+void OpenMenu(QWidget* widget) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {4, 4}, widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &event);
+}
+
 // The secondary click on the widget that holds the item's menu, then a click on the item.
 void MenuItem(QAction* item) {
     auto* menu = qobject_cast<QMenu*>(item->parent());
-    QWidget* holder = menu->parentWidget();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, {4, 4}, holder->mapToGlobal(QPoint(4, 4)));
-    QApplication::sendEvent(holder, &event);
+    OpenMenu(menu->parentWidget());
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     Click(menu, menu->actionGeometry(item).center());
 }
@@ -178,8 +182,9 @@ struct Line {
 };
 
 // One line done as a person does it in the window. Besides the driver's commands: leave (type, then
-// Tab), arrow/wheel N (spinner steps), page (a click under the scroll box), drag (the scroll box to
-// the end), menu ITEM, close DIALOG. The caller's own commands go to the driver.
+// Tab), arrow/wheel N (spinner steps), hover N (the wheel over a field not focused), page (a click
+// under the scroll box), drag (the scroll box to the end), menu ITEM, close DIALOG. The caller's
+// own commands go to the driver.
 void Gesture(Shown& s, const std::string& text) {
     const Line line(text);
     const std::string& name = line.name;
@@ -202,11 +207,17 @@ void Gesture(Shown& s, const std::string& text) {
         for (int i = 0; i < std::abs(steps); ++i) {
             Click(spinner, QPoint(spinner->width() - 6, steps > 0 ? 4 : spinner->height() - 4));
         }
-    } else if (line.verb == "wheel") {
-        const QPointF at(spinner->width() / 2.0, spinner->height() / 2.0);
-        QWheelEvent wheel(at, spinner->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
+    } else if (line.verb == "wheel" || line.verb == "hover") { // in the field, or only over it
+        QWidget* field = spinner != nullptr ? spinner : combo;
+        if (line.verb == "wheel") {
+            field->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(field->window()));
+            field->setFocus();
+        }
+        const QPointF at(field->width() / 2.0, field->height() / 2.0);
+        QWheelEvent wheel(at, field->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(spinner, &wheel);
+        QApplication::sendEvent(field, &wheel);
     } else if (line.verb == "select" && combo != nullptr && combo->isEnabled()) {
         // The list opened, a line clicked (a person cannot open a disabled combo).
         const bool byRow = line.text.startsWith('#');
@@ -411,6 +422,7 @@ void KesQtPanelViewTest::gestureActsAsHeadless_data() {
     QTest::newRow("integer spinner: typed real") << "spin Tool_Number 12.7" << "";
     QTest::newRow("spinner: arrows up twice, down") << "arrow Depth 2;arrow Stepover -1" << "nudge Depth 1;nudge Depth 1;nudge Stepover -1";
     QTest::newRow("list spinner: wheel of two notches") << "wheel Pass_Counts[1] 2" << "nudge Pass_Counts[1] 2";
+    QTest::newRow("spinner, combo: wheel over them unfocused") << "hover Depth 2;hover Direction -1" << "values";
     QTest::newRow("combo: list opened, line picked") << "select Direction Conventional" << "drop Direction;select Direction Conventional";
     QTest::newRow("combo: list opened and closed") << "drop Feed_Rate" << "";
     QTest::newRow("editable combo: typed") << "bind Feed_Rate \" feed_rough \"" << "";
@@ -477,23 +489,27 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::newRow("label title, never markup") << Change([](Bare& b) { b.label->SetTitle("<b>Depth</b>"); }) << "label" << "text textFormat" << "<b>Depth</b> PlainText";
     QTest::newRow("help texts") << Change([](Bare& b) { b.editor->SetShortHelp("short"); b.editor->SetHelp("long"); }) << "editor" << "toolTip statusTip whatsThis" << "short long long";
     QTest::newRow("editor text cut to its width") << Change([](Bare& b) { b.editor->SetText("abcdef"); b.editor->SetMaxCharacterWidth(4); }) << "editor" << "text maxLength" << "abcd 4";
-    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); }) << "real" << "minimum maximum singleStep decimals text" << "0 10 0.5 7 2.5000000";
+    QTest::newRow("real spinner") << Change([](Bare& b) { b.real->SetMinMaxStep(0, 10, 0.5); b.real->SetFormat("%12.7f"); b.real->SetValue(2.5, 0); }) << "real" << "minimum maximum singleStep decimals text" << "0 10 0.5 7 2.5";
     QTest::newRow("new range clamps the value") << Change([](Bare& b) { b.real->SetValue(8, 0); b.real->SetMinMaxStep(0, 5, 1); }) << "real" << "maximum text" << "5 5";
     QTest::newRow("typed with a point") << Change([](Bare& b) { b.real->SetFormat("%.2f"); Type(b.view.Find(*b.real), "7.25"); }) << "real" << "text" << "7.25";
-    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); }) << "real" << "decimals text" << "2 1.50";
+    QTest::newRow("display format wins") << Change([](Bare& b) { b.real->SetDisplayFormat("%.2f"); b.real->SetValue(1.5, 0); }) << "real" << "decimals text" << "2 1.5";
     QTest::newRow("integer spinner") << Change([](Bare& b) { b.whole->SetMinMaxStep(1, 99, 1); b.whole->SetValue(120, 0); }) << "whole" << "minimum maximum text" << "1 99 99";
     QTest::newRow("combo lines, selection") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetLine("Conventional", -1, 0); b.fixed->SetSelect(1, 0); }) << "fixed" << "count value" << "2 1|Conventional";
     QTest::newRow("combo lines cleared") << Change([](Bare& b) { b.fixed->SetLine("Climb", -1, 0); b.fixed->SetSelect(0, 0); b.fixed->ClearLine(); }) << "fixed" << "count value" << "0 -1|";
     QTest::newRow("editable combo field") << Change([](Bare& b) { b.combo->SetLine("none", -1, 0); b.combo->SetSelect(0, 0); b.combo->SetField("FEED_HSM"); }) << "combo" << "value" << "0|FEED_HSM";
     QTest::newRow("radio off by a sibling") << Change([](Bare& b) { b.first->SetState(kes::kOn, 0); b.second->SetState(kes::kOn, 0); }) << "first" << "checked autoExclusive" << "false false";
     QTest::newRow("push title keeps its &") << Change([](Bare& b) { b.push->SetTitle("Save & close"); }) << "push" << "text" << "Save && close";
-    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "text" << "kes-no-such-icon";
+    QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "text" << "";
+    QTest::newRow("untitled push shows its attribute's label") << Change([](Bare& b) { b.label->SetTitle("Approach"); (new KesDlgPushButton(b.row, "go"))->SetIconName("kes-no-such-icon"); }) << "go" << "text" << "Approach";
+    QTest::newRow("titled frame is a group") << Change([](Bare& b) { b.row->SetTitle("Cutting"); }) << "row" << "accessibleName" << "Cutting";
     QTest::newRow("scroll bar") << Change([](Bare& b) { b.bar->SetScrollRange(0, 10); b.bar->SetScrollBoxSize(3); b.bar->SetScrollPos(9, 0); }) << "bar" << "value pageStep" << "0 7 7 3";
     QTest::newRow("selector list") << Change([](Bare& b) { for (const char* l : {"Drill", "Dwell", "Peck"}) b.list->SetLine(l, -1, 0); const int rows[] = {0, 2}; b.list->SetSelect(rows, 2, 0); }) << "list" << "value" << "+Drill -Dwell +Peck";
     QTest::newRow("insensitive frame, hidden editor") << Change([](Bare& b) { b.row->SetSensitivity(kes::kInsensitive); b.editor->SetVisibility(kes::kHidden); }) << "editor" << "enabled visible" << "false false";
     QTest::newRow("orientation") << Change([](Bare& b) { b.row->SetDefaultOrientation(1); }) << "row" << "value" << "row";
     QTest::newRow("dialog shown, titled") << Change([](Bare& b) { b.dialog->SetTitle("Step"); b.dialog->SetVisibility(kes::kShown); }) << "dialog" << "windowTitle visible" << "Step true";
     QTest::newRow("dialog titled by its owner's label") << Change([](Bare& b) { b.label->SetTitle("Depth"); (new KesDlgDialog(b.row, "asks"))->SetVisibility(kes::kShown); }) << "asks" << "windowTitle" << "Depth";
+    QTest::newRow("real editor takes only a number") << Change([](Bare& b) { Type(b.view.Find(*new KesDlgEditor(b.row, "depth", KesDlgEditor::kRealStyle)), "0.3abc"); }) << "depth" << "text" << "0.3";
+    QTest::newRow("integer editor takes only digits") << Change([](Bare& b) { Type(b.view.Find(*new KesDlgEditor(b.row, "count", KesDlgEditor::kIntegerStyle)), "-1.5x"); }) << "count" << "text" << "-15";
     QTest::newRow("created later") << Change([](Bare& b) { (new KesDlgEditor(b.row, "late"))->SetText("x"); }) << "late" << "text" << "x";
     // clang-format on
 }
@@ -662,6 +678,45 @@ void KesQtPanelViewTest::lifetimes_data() {
         QVERIFY(s.view.Find(*other.editor) == nullptr);
         Gesture(s, "type Comment mine");
         QCOMPARE(Differences(other.view, other.frame), QString());
+    });
+    // A window and its preview: each takes gestures and shows the other's; either deleted, the
+    // other goes on, menus and dialogs included (a preview built and deleted used to leave the
+    // window's menus unable to pop up).
+    QTest::newRow("two views of one panel, either deleted") << Scenario([](Shown&) {
+        for (const bool firstGoes : {false, true}) {
+            QTemporaryDir settings;
+            qputenv("KES_SETTINGS_DIR", settings.path().toUtf8());
+            Recorder frame; // the views are there before the panel is built
+            auto first = std::make_unique<KesQtPanelView>(frame);
+            auto second = std::make_unique<KesQtPanelView>(frame);
+            KesPocketingPanel panel(frame);
+            const auto part = [&](const char* attribute, const char* id) {
+                return Part(frame, attribute, id);
+            };
+            first->Widget()->show();
+            second->Widget()->show();
+            MenuItem(second->FindAction(*part("Pass_Depths", "Add")));
+            QVERIFY(!std::exchange(frame.all, QString()).isEmpty());
+            QCOMPARE(Differences(*first, frame), QString());
+            KesQtPanelView& going = firstGoes ? *first : *second;
+            OpenMenu(going.Find(*part("Feed_Rate", "spinneratt")));
+            QVERIFY(QApplication::activePopupWidget() != nullptr); // open as its view goes
+            (firstGoes ? first : second).reset();
+            const KesQtPanelView& left = first != nullptr ? *first : *second;
+            MenuItem(left.FindAction(*part("Pass_Depths", "Add")));
+            QVERIFY(!std::exchange(frame.all, QString()).isEmpty());
+            // The secondary click of a person, on the field.
+            auto* field = left.Find(*part("Feed_Rate", "spinneratt"))->findChild<QLineEdit*>();
+            OpenMenu(field);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QAction* step = left.FindAction(*part("Feed_Rate", "defstep"));
+            Click(menu, menu->actionGeometry(step).center());
+            QWidget* dialog = left.Find(*part("Feed_Rate", "StepEditorDlg"));
+            QVERIFY(dialog != nullptr && dialog->isVisible());
+            dialog->close();
+            QCOMPARE(Differences(left, frame), QString());
+        }
     });
     QTest::newRow("a push deletes its own button") << Scenario([](Shown& s) {
         auto* button = new KesDlgPushButton(&s.frame, "doomed");
