@@ -69,11 +69,14 @@ TEST(KesAttributeCatalogueTest, ABrokenCatalogueIsToldWhatIsWrong) {
     noMaker[3].make = nullptr;
     std::vector<KesCatalogueRow> noName = rows;
     noName[5].keys.erase(noName[5].keys.begin());
+    std::vector<KesCatalogueRow> keyTwice = rows;
+    keyTwice[0].keys.push_back(keyTwice[0].keys.back());
     std::vector<KesCatalogueRow> short_(rows.begin(), rows.end() - 1);
     const std::vector<std::pair<std::vector<KesCatalogueRow>, std::string>> cases = {
         {twice, "the class 'KesMfgAttInt' is not named once"},
         {noMaker, "KesMfgAttLogic: the row is not complete"},
         {noName, "KesMfgAttCharList: no key 'name'"},
+        {keyTwice, "KesMfgAttInt: a key is not complete or not named once"},
         {short_, "12 rows for 13 classes"},
     };
     for (const auto& [broken, fault] : cases) {

@@ -337,6 +337,8 @@ const std::vector<BadFile> kBadFiles = {
      "key 'value': a text of 73 characters: text records hold 72", 'M'},
     {Panel(Int("A", R"(, "maximum": 2147483648)")),
      "key 'maximum': 2147483648 is out of the int range", 'S'},
+    {Panel(Int("A", R"(, "minimum": -2147483649)")),
+     "key 'minimum': -2147483649 is out of the int range", 'S'},
     {Panel(R"({"class": "KesMfgAttDouble", "name": "D", "label": "L", "group": 1,
             "value": 1e999})"),
      "bad.json:2:22: 1e999 is not a finite number", '-'},
