@@ -401,7 +401,17 @@ std::string Differs(const KesDialog& widget, QWidget* qt, QAction* action) {
             return "visibility";
         }
         break;
-    default:
+    case KesDlgKind::Frame:
+    case KesDlgKind::Label:
+    case KesDlgKind::Editor:
+    case KesDlgKind::Spinner:
+    case KesDlgKind::Combo:
+    case KesDlgKind::CheckButton:
+    case KesDlgKind::RadioButton:
+    case KesDlgKind::PushButton:
+    case KesDlgKind::PushItem:
+    case KesDlgKind::ScrollBar:
+    case KesDlgKind::SelectorList:
         if (qt->parentWidget() != nullptr && qt->isVisibleTo(qt->parentWidget()) != shown) {
             return "visibility";
         }
@@ -524,7 +534,9 @@ std::string Differs(const KesDialog& widget, QWidget* qt, QAction* action) {
             }
         }
         break;
-    default:
+    case KesDlgKind::Frame:
+    case KesDlgKind::ContextualMenu:
+    case KesDlgKind::PushItem:
         break;
     }
     return std::string();

@@ -9,6 +9,7 @@
 #include "qt/KesQtPanelView.h"
 
 #include "platform/KesDlgFrame.h"
+#include "platform/KesDlgKindTraits.h"
 #include "qt/KesQtBinding.h"
 
 #include <QtCore/QTimer>
@@ -26,14 +27,7 @@
 // Layout order
 // ---------------------------------------------------------------------------------------------
 bool KesQtIsLaidOut(const KesDialog& widget) {
-    switch (widget.GetKind()) {
-    case KesDlgKind::Dialog:
-    case KesDlgKind::ContextualMenu:
-    case KesDlgKind::PushItem:
-        return false;
-    default:
-        return true;
-    }
+    return KesDlgTraitsOf(widget.GetKind()).laidOut;
 }
 
 std::vector<const KesDialog*> KesQtLayoutOrder(const KesDialog& container) {
@@ -252,16 +246,9 @@ public:
     }
 
     void DropTyped(const KesDialog& widget) override {
-        switch (widget.GetKind()) {
-        case KesDlgKind::Editor:
-        case KesDlgKind::Spinner:
-        case KesDlgKind::Combo:
-            if (KesQtBinding* binding = BindingOf(&widget)) {
-                binding->ShowAll();
-            }
-            break;
-        default:
-            break;
+        if (KesQtBinding* binding = BindingOf(&widget);
+            binding != nullptr && KesDlgTraitsOf(widget.GetKind()).takesText) {
+            binding->ShowAll();
         }
         for (int i = 0; i < widget.GetChildCount(); ++i) {
             DropTyped(*widget.GetChildFromChildNumber(i));
@@ -310,9 +297,19 @@ private:
         case KesDlgKind::ContextualMenu:
         case KesDlgKind::PushItem:
             return parent.Widget();
-        default:
+        case KesDlgKind::Frame:
+        case KesDlgKind::Label:
+        case KesDlgKind::Editor:
+        case KesDlgKind::Spinner:
+        case KesDlgKind::Combo:
+        case KesDlgKind::CheckButton:
+        case KesDlgKind::RadioButton:
+        case KesDlgKind::PushButton:
+        case KesDlgKind::ScrollBar:
+        case KesDlgKind::SelectorList:
             return parent.ChildParent() != nullptr ? parent.ChildParent() : parent.Widget();
         }
+        return parent.Widget(); // no other kind exists
     }
 
     bool UnderMenuOwner(const KesDialog& widget) const {
@@ -424,7 +421,9 @@ private:
                                                                        : QString());
                 }
                 break;
-            default:
+            case KesDlgKind::Label:
+            case KesDlgKind::ContextualMenu:
+            case KesDlgKind::PushItem:
                 break;
             }
         }

@@ -861,9 +861,15 @@ bool TakesFocus(const KesDialog& widget) {
     case KesDlgKind::RadioButton:
     case KesDlgKind::PushButton:
         return true;
-    default:
+    case KesDlgKind::Frame:
+    case KesDlgKind::Label:
+    case KesDlgKind::ContextualMenu:
+    case KesDlgKind::PushItem:
+    case KesDlgKind::Dialog:
+    case KesDlgKind::ScrollBar:
         return false;
     }
+    return false; // no other kind exists
 }
 
 // The widgets under `root` that take the focus, in panel order; dialog windows have chains of

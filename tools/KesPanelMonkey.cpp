@@ -514,9 +514,13 @@ private:
         }
         case KesDlgKind::PushButton:
             return name == "pb" ? "press " + Name(attribute) : std::string();
-        default:
+        case KesDlgKind::Frame:
+        case KesDlgKind::Label:
+        case KesDlgKind::ContextualMenu:
+        case KesDlgKind::Dialog:
             return std::string();
         }
+        return std::string(); // no other kind exists
     }
 
     // ---- Caller commands -----------------------------------------------------------------
