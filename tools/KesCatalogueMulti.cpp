@@ -14,10 +14,6 @@ namespace kes_catalogue {
 
 namespace {
 
-template <class Class> bool IsA(const KesMfgAttribute& attribute) {
-    return dynamic_cast<const Class*>(&attribute) != nullptr;
-}
-
 // AttributeModified, then for the four windowed lists AddValue, RemoveValue, ScrollModified.
 template <class Class> std::vector<KesCatalogueCallback> Callbacks(bool windowed) {
     std::vector<KesCatalogueCallback> callbacks = {{"AttributeModified", [](KesMfgAttribute& a) {

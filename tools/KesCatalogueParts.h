@@ -29,6 +29,18 @@ std::vector<KesCatalogueRow> ChoiceRows();
 std::vector<KesCatalogueRow> MultiRows();
 std::vector<KesCatalogueRow> ParamRows();
 
+// A row's isA: the attribute is of class `Class` (or derives from it).
+template <class Class> bool IsA(const KesMfgAttribute& attribute) {
+    return dynamic_cast<const Class*>(&attribute) != nullptr;
+}
+
+// The callback AttributeModified of class `Class`, called with null arguments.
+template <class Class> KesCatalogueCallback Modified() {
+    return {"AttributeModified", [](KesMfgAttribute& a) {
+                static_cast<Class&>(a).AttributeModified(nullptr, nullptr, nullptr);
+            }};
+}
+
 // -------------------------------------------------------------------------------------------
 // Keys
 // -------------------------------------------------------------------------------------------

@@ -11,16 +11,6 @@ namespace kes_catalogue {
 
 namespace {
 
-template <class Class> bool IsA(const KesMfgAttribute& attribute) {
-    return dynamic_cast<const Class*>(&attribute) != nullptr;
-}
-
-template <class Class> KesCatalogueCallback Modified() {
-    return {"AttributeModified", [](KesMfgAttribute& a) {
-                static_cast<Class&>(a).AttributeModified(nullptr, nullptr, nullptr);
-            }};
-}
-
 KesPanelFault CheckIntValue(KesMfgAttribute& attribute, const KesMfgValueRecords::Record& record) {
     const auto& integer = static_cast<const KesMfgAttInt&>(attribute);
     const int value = record.ints.front();
