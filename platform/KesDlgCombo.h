@@ -18,7 +18,9 @@ public:
     KesDlgCombo(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDlgTextField(parent, name, style, KesDlgKind::Combo) {}
 
-    bool IsEditable() const { return (GetStyle() & kEditableStyle) != 0; }
+    // The static form reads a style word (for observers of a widget still being created).
+    static bool IsEditableStyle(unsigned long style) { return (style & kEditableStyle) != 0; }
+    bool IsEditable() const { return IsEditableStyle(GetStyle()); }
 
     // Inserts a line before row `position`; -1 (or any position past the end) appends. The
     // flags are kept with the line.

@@ -18,8 +18,11 @@ public:
 
     // An integer editor (style kes::kIntegerEditorStyle) or a real one (kes::kRealEditorStyle):
     // the field holds a number.
-    bool IsIntegerEditor() const { return (GetStyle() & kIntegerStyle) != 0; }
-    bool IsRealEditor() const { return (GetStyle() & kRealStyle) != 0; }
+    // The static forms read a style word (for observers of a widget still being created).
+    static bool IsIntegerStyle(unsigned long style) { return (style & kIntegerStyle) != 0; }
+    static bool IsRealStyle(unsigned long style) { return (style & kRealStyle) != 0; }
+    bool IsIntegerEditor() const { return IsIntegerStyle(GetStyle()); }
+    bool IsRealEditor() const { return IsRealStyle(GetStyle()); }
 
     // Sets the text; raises no notification.
     void SetText(const KesUnicodeString& text);

@@ -17,10 +17,13 @@ public:
     KesDlgSpinner(KesDialog* parent, const KesString& name, unsigned long style = 0)
         : KesDlgTextField(parent, name, style, KesDlgKind::Spinner) {}
 
-    // True for an integer spinner (style kes::kIntegerSpinnerStyle), false for a real one.
-    bool IsIntegerSpinner() const {
-        return (GetStyle() & kes::kRealSpinnerStyle) == kes::kIntegerSpinnerStyle;
+    // True for an integer spinner (style kes::kIntegerSpinnerStyle), false for a real one. The
+    // static form reads a style word: observers told of a widget still being created know its
+    // style, not yet its class.
+    static bool IsIntegerStyle(unsigned long style) {
+        return (style & kes::kRealSpinnerStyle) == kes::kIntegerSpinnerStyle;
     }
+    bool IsIntegerSpinner() const { return IsIntegerStyle(GetStyle()); }
 
     // Range with the step of one arrow click. A step that is not a positive finite number
     // leaves the step as it was.

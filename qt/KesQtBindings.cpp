@@ -584,9 +584,9 @@ public:
 
     void Create(QWidget* parent) override {
         edit_ = new QLineEdit(parent);
-        if ((widget_.GetStyle() & KesDlgEditor::kIntegerStyle) != 0) {
+        if (KesDlgEditor::IsIntegerStyle(widget_.GetStyle())) {
             edit_->setValidator(new NumberValidator(true, edit_));
-        } else if ((widget_.GetStyle() & KesDlgEditor::kRealStyle) != 0) {
+        } else if (KesDlgEditor::IsRealStyle(widget_.GetStyle())) {
             edit_->setValidator(new NumberValidator(false, edit_));
         }
         // Return and leaving the field both finish editing; only a text the person changed is
@@ -877,7 +877,7 @@ public:
     // The toolkit widget is still in its base constructor here: the gestures read it later.
     void Create(QWidget* parent) override {
         combo_ = new ComboBox(parent);
-        const bool editable = static_cast<const KesDlgCombo&>(widget_).IsEditable();
+        const bool editable = KesDlgCombo::IsEditableStyle(widget_.GetStyle());
         combo_->setEditable(editable);
         if (editable) {
             // A typed text is the toolkit's to keep: Qt neither adds it as a line nor selects
@@ -1164,7 +1164,7 @@ std::unique_ptr<KesQtBinding> KesQtMakeBinding(KesDialog& widget, KesQtMirrorHos
     case KesDlgKind::Editor:
         return std::make_unique<EditorBinding>(widget, host);
     case KesDlgKind::Spinner:
-        if (static_cast<const KesDlgSpinner&>(widget).IsIntegerSpinner()) {
+        if (KesDlgSpinner::IsIntegerStyle(widget.GetStyle())) {
             return std::make_unique<SpinnerBinding<QSpinBox>>(widget, host);
         }
         return std::make_unique<SpinnerBinding<QDoubleSpinBox>>(widget, host);
