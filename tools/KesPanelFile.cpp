@@ -466,8 +466,10 @@ private:
         return std::min(i + 1, text_.size());
     }
 
+    // Any bytes are safe: a closing bracket with none open, a key that does not decode and a
+    // text cut short are passed over (the parser has refused such a file before it is placed).
     void Scan() {
-        size_t i = 0;
+        size_t i = text_.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0; // the parser skips a BOM
         while (i < text_.size()) {
             const char c = text_[i];
             if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',' || c == ':') {
@@ -475,9 +477,10 @@ private:
             } else if (c == '"' && !open_.empty() && open_.back().object &&
                        open_.back().expectKey) {
                 const size_t end = StringEnd(i);
-                std::string key(text_.substr(i + 1, end - i - 2));
+                std::string key(end >= i + 2 ? text_.substr(i + 1, end - i - 2) : "");
                 if (key.find('\\') != std::string::npos) {
-                    key = Json::parse(text_.substr(i, end - i)).get<std::string>();
+                    const Json decoded = Json::parse(text_.substr(i, end - i), nullptr, false);
+                    key = decoded.is_string() ? decoded.get<std::string>() : key;
                 }
                 path_.push_back(key);
                 if (!open_.back().keys.insert(key).second && twiceAt_ == std::string_view::npos) {
@@ -492,13 +495,15 @@ private:
                 open_.push_back(Open{c == '{', true, 0, {}});
                 ++i;
             } else if (c == '}' || c == ']') {
-                open_.pop_back();
-                EndValue();
+                if (!open_.empty()) {
+                    open_.pop_back();
+                    EndValue();
+                }
                 ++i;
             } else {
                 BeginValue(i);
                 i = c == '"' ? StringEnd(i)
-                             : std::min(text_.find_first_of(",]} \t\n\r", i), text_.size());
+                             : std::min(text_.find_first_of(",]}[{\" \t\n\r", i), text_.size());
                 EndValue();
             }
         }
@@ -568,6 +573,11 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
                                 std::vector<std::string>& warnings, bool strict) {
     if (text.size() > kMaxFileSize) {
         return fileName + ": the file is larger than 16 MiB";
+    }
+    // The parser takes a NUL byte for the end of the text: what follows would go unread. A
+    // NUL is what a crash or a full disk leaves in a file; the file is damaged.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        return fileName + ":" + Place(text, nul) + ": not JSON: a NUL byte, the file is damaged";
     }
     Json root;
     try {

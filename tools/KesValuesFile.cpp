@@ -505,6 +505,21 @@ KesValuesFile::Result KesValuesFile::Parse(std::string_view text, const std::str
         result.error = fileName + ": larger than 16 MiB";
         return result;
     }
+    // The parser takes a NUL byte for the end of the text: a file that a crash or a full disk
+    // left with a NUL block is damaged, not read up to it.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        size_t line = 1;
+        size_t column = 1; // in characters
+        for (size_t i = 0; i < nul; ++i) {
+            line += text[i] == '\n' ? 1 : 0;
+            column = text[i] == '\n'
+                         ? 1
+                         : column + ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80);
+        }
+        result.error = fileName + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                       ": not JSON: a NUL byte, the file is damaged";
+        return result;
+    }
     Json root;
     try {
         root = Json::parse(text.begin(), text.end());

@@ -383,6 +383,16 @@ const std::vector<BadFile> kBadFiles = {
      "attribute 1 '', an attribute: expected an object, not a list", '-'},
     {std::string(KesPanelFile::kMaxFileSize + 1, ' '), "bad.json: the file is larger than 16 MiB",
      '-'},
+    // The parser stops at a NUL byte: a file with a NUL block (left by a crash or a full disk)
+    // once crashed the reader, which placed faults in the bytes the parser had not read.
+    {std::string("{\"a\":1}\0}", 9), "bad.json:1:8: not JSON: a NUL byte, the file is damaged",
+     '-'},
+    {std::string("8\0}", 3), "bad.json:1:2: not JSON: a NUL byte, the file is damaged", '-'},
+    {std::string("{\"title\": \"T\",\n\"attributes\": []}\n") + std::string(4096, '\0'),
+     "bad.json:3:1: not JSON: a NUL byte, the file is damaged", '-'},
+    // A byte order mark, which the parser skips, once shifted every place the reader found.
+    {"\xEF\xBB\xBF" + Panel(Int("A") + ",\n" + Int("A")),
+     "bad.json:2:27: attribute 2 'A', key 'name': another attribute has this name", '-'},
     // Warnings: the library mends these, the author probably meant otherwise.
     {Bound(kFeed, R"(, "value": 150, "parameterName": "FEED")"),
      "bad.json:2:78: warning: attribute 1 'Feed', key 'value': the value 150 is not that of the "
