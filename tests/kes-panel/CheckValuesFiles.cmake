@@ -91,3 +91,26 @@ run_panel(2 --values)
 expect_in("${err}" "--values needs a file name" "--values without a file")
 run_panel(2 --monkey 5 --values odd.json)
 expect_in("${err}" "no values files" "--monkey with --values")
+
+# A write that fails keeps the old file and says why: the values, the panel and the schema,
+# into a folder's name, into a missing folder, and onto a full disk (a file size limit of 512
+# bytes, which holds for root too).
+file(MAKE_DIRECTORY ${WORK_DIR}/a-folder)
+file(WRITE ${WORK_DIR}/kept.json "old\n")
+foreach(option --write-values --write-panel --write-schema)
+    run_panel(2 ${option} a-folder -)
+    expect_in("${err}" "kes-panel: cannot write 'a-folder': a folder has that name" "${option} a-folder")
+    run_panel(2 ${option} no-such-folder/kept.json -)
+    expect_in("${err}" "cannot write 'no-such-folder/kept.json': No such file or directory"
+        "${option} into a missing folder")
+    execute_process(COMMAND sh -c "ulimit -f 1 && exec \"$0\" ${option} kept.json -" ${PROGRAM}
+        WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE /dev/null
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    expect_in("${status}: ${err}" "2: kes-panel: cannot write 'kept.json': File too large"
+        "${option} onto a full disk")
+    file(READ ${WORK_DIR}/kept.json kept)
+    file(GLOB left ${WORK_DIR}/.*.tmp.*)
+    if(NOT kept STREQUAL "old\n" OR left)
+        message(FATAL_ERROR "${option}: a failed write changed the file or left a temporary file")
+    endif()
+endforeach()
