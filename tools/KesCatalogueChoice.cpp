@@ -93,10 +93,27 @@ std::vector<KesCatalogueRow> ChoiceRows() {
          },
          CheckCharListValue,
          [](D d, C c) {
+             const size_t before = c.findings.size();
              CheckSameLength(d, c, "displayTexts", "values");
              if (KesPanelArguments(d).Integer("presentation") !=
                  KesMfgAttCharList::kEditableComboMode) {
                  CheckAmong(d, c, "value", "values");
+             } else if (c.findings.size() == before) {
+                 // The editable combo's field shows a display text, and what it shows is what
+                 // the attribute reports.
+                 const KesPanelArguments a(d);
+                 const KesListValKesUnicodeString values = a.Texts("values");
+                 const KesListValKesUnicodeString texts = a.Texts("displayTexts");
+                 for (int i = 1; i <= values.Size() && i <= texts.Size(); ++i) {
+                     if (!(values[i] == texts[i])) {
+                         c.Warning("displayTexts",
+                                   "an editable combo reports what its field shows: '" +
+                                       texts[i].Str() + "' for the value '" + values[i].Str() +
+                                       "' (give each value as its own display text)",
+                                   i - 1);
+                         break;
+                     }
+                 }
              }
          }},
         {"KesMfgAttIntList",

@@ -173,6 +173,86 @@ void CheckImpacts(const KesPanelAttributeDescription& attribute, const KesCatalo
             return;
         }
     }
+    if (std::find(impacts.attributes.begin(), impacts.attributes.end(), attribute.Name()) !=
+        impacts.attributes.end()) {
+        context.Warning("impacts", "the attribute impacts itself: where its row makes it "
+                                   "insensitive, the user can no longer change it back");
+    }
+}
+
+// Attributes that impact each other in a cycle (A impacts B, B impacts A): a warning on the
+// first attribute of each cycle, naming the attributes on it. A cycle is found from its first
+// attribute in panel order, through later attributes only, so each is named once.
+void CheckImpactCycles(const KesPanelDescription& description,
+                       std::vector<KesPanelFinding>& findings) {
+    const std::vector<KesPanelAttributeDescription>& attributes = description.attributes;
+    std::map<std::string, size_t> index;
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        index.emplace(attributes[i].Name(), i);
+    }
+    std::vector<std::vector<size_t>> impacted(attributes.size());
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        if (attributes[i].impacts) {
+            for (const std::string& name : attributes[i].impacts->attributes) {
+                const auto found = index.find(name);
+                if (found != index.end() && found->second != i) { // itself: its own warning
+                    impacted[i].push_back(found->second);
+                }
+            }
+        }
+    }
+    for (size_t start = 0; start < attributes.size(); ++start) {
+        // Depth first from `start` through later attributes, each visited once.
+        std::vector<size_t> path = {start};
+        std::vector<size_t> next = {0};
+        std::vector<bool> visited(attributes.size(), false);
+        visited[start] = true;
+        bool closed = false;
+        while (!path.empty() && !closed) {
+            const size_t at = path.back();
+            if (next.back() == impacted[at].size()) {
+                path.pop_back();
+                next.pop_back();
+                continue;
+            }
+            const size_t to = impacted[at][next.back()++];
+            if (to == start) {
+                closed = true;
+            } else if (to > start && !visited[to]) {
+                visited[to] = true;
+                path.push_back(to);
+                next.push_back(0);
+            }
+        }
+        if (closed) {
+            std::string cycle;
+            for (size_t at : path) {
+                cycle += "'" + attributes[at].Name() + "' -> ";
+            }
+            findings.push_back({static_cast<int>(start), -1, "impacts", -1,
+                                "the impacts run in a cycle: " + cycle + "'" +
+                                    attributes[start].Name() +
+                                    "': a change goes round the attributes and the last impact "
+                                    "applied wins",
+                                true});
+        }
+    }
+}
+
+// initialState without optionMode: the attribute is not optional, and the state given only
+// changes what Output compares with.
+void CheckOptionState(const KesPanelAttributeDescription& attribute,
+                      const KesCatalogueContext& context) {
+    const KesPanelValue* state = attribute.Find("initialState");
+    if (state == nullptr || attribute.Find("optionMode") != nullptr) {
+        return;
+    }
+    context.Warning("initialState",
+                    std::get<int>(*state) == 0
+                        ? "initialState 0 without optionMode: the attribute is not optional, and "
+                          "Output reports it for its group on every call, changed or not"
+                        : "initialState without optionMode does nothing: the attribute is not "
+                          "optional (optionMode 1 makes it so)");
 }
 
 // The keys of an attribute: each an argument of its class, of its kind, finite, within its
@@ -313,8 +393,10 @@ std::vector<KesPanelFinding> KesPanelDescription::Review() const {
         }
         if (findings.size() == before) {
             row->checkMeaning(attribute, context);
+            CheckOptionState(attribute, context);
         }
     }
+    CheckImpactCycles(*this, findings);
     return findings;
 }
 

@@ -139,21 +139,31 @@ template <class Convert> auto ToList(const Json& value, const std::string& what,
     return list;
 }
 
-KesPanelValue ToValue(const Json& value, Kind kind, const std::string& what) {
+// A boolean held as 0 and 1, written true or false, 0 or 1.
+int ToTruth(const Json& value, const std::string& what) {
+    return value.is_boolean() ? (value.get<bool>() ? 1 : 0) : ToInteger(value, what);
+}
+
+// A value of `kind`; `truth`: a boolean held as 0 and 1 (an Integer or Integers key), which may
+// be written true and false.
+KesPanelValue ToValue(const Json& value, Kind kind, bool truth, const std::string& what) {
     switch (kind) {
     case Kind::Flag:
+        if (value.is_number() && (value == 0 || value == 1)) {
+            return value == 1;
+        }
         if (!value.is_boolean()) {
-            Fail(what + ": expected true or false, not " + Shown(value));
+            Fail(what + ": expected true or false (or 1 or 0), not " + Shown(value));
         }
         return value.get<bool>();
     case Kind::Integer:
-        return ToInteger(value, what);
+        return truth ? ToTruth(value, what) : ToInteger(value, what);
     case Kind::Real:
         return ToReal(value, what);
     case Kind::Text:
         return ToText(value, what);
     case Kind::Integers:
-        return ToList(value, what, ToInteger);
+        return ToList(value, what, truth ? ToTruth : ToInteger);
     case Kind::Reals:
         return ToList(value, what, ToReal);
     case Kind::Texts:
@@ -266,6 +276,8 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
             record.reals = ToList(value, where, ToReal);
         } else if (key == "values" && record.typeCode == 3) {
             record.texts = ToList(value, where, ToText);
+        } else if (key == "values" && record.typeCode == 0) {
+            record.integers = ToList(value, where, ToTruth);
         } else if (key == "values") {
             record.integers = ToList(value, where, ToInteger);
         } else if (key == "increment") {
@@ -319,7 +331,8 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
                 return ToList(relay, w, ReadRecord);
             });
         } else {
-            attribute.arguments.emplace_back(key, ToValue(value, row->Key(key)->kind, what));
+            const KesCatalogueKey* entry = row->Key(key);
+            attribute.arguments.emplace_back(key, ToValue(value, entry->kind, entry->truth, what));
         }
     }
     return attribute;
