@@ -232,8 +232,8 @@ void CheckImpactCycles(const KesPanelDescription& description,
             findings.push_back({static_cast<int>(start), -1, "impacts", -1,
                                 "the impacts run in a cycle: " + cycle + "'" +
                                     attributes[start].Name() +
-                                    "': a change goes round the attributes and the last impact "
-                                    "applied wins",
+                                    "': which sensitivities hold depends on the attribute "
+                                    "changed first",
                                 true});
         }
     }

@@ -430,7 +430,7 @@ const std::vector<BadFile> kBadFiles = {
      'W'},
     {Panel(Switch("A", "B") + ",\n" + Switch("B", "C") + ",\n" + Switch("C", "A")),
      "bad.json:1:110: warning: attribute 1 'A', key 'impacts': the impacts run in a cycle: 'A' -> "
-     "'B' -> 'C' -> 'A': a change goes round the attributes and the last impact applied wins",
+     "'B' -> 'C' -> 'A': which sensitivities hold depends on the attribute changed first",
      'W'},
     {Panel(Int("A", R"(, "initialState": 0)")),
      "warning: attribute 1 'A', key 'initialState': initialState 0 without optionMode: the "
