@@ -58,7 +58,9 @@ std::vector<KesCatalogueRow> ChoiceRows() {
                  "What each allowed value shows, one per value."},
                 {"secondary", Kind::Text, false, "\"\"", "Kept for the caller."},
                 {"presentation", Kind::Integer, false, "0",
-                 "0 a read-only combo, 1 radio buttons, 2 an editable combo.", 0, 2}},
+                 "0 a read-only combo, 1 radio buttons, 2 an editable combo: the user may type "
+                 "any text, and the text the field shows (a display text) is the value.",
+                 0, 2}},
                Settings(),
                Icons()}),
          [](A a, F f, T) -> KesMfgAttribute* {
