@@ -38,6 +38,7 @@ file(WRITE ${WORK_DIR}/odd.json [=[{"format": "kes-values", "version": 1, "attri
  {"name": "Strategy", "type": "text", "values": ["SPIRALS"]},
  {"name": "Tool_Number", "type": "integer", "option": "off"},
  {"name": "Depth", "type": "real", "parameter": "FEED_ROUGH"},
+ {"name": "Feed_Rate", "type": "real", "parameter": "FEED_NONE"},
  {"name": "Comment", "records": []},
  {"name": "Approach_Retract", "type": "real", "values": [1]}]}
 ]=])
@@ -50,6 +51,7 @@ set(lines
     "${odd} 'Strategy', key 'values': normalised to [\"ZIGZAG\"]"
     "${odd} 'Tool_Number', key 'option': the attribute is not optional"
     "${odd} 'Depth', key 'parameter': the attribute binds no parameter"
+    "${odd} 'Feed_Rate', key 'parameter': no model parameter 'FEED_NONE': the attribute keeps its value"
     "${odd} 'Comment', key 'records': the attribute is not a link"
     "${odd} 'Approach_Retract', key 'type': the attribute is a link: its values are records")
 run_panel(0 --values odd.json -)
