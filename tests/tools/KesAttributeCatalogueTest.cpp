@@ -124,6 +124,11 @@ const Meaning kMeanings[] = {
      "1 with unit codes 0, 0, 1 shows the value multiplied by 60", "", "text=\"120\""},
     {"KesMfgAttDouble", R"("value": 2, "thirdUnitCode": 1, "unitFlag": 0)", "unitFlag",
      "0, or other codes, converts nothing", "", "text=\"2\""},
+    {"KesMfgAttDouble", R"("value": 720, "thirdUnitCode": -1)", "firstUnitCode",
+     "Codes 0, 0, -1 show the value divided by 360", "", "text=\"2\""},
+    // The window of a list.
+    {"KesMfgAttMVInt", R"("values": [1, 2, 3], "nbVisibleVals": 2)", "nbVisibleVals",
+     "the fields shown at once", "", "range=0..3 box=2"},
     // Read-only, insensitive, to be defined.
     {"KesMfgAttInt", R"("editMode": 0)", "editMode",
      "0 read-only (every widget but the label insensitive", "type Name 3",
