@@ -27,6 +27,7 @@
 
 #include "platform/KesMfgBaseGII.h"
 #include "platform/KesMfgModel.h"
+#include "tools/KesAtomicFile.h"
 #include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelDriver.h"
 #include "tools/KesPanelFile.h"
@@ -35,6 +36,7 @@
 #include "tools/KesPanelSchema.h"
 #include "tools/KesValuesFile.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -126,11 +128,14 @@ bool HasEnvironment(const char* name) {
     return value != nullptr && *value != '\0';
 }
 
-// Writes `text` into the file `path`; false when it cannot.
+// Writes `text` into the file `path` whole (a failed write keeps the old file); false, with
+// the reason on standard error, when it cannot.
 bool WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path);
-    file << text;
-    return static_cast<bool>(file.flush());
+    const std::string fault = KesWriteFileAtomically(path, text);
+    if (!fault.empty()) {
+        std::cerr << "kes-panel: cannot write '" << path << "': " << fault << "\n";
+    }
+    return fault.empty();
 }
 
 // A whole number from 0 to `maximum`, the whole text read.
@@ -255,12 +260,10 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
     }
     const KesPanelMonkey::Failure& failure = *result.failure;
     const std::string file = "kes-panel-monkey-" + std::to_string(seed) + ".kes";
-    std::ofstream script(file);
-    script << KesPanelMonkey::Script(failure, origin, "kes-panel " + panelOption + "FILE");
     std::cerr << "monkey: seed " << seed << ", step " << failure.step << " (" << failure.line
               << "): check failed: " << failure.fault.Text() << "\n";
-    if (!script.flush()) {
-        std::cerr << "kes-panel: cannot write '" << file << "'\n";
+    if (!WriteFile(file,
+                   KesPanelMonkey::Script(failure, origin, "kes-panel " + panelOption + "FILE"))) {
         return 1;
     }
     std::cerr << "monkey: shrunk to " << failure.shrunk.size() << " of " << failure.step
@@ -325,6 +328,9 @@ std::unique_ptr<QApplication> MakeApplication(bool show) {
 // ---------------------------------------------------------------------------------------------
 
 int main(int argc, char** argv) {
+    // A file that outgrows the size limit fails its write (and keeps the old file) rather than
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string svgFile;
     std::string pngFile;
     std::string panelFile;
@@ -388,7 +394,6 @@ int main(int argc, char** argv) {
 
     if (!writtenSchema.empty()) {
         if (!WriteFile(writtenSchema, KesPanelSchema::Write())) {
-            std::cerr << "kes-panel: cannot write '" << writtenSchema << "'\n";
             return 2;
         }
         if (panelFile.empty() && writtenPanel.empty() && !sourceGiven && monkeySteps == nullptr) {
@@ -411,7 +416,6 @@ int main(int argc, char** argv) {
     if (!writtenPanel.empty() &&
         !WriteFile(writtenPanel,
                    KesPanelFile::Write(fromFile ? *fromFile : KesPocketingPanel::Description()))) {
-        std::cerr << "kes-panel: cannot write '" << writtenPanel << "'\n";
         return 2;
     }
 
@@ -564,11 +568,9 @@ int main(int argc, char** argv) {
     if (!writtenValues.empty() &&
         !WriteFile(writtenValues,
                    KesValuesFile::Write(driver.Attributes(), frame.GetName().Str()))) {
-        std::cerr << "kes-panel: cannot write '" << writtenValues << "'\n";
         return 2;
     }
     if (!svgFile.empty() && !WriteFile(svgFile, KesPanelPicture::Draw(frame))) {
-        std::cerr << "kes-panel: cannot write '" << svgFile << "'\n";
         return 2;
     }
 #ifdef KES_PANEL_WINDOW

@@ -7,6 +7,7 @@
 #include "framework/KesMfgValueRecords.h"
 #include "platform/KesMfgBaseGII.h"
 #include "qt/KesQtPanelView.h"
+#include "tools/KesAtomicFile.h"
 #include "tools/KesPanelDriver.h"
 #include "tools/KesPanelHistory.h"
 #include "tools/KesValuesFile.h"
@@ -203,9 +204,10 @@ bool KesPanelWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KesPanelWindow::SaveValues(const QString& file) {
-    std::ofstream out(file.toStdString());
-    out << KesValuesFile::Write(driver_.Attributes(), frame_.GetName().Str());
-    return static_cast<bool>(out.flush());
+    // Written whole or not at all: a failed save keeps the file as it was.
+    return KesWriteFileAtomically(file.toStdString(), KesValuesFile::Write(driver_.Attributes(),
+                                                                           frame_.GetName().Str()))
+        .empty();
 }
 
 void KesPanelWindow::FitToScreen() {

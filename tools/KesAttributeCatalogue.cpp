@@ -72,19 +72,25 @@ Keys Head() {
 
 Keys Settings() {
     return {{"optionMode", Kind::Integer, false, "null",
-             "SetOptionMode(mode, initialState) before Display: 1 shows the option check "
-             "button. Not called when left out with initialState (mode 0).",
+             "SetOptionMode(mode, initialState) before Display: 1 the attribute is optional, "
+             "with the option check button before its label; 0 not optional, no option check "
+             "button. Not called when left out with initialState (not optional).",
              0, 1},
             {"initialState", Kind::Integer, false, "1",
-             "SetOptionMode's initial state: 1 checked, 0 unchecked.", 0, 1},
+             "SetOptionMode's initial state: 1 checked, 0 unchecked (the value widgets "
+             "insensitive until the user checks it). Without optionMode, 0 only makes Output "
+             "report the attribute on every call.",
+             0, 1},
             {"toBeDefined", Kind::Flag, false, "false",
-             "true calls SetAttToBeDefined() before Display: no value shown until an edit."},
+             "true calls SetAttToBeDefined() before Display: no value shown and none reported "
+             "until an edit or SetAttValue."},
             {"editMode", Kind::Integer, false, "null",
-             "SetEditMode after Display: 0 read-only, 1 editable. Not called when left out (1).", 0,
-             1},
+             "SetEditMode after Display: 0 read-only (every widget but the label insensitive, "
+             "the option check button too), 1 editable. Not called when left out (1).",
+             0, 1},
             {"contextAccess", Kind::Integer, false, "null",
-             "SetContextAccess after Display: 1 the context menu is offered, 0 not. Not called "
-             "when left out (1).",
+             "SetContextAccess after Display, for an editable attribute: 0 makes the whole "
+             "attribute insensitive, 1 sensitive again. Not called when left out (1).",
              0, 1},
             {"visibleTextWidth", Kind::Integer, false, "null",
              "SetVisibleTextWidth before Display: the width of text fields in characters, -1 "
@@ -100,7 +106,9 @@ Keys Units() {
              "with unitFlag 1 multiplied by 60; any other codes are labels only."},
             {"secondUnitCode", Kind::Integer, false, "0", "The second unit code."},
             {"thirdUnitCode", Kind::Integer, false, "0", "The third unit code."},
-            {"unitFlag", Kind::Integer, false, "0", "The unit flag."}};
+            {"unitFlag", Kind::Integer, false, "0",
+             "The unit flag: 1 with unit codes 0, 0, 1 shows the value multiplied by 60; 0, or "
+             "other codes, converts nothing."}};
 }
 
 Keys Range(Kind kind) {
@@ -128,8 +136,10 @@ Keys Window(bool visibleOnly) {
                   1, KesPanelDescription::kMaxVisibleValues}};
     if (!visibleOnly) {
         keys.push_back({"nbValModifMode", Kind::Integer, false, "null",
-                        "SetNbValModifMode before Display: 1 the user may add and remove values. "
-                        "Not called when left out (0).",
+                        "SetNbValModifMode before Display: 0 the context menu offers Add and "
+                        "Remove, so the user may change the number of values; 1 no context menu: "
+                        "the number of values is fixed (only SetAttValue changes it). Not called "
+                        "when left out (0).",
                         0, 1});
     }
     return keys;

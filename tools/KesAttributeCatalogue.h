@@ -38,6 +38,9 @@ struct KesCatalogueKey {
     // The limits of an integer, or of each item of a list of integers.
     int minimum = INT_MIN;
     int maximum = INT_MAX;
+    // A boolean's value, or list of values, held as 0 and 1 (Integer or Integers from 0 to 1):
+    // a file may write them true and false too.
+    bool truth = false;
 };
 
 // The arguments of one attribute of a description, read by kind; an argument left out gives

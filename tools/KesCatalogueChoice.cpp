@@ -58,7 +58,9 @@ std::vector<KesCatalogueRow> ChoiceRows() {
                  "What each allowed value shows, one per value."},
                 {"secondary", Kind::Text, false, "\"\"", "Kept for the caller."},
                 {"presentation", Kind::Integer, false, "0",
-                 "0 a read-only combo, 1 radio buttons, 2 an editable combo.", 0, 2}},
+                 "0 a read-only combo, 1 radio buttons, 2 an editable combo: the user may type "
+                 "any text, and the text the field shows (a display text) is the value.",
+                 0, 2}},
                Settings(),
                Icons()}),
          [](A a, F f, T) -> KesMfgAttribute* {
@@ -93,10 +95,27 @@ std::vector<KesCatalogueRow> ChoiceRows() {
          },
          CheckCharListValue,
          [](D d, C c) {
+             const size_t before = c.findings.size();
              CheckSameLength(d, c, "displayTexts", "values");
              if (KesPanelArguments(d).Integer("presentation") !=
                  KesMfgAttCharList::kEditableComboMode) {
                  CheckAmong(d, c, "value", "values");
+             } else if (c.findings.size() == before) {
+                 // The editable combo's field shows a display text, and what it shows is what
+                 // the attribute reports.
+                 const KesPanelArguments a(d);
+                 const KesListValKesUnicodeString values = a.Texts("values");
+                 const KesListValKesUnicodeString texts = a.Texts("displayTexts");
+                 for (int i = 1; i <= values.Size() && i <= texts.Size(); ++i) {
+                     if (!(values[i] == texts[i])) {
+                         c.Warning("displayTexts",
+                                   "an editable combo reports what its field shows: '" +
+                                       texts[i].Str() + "' for the value '" + values[i].Str() +
+                                       "' (give each value as its own display text)",
+                                   i - 1);
+                         break;
+                     }
+                 }
              }
          }},
         {"KesMfgAttIntList",

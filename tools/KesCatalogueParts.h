@@ -69,6 +69,12 @@ Keys Icons();
 // SetNbVisibleVals and, unless `visibleOnly`, SetNbValModifMode: the lists.
 Keys Window(bool visibleOnly = false);
 
+// `key`, a boolean held as 0 and 1, which a file may write true and false.
+inline KesCatalogueKey Truth(KesCatalogueKey key) {
+    key.truth = true;
+    return key;
+}
+
 // The key a class calls `value` (required), of `kind`, with the catalogue test's `sample`.
 KesCatalogueKey Value(Kind kind, const char* sample, const char* meaning, int minimum = INT_MIN,
                       int maximum = INT_MAX);

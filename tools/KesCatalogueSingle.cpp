@@ -138,7 +138,7 @@ std::vector<KesCatalogueRow> SingleRows() {
         {"KesMfgAttLogic",
          "A boolean as a check button or a pair of radio buttons.",
          Join({Head(),
-               {Value(Kind::Integer, "0", "The reference value: 0 false, 1 true.", 0, 1),
+               {Truth(Value(Kind::Integer, "0", "The reference value: 0 false, 1 true.", 0, 1)),
                 {"reserved", Kind::Integer, false, "0", "Kept for the caller."},
                 {"presentation", Kind::Integer, false, "0",
                  "0 a check button, 1 a pair of radio buttons.", 0, 1},

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -173,6 +174,147 @@ void CheckImpacts(const KesPanelAttributeDescription& attribute, const KesCatalo
             return;
         }
     }
+    if (std::find(impacts.attributes.begin(), impacts.attributes.end(), attribute.Name()) !=
+        impacts.attributes.end()) {
+        context.Warning("impacts", "the attribute impacts itself: where its row makes it "
+                                   "insensitive, the user can no longer change it back");
+    }
+}
+
+// The strongly connected groups of a graph (Tarjan's algorithm, with an explicit stack so
+// that a long chain of impacts cannot exhaust the native one): each node's group number.
+std::vector<size_t> Groups(const std::vector<std::vector<size_t>>& edges) {
+    const size_t none = SIZE_MAX;
+    const size_t count = edges.size();
+    std::vector<size_t> order(count, none), low(count, 0), group(count, none);
+    std::vector<bool> onStack(count, false);
+    std::vector<size_t> stack;
+    std::vector<std::pair<size_t, size_t>> walk; // node, next edge
+    size_t counter = 0;
+    size_t groups = 0;
+    for (size_t root = 0; root < count; ++root) {
+        if (order[root] != none) {
+            continue;
+        }
+        walk.push_back({root, 0});
+        while (!walk.empty()) {
+            auto& [node, next] = walk.back();
+            if (next == 0 && order[node] == none) {
+                order[node] = low[node] = counter++;
+                stack.push_back(node);
+                onStack[node] = true;
+            }
+            if (next < edges[node].size()) {
+                const size_t to = edges[node][next++];
+                if (order[to] == none) {
+                    walk.push_back({to, 0});
+                } else if (onStack[to]) {
+                    low[node] = std::min(low[node], order[to]);
+                }
+                continue;
+            }
+            const size_t done = node;
+            walk.pop_back();
+            if (!walk.empty()) {
+                low[walk.back().first] = std::min(low[walk.back().first], low[done]);
+            }
+            if (low[done] == order[done]) {
+                size_t member = none;
+                do {
+                    member = stack.back();
+                    stack.pop_back();
+                    onStack[member] = false;
+                    group[member] = groups;
+                } while (member != done);
+                ++groups;
+            }
+        }
+    }
+    return group;
+}
+
+// Attributes that impact each other in a cycle (A impacts B, B impacts A): a warning on the
+// first attribute of each group of attributes that reach each other, naming the attributes on
+// the shortest cycle through it. Linear in the attributes and impacts.
+void CheckImpactCycles(const KesPanelDescription& description,
+                       std::vector<KesPanelFinding>& findings) {
+    const std::vector<KesPanelAttributeDescription>& attributes = description.attributes;
+    std::map<std::string, size_t> index;
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        index.emplace(attributes[i].Name(), i);
+    }
+    std::vector<std::vector<size_t>> impacted(attributes.size());
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        if (attributes[i].impacts) {
+            for (const std::string& name : attributes[i].impacts->attributes) {
+                const auto found = index.find(name);
+                if (found != index.end() && found->second != i) { // itself: its own warning
+                    impacted[i].push_back(found->second);
+                }
+            }
+        }
+    }
+    const std::vector<size_t> group = Groups(impacted);
+    std::vector<bool> reported(attributes.size(), false);
+    std::vector<size_t> from(attributes.size(), SIZE_MAX);
+    for (size_t start = 0; start < attributes.size(); ++start) {
+        if (reported[group[start]]) {
+            continue;
+        }
+        reported[group[start]] = true;
+        // Breadth first from `start` within its group, back to `start`.
+        std::vector<size_t> queue = {start};
+        std::vector<size_t> touched;
+        size_t last = SIZE_MAX; // the attribute that impacts `start` on the shortest cycle
+        for (size_t at = 0; at < queue.size() && last == SIZE_MAX; ++at) {
+            for (size_t to : impacted[queue[at]]) {
+                if (to == start) {
+                    last = queue[at];
+                    break;
+                }
+                if (group[to] == group[start] && from[to] == SIZE_MAX) {
+                    from[to] = queue[at];
+                    touched.push_back(to);
+                    queue.push_back(to);
+                }
+            }
+        }
+        if (last != SIZE_MAX) {
+            std::vector<size_t> cycle;
+            for (size_t at = last; at != start; at = from[at]) {
+                cycle.push_back(at);
+            }
+            std::string names = "'" + attributes[start].Name() + "'";
+            for (auto at = cycle.rbegin(); at != cycle.rend(); ++at) {
+                names += " -> '" + attributes[*at].Name() + "'";
+            }
+            findings.push_back({static_cast<int>(start), -1, "impacts", -1,
+                                "the impacts run in a cycle: " + names + " -> '" +
+                                    attributes[start].Name() +
+                                    "': which sensitivities hold depends on the attribute "
+                                    "changed first",
+                                true});
+        }
+        for (size_t at : touched) {
+            from[at] = SIZE_MAX;
+        }
+    }
+}
+
+// initialState without optionMode: the attribute is not optional, and the state given only
+// changes what Output compares with.
+void CheckOptionState(const KesPanelAttributeDescription& attribute,
+                      const KesCatalogueContext& context) {
+    const KesPanelValue* state = attribute.Find("initialState");
+    if (state == nullptr || attribute.Find("optionMode") != nullptr) {
+        return;
+    }
+    context.Warning("initialState",
+                    std::get<int>(*state) == 0
+                        ? "initialState 0 without optionMode: the attribute is not optional, and "
+                          "Output reports it for its group on every call, changed or not"
+                        : "initialState without optionMode does nothing: the attribute is not "
+                          "optional (optionMode 1 makes it so)");
 }
 
 // The keys of an attribute: each an argument of its class, of its kind, finite, within its
@@ -313,8 +455,10 @@ std::vector<KesPanelFinding> KesPanelDescription::Review() const {
         }
         if (findings.size() == before) {
             row->checkMeaning(attribute, context);
+            CheckOptionState(attribute, context);
         }
     }
+    CheckImpactCycles(*this, findings);
     return findings;
 }
 

@@ -26,6 +26,7 @@
 #include "platform/KesDlgSpinner.h"
 #include "single/KesMfgAttLink.h"
 #include "single/KesMfgAttLogic.h"
+#include "tools/KesAtomicFile.h"
 #include "tools/KesAttributeCatalogue.h"
 #include "tools/KesPanelPicture.h"
 
@@ -1517,13 +1518,9 @@ KesPanelDriver::Status KesPanelDriver::Picture(const std::string& file, int line
     if (file.empty()) {
         return Fail(lineNumber, "'svg' needs a file name");
     }
-    std::ofstream picture(file);
-    if (!picture) {
-        return Fail(lineNumber, "cannot write '" + file + "'");
-    }
-    picture << KesPanelPicture::Draw(frame_);
-    if (!picture.flush()) {
-        return Fail(lineNumber, "cannot write '" + file + "'");
+    const std::string fault = KesWriteFileAtomically(file, KesPanelPicture::Draw(frame_));
+    if (!fault.empty()) {
+        return Fail(lineNumber, "cannot write '" + file + "': " + fault);
     }
     out_ << "  wrote " << file << "\n";
     return Status::Done;

@@ -12,6 +12,7 @@
 #include "single/KesMfgAttDouble.h"
 #include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
+#include "tools/KesAtomicFile.h"
 #include "tools/KesValuesFile.h"
 
 #include <algorithm>
@@ -154,10 +155,10 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
             return Fail(lineNumber, "'" + command + "' needs a file name");
         }
         if (command == "save-values") {
-            std::ofstream file(argument);
-            file << KesValuesFile::Write(Attributes(), frame_.GetName().Str());
-            if (!file.flush()) {
-                return Fail(lineNumber, "cannot write '" + argument + "'");
+            const std::string fault = KesWriteFileAtomically(
+                argument, KesValuesFile::Write(Attributes(), frame_.GetName().Str()));
+            if (!fault.empty()) {
+                return Fail(lineNumber, "cannot write '" + argument + "': " + fault);
             }
             out_ << "  wrote " << argument << "\n";
             return Status::Done;

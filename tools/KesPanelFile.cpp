@@ -139,21 +139,31 @@ template <class Convert> auto ToList(const Json& value, const std::string& what,
     return list;
 }
 
-KesPanelValue ToValue(const Json& value, Kind kind, const std::string& what) {
+// A boolean held as 0 and 1, written true or false, 0 or 1.
+int ToTruth(const Json& value, const std::string& what) {
+    return value.is_boolean() ? (value.get<bool>() ? 1 : 0) : ToInteger(value, what);
+}
+
+// A value of `kind`; `truth`: a boolean held as 0 and 1 (an Integer or Integers key), which may
+// be written true and false.
+KesPanelValue ToValue(const Json& value, Kind kind, bool truth, const std::string& what) {
     switch (kind) {
     case Kind::Flag:
+        if (value.is_number() && (value == 0 || value == 1)) {
+            return value == 1;
+        }
         if (!value.is_boolean()) {
-            Fail(what + ": expected true or false, not " + Shown(value));
+            Fail(what + ": expected true or false (or 1 or 0), not " + Shown(value));
         }
         return value.get<bool>();
     case Kind::Integer:
-        return ToInteger(value, what);
+        return truth ? ToTruth(value, what) : ToInteger(value, what);
     case Kind::Real:
         return ToReal(value, what);
     case Kind::Text:
         return ToText(value, what);
     case Kind::Integers:
-        return ToList(value, what, ToInteger);
+        return ToList(value, what, truth ? ToTruth : ToInteger);
     case Kind::Reals:
         return ToList(value, what, ToReal);
     case Kind::Texts:
@@ -266,6 +276,8 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
             record.reals = ToList(value, where, ToReal);
         } else if (key == "values" && record.typeCode == 3) {
             record.texts = ToList(value, where, ToText);
+        } else if (key == "values" && record.typeCode == 0) {
+            record.integers = ToList(value, where, ToTruth);
         } else if (key == "values") {
             record.integers = ToList(value, where, ToInteger);
         } else if (key == "increment") {
@@ -319,7 +331,8 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
                 return ToList(relay, w, ReadRecord);
             });
         } else {
-            attribute.arguments.emplace_back(key, ToValue(value, row->Key(key)->kind, what));
+            const KesCatalogueKey* entry = row->Key(key);
+            attribute.arguments.emplace_back(key, ToValue(value, entry->kind, entry->truth, what));
         }
     }
     return attribute;
@@ -466,8 +479,10 @@ private:
         return std::min(i + 1, text_.size());
     }
 
+    // Any bytes are safe: a closing bracket with none open, a key that does not decode and a
+    // text cut short are passed over (the parser has refused such a file before it is placed).
     void Scan() {
-        size_t i = 0;
+        size_t i = text_.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0; // the parser skips a BOM
         while (i < text_.size()) {
             const char c = text_[i];
             if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',' || c == ':') {
@@ -475,9 +490,10 @@ private:
             } else if (c == '"' && !open_.empty() && open_.back().object &&
                        open_.back().expectKey) {
                 const size_t end = StringEnd(i);
-                std::string key(text_.substr(i + 1, end - i - 2));
+                std::string key(end >= i + 2 ? text_.substr(i + 1, end - i - 2) : "");
                 if (key.find('\\') != std::string::npos) {
-                    key = Json::parse(text_.substr(i, end - i)).get<std::string>();
+                    const Json decoded = Json::parse(text_.substr(i, end - i), nullptr, false);
+                    key = decoded.is_string() ? decoded.get<std::string>() : key;
                 }
                 path_.push_back(key);
                 if (!open_.back().keys.insert(key).second && twiceAt_ == std::string_view::npos) {
@@ -492,13 +508,15 @@ private:
                 open_.push_back(Open{c == '{', true, 0, {}});
                 ++i;
             } else if (c == '}' || c == ']') {
-                open_.pop_back();
-                EndValue();
+                if (!open_.empty()) {
+                    open_.pop_back();
+                    EndValue();
+                }
                 ++i;
             } else {
                 BeginValue(i);
                 i = c == '"' ? StringEnd(i)
-                             : std::min(text_.find_first_of(",]} \t\n\r", i), text_.size());
+                             : std::min(text_.find_first_of(",]}[{\" \t\n\r", i), text_.size());
                 EndValue();
             }
         }
@@ -568,6 +586,11 @@ std::string KesPanelFile::Parse(std::string_view text, const std::string& fileNa
                                 std::vector<std::string>& warnings, bool strict) {
     if (text.size() > kMaxFileSize) {
         return fileName + ": the file is larger than 16 MiB";
+    }
+    // The parser takes a NUL byte for the end of the text: what follows would go unread. A
+    // NUL is what a crash or a full disk leaves in a file; the file is damaged.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        return fileName + ":" + Place(text, nul) + ": not JSON: a NUL byte, the file is damaged";
     }
     Json root;
     try {

@@ -21,15 +21,20 @@ Json Array(Json items) {
     return Json{{"type", "array"}, {"items", std::move(items)}};
 }
 
+// A boolean held as 0 and 1: written true or false, 1 or 0.
+Json Truth() {
+    return Json{{"anyOf", {Json{{"type", "boolean"}}, Json{{"enum", {0, 1}}}}}};
+}
+
 // The schema of one key of a class.
 Json KeySchema(const KesCatalogueKey& key) {
     Json schema;
     switch (key.kind) {
     case Kind::Flag:
-        schema = Json{{"type", "boolean"}};
+        schema = Truth();
         break;
     case Kind::Integer:
-        schema = Integer(key.minimum, key.maximum);
+        schema = key.truth ? Truth() : Integer(key.minimum, key.maximum);
         break;
     case Kind::Real:
         schema = Json{{"type", "number"}};
@@ -41,7 +46,7 @@ Json KeySchema(const KesCatalogueKey& key) {
         }
         break;
     case Kind::Integers:
-        schema = Array(Integer(key.minimum, key.maximum));
+        schema = Array(key.truth ? Truth() : Integer(key.minimum, key.maximum));
         break;
     case Kind::Reals:
         schema = Array(Json{{"type", "number"}});
@@ -139,7 +144,8 @@ Json Record() {
                               {"description", "The type of the values."}};
     properties["values"] =
         Json{{"type", "array"},
-             {"description", "The values, of the record's type (booleans as 0 and 1)."}};
+             {"description", "The values, of the record's type (booleans as 0 and 1, or true "
+                             "and false)."}};
     properties["increment"] =
         Json{{"type", "number"},
              {"description", "Added to each numeric value once per press beyond the one this "
@@ -147,7 +153,7 @@ Json Record() {
              {"default", 0}};
     // The values are of the record's type.
     Json byType = Json::array();
-    const std::pair<const char*, Json> items[] = {{"boolean", Json{{"enum", {0, 1}}}},
+    const std::pair<const char*, Json> items[] = {{"boolean", Truth()},
                                                   {"integer", Integer(INT_MIN, INT_MAX)},
                                                   {"real", Json{{"type", "number"}}},
                                                   {"text", Json{{"type", "string"}}}};

@@ -10,6 +10,7 @@
 #include "multi/KesMfgAttMVInt.h"
 #include "multi/KesMfgAttMVLogic.h"
 #include "param/KesMfgAttDoubleParam.h"
+#include "platform/KesMfgModel.h"
 #include "single/KesMfgAttChar.h"
 #include "single/KesMfgAttDouble.h"
 #include "single/KesMfgAttInt.h"
@@ -166,6 +167,11 @@ Json Entry(KesMfgAttribute& attribute) {
     } else {
         entry["values"] =
             Values(state.records, record.typeCode, record.count, nextInt, nextReal, nextText);
+        // A text field pads its text to 72 characters with blanks: the padding is not written
+        // (the field pads the text read back the same way).
+        if (dynamic_cast<KesMfgAttChar*>(&attribute) != nullptr && entry["values"].size() == 1) {
+            entry["values"][0] = TrimEnd(entry["values"][0].get<std::string>());
+        }
     }
     return entry;
 }
@@ -204,18 +210,22 @@ void CheckValues(const Json& values, int typeCode, const std::string& place) {
         Refuse(place + ": expected an array of values");
     }
     for (const Json& value : values) {
-        const bool fits = typeCode == KesMfgAttribute::kBooleanType ? value.is_boolean()
-                          : typeCode == KesMfgAttribute::kIntegerType
-                              ? value.is_number_integer() && value >= INT_MIN && value <= INT_MAX
-                          : typeCode == KesMfgAttribute::kRealType ? value.is_number()
-                                                                   : value.is_string();
+        // Booleans as true and false, or as 1 and 0 (as value records and panel files hold them).
+        const bool fits =
+            typeCode == KesMfgAttribute::kBooleanType
+                ? value.is_boolean() || (value.is_number_integer() && (value == 0 || value == 1))
+            : typeCode == KesMfgAttribute::kIntegerType
+                ? value.is_number_integer() && value >= INT_MIN && value <= INT_MAX
+            : typeCode == KesMfgAttribute::kRealType ? value.is_number()
+                                                     : value.is_string();
         if (!fits) {
             Refuse(place + ": " + value.dump() + " is not " +
                    (typeCode == KesMfgAttribute::kIntegerType ? "an " : "a ") +
                    kTypeNames[typeCode] +
-                   (typeCode == KesMfgAttribute::kIntegerType ? " of the int range"
-                    : typeCode == KesMfgAttribute::kTextType  ? ""
-                                                              : " value"));
+                   (typeCode == KesMfgAttribute::kIntegerType   ? " of the int range"
+                    : typeCode == KesMfgAttribute::kTextType    ? ""
+                    : typeCode == KesMfgAttribute::kBooleanType ? " value (true, false, 1 or 0)"
+                                                                : " value"));
         }
     }
 }
@@ -308,7 +318,8 @@ void AppendValues(KesMfgValueRecords& records, int typeCode, const Json& values)
     for (const Json& value : values) {
         switch (typeCode) {
         case KesMfgAttribute::kBooleanType:
-            records.ints.Append(value.get<bool>() ? 1 : 0);
+            records.ints.Append(value.is_boolean() ? (value.get<bool>() ? 1 : 0)
+                                                   : value.get<int>());
             break;
         case KesMfgAttribute::kIntegerType:
             records.ints.Append(value.get<int>());
@@ -378,6 +389,11 @@ void ReadEntry(const Json& entry, KesMfgAttribute& attribute, const std::string&
         key = "parameter";
         if (!takes.binding) {
             say(key, "the attribute binds no parameter");
+            return;
+        }
+        const std::string parameter = TrimEnd(entry["parameter"].get<std::string>());
+        if (!parameter.empty() && !KesMfgModel::HasParameter(KesUnicodeString(parameter))) {
+            say(key, "no model parameter '" + parameter + "': the attribute keeps its value");
             return;
         }
         wanted.records.counts.Append(-1);
@@ -503,6 +519,21 @@ KesValuesFile::Result KesValuesFile::Parse(std::string_view text, const std::str
     Result result;
     if (text.size() > kMaxFileSize) {
         result.error = fileName + ": larger than 16 MiB";
+        return result;
+    }
+    // The parser takes a NUL byte for the end of the text: a file that a crash or a full disk
+    // left with a NUL block is damaged, not read up to it.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        size_t line = 1;
+        size_t column = 1; // in characters
+        for (size_t i = 0; i < nul; ++i) {
+            line += text[i] == '\n' ? 1 : 0;
+            column = text[i] == '\n'
+                         ? 1
+                         : column + ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80);
+        }
+        result.error = fileName + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                       ": not JSON: a NUL byte, the file is damaged";
         return result;
     }
     Json root;

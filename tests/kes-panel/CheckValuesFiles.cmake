@@ -38,6 +38,7 @@ file(WRITE ${WORK_DIR}/odd.json [=[{"format": "kes-values", "version": 1, "attri
  {"name": "Strategy", "type": "text", "values": ["SPIRALS"]},
  {"name": "Tool_Number", "type": "integer", "option": "off"},
  {"name": "Depth", "type": "real", "parameter": "FEED_ROUGH"},
+ {"name": "Feed_Rate", "type": "real", "parameter": "FEED_NONE"},
  {"name": "Comment", "records": []},
  {"name": "Approach_Retract", "type": "real", "values": [1]}]}
 ]=])
@@ -50,6 +51,7 @@ set(lines
     "${odd} 'Strategy', key 'values': normalised to [\"ZIGZAG\"]"
     "${odd} 'Tool_Number', key 'option': the attribute is not optional"
     "${odd} 'Depth', key 'parameter': the attribute binds no parameter"
+    "${odd} 'Feed_Rate', key 'parameter': no model parameter 'FEED_NONE': the attribute keeps its value"
     "${odd} 'Comment', key 'records': the attribute is not a link"
     "${odd} 'Approach_Retract', key 'type': the attribute is a link: its values are records")
 run_panel(0 --values odd.json -)
@@ -91,3 +93,26 @@ run_panel(2 --values)
 expect_in("${err}" "--values needs a file name" "--values without a file")
 run_panel(2 --monkey 5 --values odd.json)
 expect_in("${err}" "no values files" "--monkey with --values")
+
+# A write that fails keeps the old file and says why: the values, the panel and the schema,
+# into a folder's name, into a missing folder, and onto a full disk (a file size limit of 512
+# bytes, which holds for root too).
+file(MAKE_DIRECTORY ${WORK_DIR}/a-folder)
+file(WRITE ${WORK_DIR}/kept.json "old\n")
+foreach(option --write-values --write-panel --write-schema)
+    run_panel(2 ${option} a-folder -)
+    expect_in("${err}" "kes-panel: cannot write 'a-folder': a folder has that name" "${option} a-folder")
+    run_panel(2 ${option} no-such-folder/kept.json -)
+    expect_in("${err}" "cannot write 'no-such-folder/kept.json': No such file or directory"
+        "${option} into a missing folder")
+    execute_process(COMMAND sh -c "ulimit -f 1 && exec \"$0\" ${option} kept.json -" ${PROGRAM}
+        WORKING_DIRECTORY ${WORK_DIR} INPUT_FILE /dev/null
+        RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    expect_in("${status}: ${err}" "2: kes-panel: cannot write 'kept.json': File too large"
+        "${option} onto a full disk")
+    file(READ ${WORK_DIR}/kept.json kept)
+    file(GLOB left ${WORK_DIR}/.*.tmp.*)
+    if(NOT kept STREQUAL "old\n" OR left)
+        message(FATAL_ERROR "${option}: a failed write changed the file or left a temporary file")
+    endif()
+endforeach()

@@ -188,7 +188,8 @@ TEST_F(KesPanelDriverTest, SvgCommandDrawsWhatIsShownWithItsStates) {
     EXPECT_EQ(svg.str().find("Never"), std::string::npos);
     EXPECT_LT(svg.str().find("Tool &lt;"), svg.str().find(">Passes<"));
     EXPECT_EQ(RunScript("svg /nonexistent-folder/x.svg\n"), 2);
-    EXPECT_EQ(err.str(), "line 1: cannot write '/nonexistent-folder/x.svg'\n");
+    EXPECT_EQ(err.str(),
+              "line 1: cannot write '/nonexistent-folder/x.svg': No such file or directory\n");
 }
 
 } // namespace

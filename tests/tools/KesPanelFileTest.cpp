@@ -266,6 +266,12 @@ std::string Bound(const std::string& parameter, const std::string& more) {
            more + "}]}";
 }
 const char* const kFeed = R"({"name": "FEED", "type": 2, "units": [1, 2, 0], "reals": [180]})";
+// A boolean that makes `impacted` sensitive when on.
+std::string Switch(const std::string& name, const std::string& impacted) {
+    return R"({"class": "KesMfgAttLogic", "name": ")" + name +
+           R"(", "label": "L", "group": 1, "value": 1, "impacts": {"attributes": [")" + impacted +
+           R"("], "impactValues": [0, 1], "sensitivities": [[0], [1]]}})";
+}
 
 // A file refused (status 2) or taken with a warning (status 0, one line on standard error);
 // `schema` says whether the schema refuses it too ('S'), takes it for a fault of meaning it
@@ -383,6 +389,16 @@ const std::vector<BadFile> kBadFiles = {
      "attribute 1 '', an attribute: expected an object, not a list", '-'},
     {std::string(KesPanelFile::kMaxFileSize + 1, ' '), "bad.json: the file is larger than 16 MiB",
      '-'},
+    // The parser stops at a NUL byte: a file with a NUL block (left by a crash or a full disk)
+    // once crashed the reader, which placed faults in the bytes the parser had not read.
+    {std::string("{\"a\":1}\0}", 9), "bad.json:1:8: not JSON: a NUL byte, the file is damaged",
+     '-'},
+    {std::string("8\0}", 3), "bad.json:1:2: not JSON: a NUL byte, the file is damaged", '-'},
+    {std::string("{\"title\": \"T\",\n\"attributes\": []}\n") + std::string(4096, '\0'),
+     "bad.json:3:1: not JSON: a NUL byte, the file is damaged", '-'},
+    // A byte order mark, which the parser skips, once shifted every place the reader found.
+    {"\xEF\xBB\xBF" + Panel(Int("A") + ",\n" + Int("A")),
+     "bad.json:2:27: attribute 2 'A', key 'name': another attribute has this name", '-'},
     // Warnings: the library mends these, the author probably meant otherwise.
     {Bound(kFeed, R"(, "value": 150, "parameterName": "FEED")"),
      "bad.json:2:78: warning: attribute 1 'Feed', key 'value': the value 150 is not that of the "
@@ -400,11 +416,74 @@ const std::vector<BadFile> kBadFiles = {
             "values": [1, 30], "minimum": 1, "maximum": 20})"),
      "warning: attribute 1 'M', key 'values', item 2: the value 30 is outside the limits 1..20",
      'W'},
+    // What the file says and what the panel then does differ.
+    {Panel(R"({"class": "KesMfgAttCharList", "name": "Coolant", "label": "C", "group": 1,
+            "value": "FLOOD", "values": ["FLOOD", "MQL"], "displayTexts": ["Flood", "MQL"],
+            "presentation": 2})"),
+     "bad.json:2:76: warning: attribute 1 'Coolant', key 'displayTexts', item 1: an editable combo "
+     "reports what its field shows: 'Flood' for the value 'FLOOD' (give each value as its own "
+     "display text)",
+     'W'},
+    {Panel(Steering(R"(["S"])", "[1, 2]", "[[1], [0]]")),
+     "warning: attribute 1 'S', key 'impacts': the attribute impacts itself: where its row makes "
+     "it insensitive, the user can no longer change it back",
+     'W'},
+    {Panel(Switch("A", "B") + ",\n" + Switch("B", "C") + ",\n" + Switch("C", "A")),
+     "bad.json:1:110: warning: attribute 1 'A', key 'impacts': the impacts run in a cycle: 'A' -> "
+     "'B' -> 'C' -> 'A': which sensitivities hold depends on the attribute changed first",
+     'W'},
+    {Panel(Int("A", R"(, "initialState": 0)")),
+     "warning: attribute 1 'A', key 'initialState': initialState 0 without optionMode: the "
+     "attribute is not optional, and Output reports it for its group on every call, changed or not",
+     'W'},
+    {Panel(Int("A", R"(, "initialState": 1)")),
+     "warning: attribute 1 'A', key 'initialState': initialState without optionMode does nothing",
+     'W'},
+    {Panel(Int("A", R"(, "toBeDefined": 2)")),
+     "attribute 1 'A', key 'toBeDefined': expected true or false (or 1 or 0), not 2", 'S'},
     {Panel(Real("D", R"(, "thirdUnitCode": 99)")),
      "warning: attribute 1 'D', key 'thirdUnitCode': unit codes 0, 0, 99 with unit flag 0 select "
      "no conversion",
      'W'},
 };
+
+// Booleans are read as true and false or as 1 and 0, and written one way: a boolean's values
+// and boolean records as 1 and 0 (as value records hold them), toBeDefined as true or false.
+TEST(KesPanelFileTest, BooleansAreReadInEitherSpellingAndWrittenOneWay) {
+    const struct {
+        std::string attribute;
+        const char* written; // a line of the file written back
+    } rows[] = {
+        {R"({"class": "KesMfgAttLogic", "name": "B", "label": "L", "group": 1, "value": true})",
+         R"("value": 1)"},
+        {R"({"class": "KesMfgAttLogic", "name": "B", "label": "L", "group": 1, "value": false})",
+         R"("value": 0)"},
+        {R"({"class": "KesMfgAttMVLogic", "name": "B", "label": "L", "group": 1,
+            "values": [true, 0, false, 1]})",
+         R"("values": [1, 0, 0, 1])"},
+        {Int("A", R"(, "toBeDefined": 1)"), R"("toBeDefined": true)"},
+        {Int("A", R"(, "toBeDefined": 0)"), R"("toBeDefined": false)"},
+        {R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
+            "relays": [[{"name": "R", "type": "boolean", "values": [true, 0]}]]})",
+         R"("values": [1, 0])"},
+    };
+    const char* folder = std::getenv("KES_SCHEMA_CASES");
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const std::string text = Panel(rows[i].attribute);
+        KesPanelDescription description;
+        std::vector<std::string> warnings;
+        ASSERT_EQ(KesPanelFile::Parse(text, "b.json", description, warnings, true), "") << text;
+        const std::string written = KesPanelFile::Write(description);
+        EXPECT_NE(written.find(rows[i].written), std::string::npos) << written;
+        KesPanelDescription again;
+        EXPECT_EQ(KesPanelFile::Parse(written, "b.json", again), "");
+        EXPECT_EQ(KesPanelFile::Write(again), written);
+        if (folder != nullptr) { // the schema takes both spellings
+            std::ofstream(std::string(folder) + "/good-boolean-" + std::to_string(i + 1) + ".json")
+                << text;
+        }
+    }
+}
 
 TEST(KesPanelFileTest, BadFilesAreRefusedWithTheirPlaceAndBuildNothing) {
     // KES_SCHEMA_CASES: a folder where the cases are written for the schema's check
