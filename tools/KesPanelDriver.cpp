@@ -36,7 +36,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------------------------
 // Parsing helpers
@@ -283,6 +285,106 @@ template <class W> W* FindField(const KesMfgAttribute* attribute, int field) {
         }
     }
     return nullptr;
+}
+
+// The field a person types into: field i of a list's window (an editor or a spinner), else
+// the value field (an editor, an editable combo or a spinner); null when there is none.
+KesDialog* TypingField(const KesMfgAttribute* attribute, int field) {
+    if (field > 0) {
+        if (auto* editor = FindField<KesDlgEditor>(attribute, field)) {
+            return editor;
+        }
+        return FindField<KesDlgSpinner>(attribute, field);
+    }
+    if (auto* editor = FindWidget<KesDlgEditor>(attribute, "editoratt")) {
+        return editor;
+    }
+    if (auto* combo = FindWidget<KesDlgCombo>(attribute, "comboatt");
+        combo != nullptr && combo->IsEditable()) {
+        return combo;
+    }
+    return FindWidget<KesDlgSpinner>(attribute, "spinneratt");
+}
+
+// One choice a person sees: a combo's line or a radio button, with the value it stands for.
+struct Choice {
+    std::string value;                  // what the records hold
+    std::string text;                   // the display text the person reads
+    int row = -1;                       // the combo's row
+    KesDlgRadioButton* radio = nullptr; // or the radio button
+};
+
+// The value of a choice list's position `position` (from 1) when row `position` - 1 still shows
+// its display text; else the line stands for itself (a parameter's name, a typed value).
+template <class List>
+std::optional<std::string> ValueOfRow(const KesMfgAttribute* attribute, int position,
+                                      const std::string& line) {
+    const auto* list = dynamic_cast<const List*>(attribute);
+    if (list == nullptr || position > list->GetAllowedValues().Size() ||
+        position > list->GetDisplayTexts().Size() ||
+        !(list->GetDisplayTexts()[position] == line.c_str())) {
+        return std::nullopt;
+    }
+    if constexpr (std::is_same_v<List, KesMfgAttIntList>) {
+        return std::to_string(list->GetAllowedValues()[position]);
+    } else {
+        return list->GetAllowedValues()[position].Str();
+    }
+}
+
+std::vector<Choice> ComboChoices(const KesMfgAttribute* attribute, const KesDlgCombo& combo) {
+    std::vector<Choice> choices;
+    for (int row = 0; row < combo.GetLineCount(); ++row) {
+        Choice choice;
+        choice.text = combo.GetLine(row).Str();
+        choice.row = row;
+        std::optional<std::string> value =
+            ValueOfRow<KesMfgAttCharList>(attribute, row + 1, choice.text);
+        if (!value) {
+            value = ValueOfRow<KesMfgAttIntList>(attribute, row + 1, choice.text);
+        }
+        choice.value = value.value_or(choice.text);
+        choices.push_back(choice);
+    }
+    return choices;
+}
+
+// The radio buttons of an attribute: button "rb" + value, titled by its display text.
+std::vector<Choice> RadioChoices(KesMfgAttribute* attribute) {
+    std::vector<Choice> choices;
+    for (int i = 0; i < attribute->GetChildCount(); ++i) {
+        auto* radio = dynamic_cast<KesDlgRadioButton*>(attribute->GetChildFromChildNumber(i));
+        const std::string name = radio != nullptr ? radio->GetName().Str() : std::string();
+        if (name.rfind("rb", 0) == 0) {
+            choices.push_back(Choice{name.substr(2), radio->GetTitle().Str(), -1, radio});
+        }
+    }
+    return choices;
+}
+
+// The choice a person means by `word`, its value or its display text; -1 when none is. A word
+// that is the value of one choice and the display text of another names neither for sure:
+// -2, with both named in `ambiguity`.
+int PickChoice(const std::vector<Choice>& choices, const std::string& word,
+               std::string& ambiguity) {
+    int byValue = -1;
+    int byText = -1;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        const bool value = choices[i].value == word;
+        const bool text = choices[i].text == word;
+        if (value && text) {
+            return static_cast<int>(i);
+        }
+        byValue = byValue < 0 && value ? static_cast<int>(i) : byValue;
+        byText = byText < 0 && text ? static_cast<int>(i) : byText;
+    }
+    if (byValue >= 0 && byText >= 0) {
+        ambiguity = "the value of the choice \"" + choices[static_cast<size_t>(byValue)].text +
+                    "\" and the display text of the choice '" +
+                    choices[static_cast<size_t>(byText)].value + "'";
+        return -2;
+    }
+    return byValue >= 0 ? byValue : byText;
 }
 
 } // namespace
@@ -583,24 +685,15 @@ int KesPanelDriver::RunSession(std::istream& in, bool interactive) {
 KesPanelDriver::Status KesPanelDriver::Type(const Target& target, const std::string& text,
                                             int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
-    if (target.field > 0) {
-        auto* field = FindField<KesDlgEditor>(target.attribute, target.field);
-        if (field == nullptr) {
-            return Fail(lineNumber, name + " has no editor field " + std::to_string(target.field));
-        }
-        Act(field, name, [&] { return hands_->Type(*field, text); });
-        return Status::Done;
+    KesDialog* field = TypingField(target.attribute, target.field);
+    if (field == nullptr) {
+        return Fail(lineNumber,
+                    name + " has no field" +
+                        (target.field > 0 ? " " + std::to_string(target.field) : std::string()) +
+                        " to type into");
     }
-    if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        Act(editor, name, [&] { return hands_->Type(*editor, text); });
-        return Status::Done;
-    }
-    auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
-    if (combo != nullptr && combo->IsEditable()) {
-        Act(combo, name, [&] { return hands_->Type(*combo, text); });
-        return Status::Done;
-    }
-    return Fail(lineNumber, name + " has no field to type into");
+    Act(field, name, [&] { return hands_->Type(*field, text); });
+    return Status::Done;
 }
 
 KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::string& text,
@@ -622,6 +715,8 @@ KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::str
     return Status::Done;
 }
 
+// select NAME CHOICE: a combo's line by its display text, its value or #row; selector lines by
+// their texts; a radio button by its value or title.
 KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::string& choice,
                                               int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
@@ -634,12 +729,17 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
             }
             --row;
         } else {
-            for (int i = 0; i < combo->GetLineCount() && row < 0; ++i) {
-                row = combo->GetLine(i) == choice.c_str() ? i : -1;
+            const std::vector<Choice> choices = ComboChoices(target.attribute, *combo);
+            std::string ambiguity;
+            const int picked = PickChoice(choices, choice, ambiguity);
+            if (picked == -2) {
+                return Fail(lineNumber, "'" + choice + "' is ambiguous in " + name + ": " +
+                                            ambiguity + " (write #row)");
             }
-            if (row < 0) {
-                return Fail(lineNumber, name + " has no line '" + choice + "'");
+            if (picked < 0) {
+                return Fail(lineNumber, name + " has no line or value '" + choice + "'");
             }
+            row = choices[static_cast<size_t>(picked)].row;
         }
         Act(combo, name, [&] { return hands_->SelectRow(*combo, row); });
         return Status::Done;
@@ -663,29 +763,35 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
         Act(list, name, [&] { return hands_->SelectRows(*list, rows); });
         return Status::Done;
     }
-    // Radio buttons: by the value they stand for, or by their title.
-    for (int i = 0; i < target.attribute->GetChildCount(); ++i) {
-        auto* radio =
-            dynamic_cast<KesDlgRadioButton*>(target.attribute->GetChildFromChildNumber(i));
-        if (radio != nullptr &&
-            (radio->GetName() == ("rb" + choice).c_str() || radio->GetTitle() == choice.c_str())) {
-            Act(radio, name, [&] { return hands_->Click(*radio); });
-            return Status::Done;
-        }
+    if (RadioChoices(target.attribute).empty()) {
+        return Fail(lineNumber, name + " offers no choice '" + choice + "'");
     }
-    return Fail(lineNumber, name + " offers no choice '" + choice + "'");
+    return ClickRadio(target, choice, lineNumber);
+}
+
+// A radio button by the value it stands for or by its title.
+KesPanelDriver::Status KesPanelDriver::ClickRadio(const Target& target, const std::string& word,
+                                                  int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    const std::vector<Choice> choices = RadioChoices(target.attribute);
+    std::string ambiguity;
+    const int picked = PickChoice(choices, word, ambiguity);
+    if (picked == -2) {
+        return Fail(lineNumber, "'" + word + "' is ambiguous in " + name + ": " + ambiguity);
+    }
+    if (picked < 0) {
+        return Fail(lineNumber, name + " has no radio button for '" + word + "'");
+    }
+    KesDlgRadioButton* radio = choices[static_cast<size_t>(picked)].radio;
+    Act(radio, name, [&] { return hands_->Click(*radio); });
+    return Status::Done;
 }
 
 KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::string& value,
                                              int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
     if (!value.empty()) {
-        auto* radio = FindWidget<KesDlgRadioButton>(target.attribute, ("rb" + value).c_str());
-        if (radio == nullptr) {
-            return Fail(lineNumber, name + " has no radio button for '" + value + "'");
-        }
-        Act(radio, name, [&] { return hands_->Click(*radio); });
-        return Status::Done;
+        return ClickRadio(target, value, lineNumber);
     }
     KesDlgCheckButton* check = target.field > 0
                                    ? FindField<KesDlgCheckButton>(target.attribute, target.field)
@@ -919,17 +1025,12 @@ KesDialog* KesPanelDriver::Focused() const {
 KesPanelDriver::Status KesPanelDriver::Keys(const Target& target, const std::string& text,
                                             int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
-    KesDialog* field = nullptr;
-    if (target.field > 0) {
-        field = FindField<KesDlgEditor>(target.attribute, target.field);
-    } else if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        field = editor;
-    } else if (auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
-               combo != nullptr && combo->IsEditable()) {
-        field = combo;
-    }
+    KesDialog* field = TypingField(target.attribute, target.field);
     if (field == nullptr) {
-        return Fail(lineNumber, name + " has no field to type into");
+        return Fail(lineNumber,
+                    name + " has no field" +
+                        (target.field > 0 ? " " + std::to_string(target.field) : std::string()) +
+                        " to type into");
     }
     if (field != Focused() && !LeaveField(field)) {
         return Status::Done;
@@ -1557,6 +1658,9 @@ void KesPanelDriver::ShowPanel() {
         }
         if (attribute->GetEditMode() == 0) {
             out_ << " (read-only)";
+        }
+        if (KesPanelPicture::IsGreyed(*attribute)) {
+            out_ << " (insensitive)"; // an impact, the caller: its widgets are all greyed
         }
         out_ << "\n" << KesPanelPicture::Describe(*attribute, "  ");
     }

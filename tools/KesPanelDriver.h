@@ -132,6 +132,7 @@ private:
     Status Spin(const Target& target, const std::string& value, int lineNumber);
     Status Select(const Target& target, const std::string& choice, int lineNumber);
     Status Click(const Target& target, const std::string& value, int lineNumber);
+    Status ClickRadio(const Target& target, const std::string& word, int lineNumber);
     Status Option(const Target& target, const std::string& state, int lineNumber);
     Status Activate(const Target& target, const char* item, int lineNumber);
     Status Scroll(const Target& target, const std::string& position, int lineNumber);
