@@ -387,7 +387,31 @@ int PickChoice(const std::vector<Choice>& choices, const std::string& word,
     return byValue >= 0 ? byValue : byText;
 }
 
+// The choices of an attribute: its combo's lines, else its radio buttons.
+std::vector<Choice> ChoicesOf(KesMfgAttribute* attribute) {
+    if (const auto* combo = FindWidget<KesDlgCombo>(attribute, "comboatt")) {
+        return ComboChoices(attribute, *combo);
+    }
+    return RadioChoices(attribute);
+}
+
 } // namespace
+
+std::vector<std::string> KesPanelDriver::ChoiceWords(KesMfgAttribute& attribute) {
+    const std::vector<Choice> choices = ChoicesOf(&attribute);
+    std::vector<std::string> words;
+    for (const Choice& choice : choices) {
+        for (const std::string& word : {choice.value, choice.text}) {
+            std::string ambiguity;
+            if (!Trim(word).empty() && word.front() != '#' &&
+                PickChoice(choices, word, ambiguity) >= 0 &&
+                std::find(words.begin(), words.end(), word) == words.end()) {
+                words.push_back(word);
+            }
+        }
+    }
+    return words;
+}
 
 // Counts every change of every widget, to show that a refused user action changed nothing.
 class KesPanelDriver::ChangeCounter final : public KesDlgObserver {

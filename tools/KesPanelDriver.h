@@ -102,6 +102,10 @@ public:
     static std::vector<std::string> CallbacksOf(KesMfgAttribute& attribute);
 
     static std::string HelpText();
+    // The words "select" (and "click", for radio buttons) take for one of the attribute's
+    // choices: the values and display texts of its combo's lines or radio buttons, each naming
+    // one choice (a word that is the value of one and the display text of another is left out).
+    static std::vector<std::string> ChoiceWords(KesMfgAttribute& attribute);
 
     // Undo and redo (tools/KesPanelHistory.h): every user command is a step, a caller command
     // that changes values ends the history; "undo" and "redo" check that the panel is back to
