@@ -4,12 +4,16 @@
 // Attributes are addressed by the exact name of their value records (an unknown name is
 // answered with the closest one, "no attribute 'Toolname' (did you mean 'Tool_Name'?)"); widgets as
 // a person sees them: the value field, field i of a list's window (NAME[i], from 1 at the top of
-// the window), the combo's lines by text or by #row (from 1), radio buttons by value or title, the
-// option check button, the context menu items. Every input goes through the toolkit's user actions,
-// so hidden and insensitive widgets refuse it as they would a person. The caller commands call the
-// attributes' interface as a program does, with any argument: vectors written [a, b, "text"] (null
-// for a null vector, ITEM*N for N copies), reals such as nan, inf and -inf, texts with \xNN escapes
-// for any byte.
+// the window), the combo's lines and the radio buttons by display text or by the value they stand
+// for (a word that is the value of one choice and the display text of another is refused, naming
+// both), the combo's lines by #row (from 1) too, the option check button, the context menu items.
+// "type" and "keys" go into the field a person types into: an editor, an editable combo or a
+// spinner (KesDlgSpinner::UserType, as the window reads it). Every input goes through the
+// toolkit's user actions, so hidden and insensitive widgets refuse it as they would a person;
+// "show" marks what a window greys (KesPanelPicture::IsGreyed), whatever greyed it. The caller
+// commands call the attributes' interface as a program does, with any argument: vectors written [a,
+// b, "text"] (null for a null vector, ITEM*N for N copies), reals such as nan, inf and -inf, texts
+// with \xNN escapes for any byte.
 //
 // User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
 // scroll, drag, drop, bind, create, step, press, focus, keys, tab; caller commands: set, hand,
