@@ -306,6 +306,11 @@ KesDialog* TypingField(const KesMfgAttribute* attribute, int field) {
     return FindWidget<KesDlgSpinner>(attribute, "spinneratt");
 }
 
+std::string NoTypingField(const std::string& name, int field) {
+    return name + " has no field" + (field > 0 ? " " + std::to_string(field) : std::string()) +
+           " to type into";
+}
+
 // One choice a person sees: a combo's line or a radio button, with the value it stands for.
 struct Choice {
     std::string value;                  // what the records hold
@@ -711,10 +716,7 @@ KesPanelDriver::Status KesPanelDriver::Type(const Target& target, const std::str
     const std::string name = target.attribute->GetRecordName().Str();
     KesDialog* field = TypingField(target.attribute, target.field);
     if (field == nullptr) {
-        return Fail(lineNumber,
-                    name + " has no field" +
-                        (target.field > 0 ? " " + std::to_string(target.field) : std::string()) +
-                        " to type into");
+        return Fail(lineNumber, NoTypingField(name, target.field));
     }
     Act(field, name, [&] { return hands_->Type(*field, text); });
     return Status::Done;
@@ -1051,10 +1053,7 @@ KesPanelDriver::Status KesPanelDriver::Keys(const Target& target, const std::str
     const std::string name = target.attribute->GetRecordName().Str();
     KesDialog* field = TypingField(target.attribute, target.field);
     if (field == nullptr) {
-        return Fail(lineNumber,
-                    name + " has no field" +
-                        (target.field > 0 ? " " + std::to_string(target.field) : std::string()) +
-                        " to type into");
+        return Fail(lineNumber, NoTypingField(name, target.field));
     }
     if (field != Focused() && !LeaveField(field)) {
         return Status::Done;
