@@ -1,8 +1,11 @@
 #include "platform/KesDlgSpinner.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 double KesDlgSpinner::Clamp(double value) const {
     return hasRange_ ? std::clamp(value, minimum_, maximum_) : value;
@@ -110,5 +113,55 @@ bool KesDlgSpinner::UserStep(int clicks) {
         return false;
     }
     SetValue(value_ + static_cast<double>(clicks) * step_, 1);
+    return true;
+}
+
+bool KesDlgSpinner::UserType(const KesUnicodeString& text) {
+    if (!AcceptsUserInput()) {
+        return false;
+    }
+    double value = 0.0;
+    if (ReadNumber(TypedText(text.Str()), value)) {
+        SetValue(value, 1);
+    }
+    return true;
+}
+
+std::string KesDlgSpinner::TypedText(const std::string& keys) {
+    std::string kept;
+    for (const char key : keys) {
+        if ((key >= '0' && key <= '9') ||
+            std::string_view("+-.eE ").find(key) != std::string_view::npos) {
+            kept += key;
+        }
+    }
+    return kept;
+}
+
+bool KesDlgSpinner::ReadNumber(const std::string& text, double& value) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return false;
+    }
+    const size_t end = text.find_last_not_of(' ') + 1;
+    size_t start = first;
+    if (text[start] == '+') {
+        ++start; // the reader takes a minus sign only
+        if (start < end && text[start] == '-') {
+            return false;
+        }
+    }
+    // Neither a hexadecimal number nor an infinity or NaN: only digits, a point, an exponent.
+    if (text.find_first_not_of("0123456789+-.eE", start) < end) {
+        return false;
+    }
+    const char* from = text.data() + start;
+    const char* to = text.data() + end;
+    double read = 0.0;
+    const std::from_chars_result result = std::from_chars(from, to, read);
+    if (result.ec != std::errc() || result.ptr != to || !std::isfinite(read)) {
+        return false;
+    }
+    value = read;
     return true;
 }

@@ -60,6 +60,20 @@ public:
     bool UserSetValue(double value);
     // The user clicks an arrow `clicks` times (negative: downwards), one step a click.
     bool UserStep(int clicks);
+    // The user types `text` over the field and confirms it (Return, or leaving the field). The
+    // field takes only the keys a number is written with (see TypedText); what it then holds,
+    // read as a number (ReadNumber), goes the way of UserSetValue. A text that is no number
+    // changes nothing and raises nothing: the field shows the value again. False only when the
+    // spinner takes no input.
+    bool UserType(const KesUnicodeString& text);
+
+    // What the field holds once `keys` are typed into it: the digits, signs, points, exponent
+    // letters (e, E) and blanks, in order; any other key is not taken.
+    static std::string TypedText(const std::string& keys);
+    // Reads the field's text as a number: blanks around it, an optional sign, digits with a
+    // point (not a comma) and an optional exponent, the whole text read, and a finite result.
+    // Whatever the C library's locale says.
+    static bool ReadNumber(const std::string& text, double& value);
 
 private:
     double Clamp(double value) const;

@@ -717,7 +717,7 @@ protected:
     }
     Value valueFromText(const QString& text) const override {
         double value = 0.0;
-        if (!ReadNumber(text, value)) {
+        if (!KesDlgSpinner::ReadNumber(ToolkitText(text).Str(), value)) {
             return this->value();
         }
         if constexpr (std::is_integral_v<Value>) {
@@ -726,12 +726,16 @@ protected:
             return value;
         }
     }
-    // Any number may be typed, also outside the range: the toolkit clamps it.
+    // The keys the toolkit's spinner takes, and any number, also outside the range: the
+    // toolkit clamps it. The start of a number ("-", "1e") may go on.
     QValidator::State validate(QString& input, int& /*position*/) const override {
-        const QValidator::State state = NumberState(input, false);
-        return state == QValidator::Acceptable && input.trimmed().isEmpty()
-                   ? QValidator::Intermediate
-                   : state;
+        const std::string typed = ToolkitText(input).Str();
+        if (KesDlgSpinner::TypedText(typed) != typed) {
+            return QValidator::Invalid;
+        }
+        double value = 0.0;
+        return KesDlgSpinner::ReadNumber(typed, value) ? QValidator::Acceptable
+                                                       : QValidator::Intermediate;
     }
 };
 
@@ -752,13 +756,9 @@ public:
                 return;
             }
             box_->edited = false;
-            double value = 0.0;
-            const bool number = ReadNumber(box_->typed, value);
-            Gesture([this, number, value] {
-                if (number) {
-                    Spinner().UserSetValue(value);
-                }
-            });
+            // The toolkit reads the typed text, as it does headless.
+            const KesUnicodeString typed = ToolkitText(box_->typed);
+            Gesture([this, &typed] { Spinner().UserType(typed); });
         });
         Own(box_);
     }

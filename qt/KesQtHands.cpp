@@ -97,8 +97,21 @@ QLineEdit* KesQtHands::LineEditOf(const KesDialog& field) const {
     if (auto* edit = qobject_cast<QLineEdit*>(mirror)) {
         return edit;
     }
-    auto* combo = qobject_cast<QComboBox*>(mirror);
-    return combo != nullptr ? combo->lineEdit() : nullptr;
+    if (auto* combo = qobject_cast<QComboBox*>(mirror)) {
+        return combo->lineEdit();
+    }
+    auto* box = qobject_cast<QAbstractSpinBox*>(mirror);
+    return box != nullptr ? box->findChild<QLineEdit*>() : nullptr;
+}
+
+// Where a person's keys for `field` go: a combo or spin box takes them for its line edit (and
+// a spin box's validator drops the keys a number does not take).
+QWidget* KesQtHands::KeysReceiver(const KesDialog& field, QLineEdit* edit) const {
+    QWidget* mirror = view_.Find(field);
+    return qobject_cast<QComboBox*>(mirror) != nullptr ||
+                   qobject_cast<QAbstractSpinBox*>(mirror) != nullptr
+               ? mirror
+               : edit;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -113,9 +126,7 @@ bool KesQtHands::Type(KesDialog& field, const std::string& text) {
     if (typedInto_ == edit) {
         typedInto_ = nullptr; // what was typed and not confirmed is typed over
     }
-    QWidget* receiver = qobject_cast<QComboBox*>(view_.Find(field)) != nullptr
-                            ? static_cast<QWidget*>(view_.Find(field))
-                            : edit;
+    QWidget* receiver = KeysReceiver(field, edit);
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();
     if (text.empty()) {
@@ -149,8 +160,7 @@ bool KesQtHands::Keys(KesDialog& field, const std::string& text) {
         edit->setFocus(Qt::OtherFocusReason);
     }
     edit->end(false);
-    QWidget* mirror = view_.Find(field);
-    TypeInto(qobject_cast<QComboBox*>(mirror) != nullptr ? mirror : edit, edit, Text(text));
+    TypeInto(KeysReceiver(field, edit), edit, Text(text));
     typedInto_ = edit;
     return true;
 }

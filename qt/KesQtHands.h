@@ -21,6 +21,7 @@
 
 class KesQtPanelView;
 class QLineEdit;
+class QWidget;
 
 class KesQtHands final : public KesPanelHands {
 public:
@@ -54,6 +55,7 @@ public:
 
 private:
     QLineEdit* LineEditOf(const KesDialog& field) const;
+    QWidget* KeysReceiver(const KesDialog& field, QLineEdit* edit) const;
     // The focus leaves `edit`: it finishes editing.
     static void Leave(QLineEdit* edit);
 

@@ -37,7 +37,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------------------------
 // Parsing helpers
@@ -286,7 +288,136 @@ template <class W> W* FindField(const KesMfgAttribute* attribute, int field) {
     return nullptr;
 }
 
+// The field a person types into: field i of a list's window (an editor or a spinner), else
+// the value field (an editor, an editable combo or a spinner); null when there is none.
+KesDialog* TypingField(const KesMfgAttribute* attribute, int field) {
+    if (field > 0) {
+        if (auto* editor = FindField<KesDlgEditor>(attribute, field)) {
+            return editor;
+        }
+        return FindField<KesDlgSpinner>(attribute, field);
+    }
+    if (auto* editor = FindWidget<KesDlgEditor>(attribute, "editoratt")) {
+        return editor;
+    }
+    if (auto* combo = FindWidget<KesDlgCombo>(attribute, "comboatt");
+        combo != nullptr && combo->IsEditable()) {
+        return combo;
+    }
+    return FindWidget<KesDlgSpinner>(attribute, "spinneratt");
+}
+
+std::string NoTypingField(const std::string& name, int field) {
+    return name + " has no field" + (field > 0 ? " " + std::to_string(field) : std::string()) +
+           " to type into";
+}
+
+// One choice a person sees: a combo's line or a radio button, with the value it stands for.
+struct Choice {
+    std::string value;                  // what the records hold
+    std::string text;                   // the display text the person reads
+    int row = -1;                       // the combo's row
+    KesDlgRadioButton* radio = nullptr; // or the radio button
+};
+
+// The value of a choice list's position `position` (from 1) when row `position` - 1 still shows
+// its display text; else the line stands for itself (a parameter's name, a typed value).
+template <class List>
+std::optional<std::string> ValueOfRow(const KesMfgAttribute* attribute, int position,
+                                      const std::string& line) {
+    const auto* list = dynamic_cast<const List*>(attribute);
+    if (list == nullptr || position > list->GetAllowedValues().Size() ||
+        position > list->GetDisplayTexts().Size() ||
+        !(list->GetDisplayTexts()[position] == line.c_str())) {
+        return std::nullopt;
+    }
+    if constexpr (std::is_same_v<List, KesMfgAttIntList>) {
+        return std::to_string(list->GetAllowedValues()[position]);
+    } else {
+        return list->GetAllowedValues()[position].Str();
+    }
+}
+
+std::vector<Choice> ComboChoices(const KesMfgAttribute* attribute, const KesDlgCombo& combo) {
+    std::vector<Choice> choices;
+    for (int row = 0; row < combo.GetLineCount(); ++row) {
+        Choice choice;
+        choice.text = combo.GetLine(row).Str();
+        choice.row = row;
+        std::optional<std::string> value =
+            ValueOfRow<KesMfgAttCharList>(attribute, row + 1, choice.text);
+        if (!value) {
+            value = ValueOfRow<KesMfgAttIntList>(attribute, row + 1, choice.text);
+        }
+        choice.value = value.value_or(choice.text);
+        choices.push_back(choice);
+    }
+    return choices;
+}
+
+// The radio buttons of an attribute: button "rb" + value, titled by its display text.
+std::vector<Choice> RadioChoices(KesMfgAttribute* attribute) {
+    std::vector<Choice> choices;
+    for (int i = 0; i < attribute->GetChildCount(); ++i) {
+        auto* radio = dynamic_cast<KesDlgRadioButton*>(attribute->GetChildFromChildNumber(i));
+        const std::string name = radio != nullptr ? radio->GetName().Str() : std::string();
+        if (name.rfind("rb", 0) == 0) {
+            choices.push_back(Choice{name.substr(2), radio->GetTitle().Str(), -1, radio});
+        }
+    }
+    return choices;
+}
+
+// The choice a person means by `word`, its value or its display text; -1 when none is. A word
+// that is the value of one choice and the display text of another names neither for sure:
+// -2, with both named in `ambiguity`.
+int PickChoice(const std::vector<Choice>& choices, const std::string& word,
+               std::string& ambiguity) {
+    int byValue = -1;
+    int byText = -1;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        const bool value = choices[i].value == word;
+        const bool text = choices[i].text == word;
+        if (value && text) {
+            return static_cast<int>(i);
+        }
+        byValue = byValue < 0 && value ? static_cast<int>(i) : byValue;
+        byText = byText < 0 && text ? static_cast<int>(i) : byText;
+    }
+    if (byValue >= 0 && byText >= 0) {
+        ambiguity = "the value of the choice \"" + choices[static_cast<size_t>(byValue)].text +
+                    "\" and the display text of the choice '" +
+                    choices[static_cast<size_t>(byText)].value + "'";
+        return -2;
+    }
+    return byValue >= 0 ? byValue : byText;
+}
+
+// The choices of an attribute: its combo's lines, else its radio buttons.
+std::vector<Choice> ChoicesOf(KesMfgAttribute* attribute) {
+    if (const auto* combo = FindWidget<KesDlgCombo>(attribute, "comboatt")) {
+        return ComboChoices(attribute, *combo);
+    }
+    return RadioChoices(attribute);
+}
+
 } // namespace
+
+std::vector<std::string> KesPanelDriver::ChoiceWords(KesMfgAttribute& attribute) {
+    const std::vector<Choice> choices = ChoicesOf(&attribute);
+    std::vector<std::string> words;
+    for (const Choice& choice : choices) {
+        for (const std::string& word : {choice.value, choice.text}) {
+            std::string ambiguity;
+            if (!Trim(word).empty() && word.front() != '#' &&
+                PickChoice(choices, word, ambiguity) >= 0 &&
+                std::find(words.begin(), words.end(), word) == words.end()) {
+                words.push_back(word);
+            }
+        }
+    }
+    return words;
+}
 
 // Counts every change of every widget, to show that a refused user action changed nothing.
 class KesPanelDriver::ChangeCounter final : public KesDlgObserver {
@@ -584,24 +715,12 @@ int KesPanelDriver::RunSession(std::istream& in, bool interactive) {
 KesPanelDriver::Status KesPanelDriver::Type(const Target& target, const std::string& text,
                                             int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
-    if (target.field > 0) {
-        auto* field = FindField<KesDlgEditor>(target.attribute, target.field);
-        if (field == nullptr) {
-            return Fail(lineNumber, name + " has no editor field " + std::to_string(target.field));
-        }
-        Act(field, name, [&] { return hands_->Type(*field, text); });
-        return Status::Done;
+    KesDialog* field = TypingField(target.attribute, target.field);
+    if (field == nullptr) {
+        return Fail(lineNumber, NoTypingField(name, target.field));
     }
-    if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        Act(editor, name, [&] { return hands_->Type(*editor, text); });
-        return Status::Done;
-    }
-    auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
-    if (combo != nullptr && combo->IsEditable()) {
-        Act(combo, name, [&] { return hands_->Type(*combo, text); });
-        return Status::Done;
-    }
-    return Fail(lineNumber, name + " has no field to type into");
+    Act(field, name, [&] { return hands_->Type(*field, text); });
+    return Status::Done;
 }
 
 KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::string& text,
@@ -623,6 +742,8 @@ KesPanelDriver::Status KesPanelDriver::Spin(const Target& target, const std::str
     return Status::Done;
 }
 
+// select NAME CHOICE: a combo's line by its display text, its value or #row; selector lines by
+// their texts; a radio button by its value or title.
 KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::string& choice,
                                               int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
@@ -635,12 +756,17 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
             }
             --row;
         } else {
-            for (int i = 0; i < combo->GetLineCount() && row < 0; ++i) {
-                row = combo->GetLine(i) == choice.c_str() ? i : -1;
+            const std::vector<Choice> choices = ComboChoices(target.attribute, *combo);
+            std::string ambiguity;
+            const int picked = PickChoice(choices, choice, ambiguity);
+            if (picked == -2) {
+                return Fail(lineNumber, "'" + choice + "' is ambiguous in " + name + ": " +
+                                            ambiguity + " (write #row)");
             }
-            if (row < 0) {
-                return Fail(lineNumber, name + " has no line '" + choice + "'");
+            if (picked < 0) {
+                return Fail(lineNumber, name + " has no line or value '" + choice + "'");
             }
+            row = choices[static_cast<size_t>(picked)].row;
         }
         Act(combo, name, [&] { return hands_->SelectRow(*combo, row); });
         return Status::Done;
@@ -664,29 +790,35 @@ KesPanelDriver::Status KesPanelDriver::Select(const Target& target, const std::s
         Act(list, name, [&] { return hands_->SelectRows(*list, rows); });
         return Status::Done;
     }
-    // Radio buttons: by the value they stand for, or by their title.
-    for (int i = 0; i < target.attribute->GetChildCount(); ++i) {
-        auto* radio =
-            dynamic_cast<KesDlgRadioButton*>(target.attribute->GetChildFromChildNumber(i));
-        if (radio != nullptr &&
-            (radio->GetName() == ("rb" + choice).c_str() || radio->GetTitle() == choice.c_str())) {
-            Act(radio, name, [&] { return hands_->Click(*radio); });
-            return Status::Done;
-        }
+    if (RadioChoices(target.attribute).empty()) {
+        return Fail(lineNumber, name + " offers no choice '" + choice + "'");
     }
-    return Fail(lineNumber, name + " offers no choice '" + choice + "'");
+    return ClickRadio(target, choice, lineNumber);
+}
+
+// A radio button by the value it stands for or by its title.
+KesPanelDriver::Status KesPanelDriver::ClickRadio(const Target& target, const std::string& word,
+                                                  int lineNumber) {
+    const std::string name = target.attribute->GetRecordName().Str();
+    const std::vector<Choice> choices = RadioChoices(target.attribute);
+    std::string ambiguity;
+    const int picked = PickChoice(choices, word, ambiguity);
+    if (picked == -2) {
+        return Fail(lineNumber, "'" + word + "' is ambiguous in " + name + ": " + ambiguity);
+    }
+    if (picked < 0) {
+        return Fail(lineNumber, name + " has no radio button for '" + word + "'");
+    }
+    KesDlgRadioButton* radio = choices[static_cast<size_t>(picked)].radio;
+    Act(radio, name, [&] { return hands_->Click(*radio); });
+    return Status::Done;
 }
 
 KesPanelDriver::Status KesPanelDriver::Click(const Target& target, const std::string& value,
                                              int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
     if (!value.empty()) {
-        auto* radio = FindWidget<KesDlgRadioButton>(target.attribute, ("rb" + value).c_str());
-        if (radio == nullptr) {
-            return Fail(lineNumber, name + " has no radio button for '" + value + "'");
-        }
-        Act(radio, name, [&] { return hands_->Click(*radio); });
-        return Status::Done;
+        return ClickRadio(target, value, lineNumber);
     }
     KesDlgCheckButton* check = target.field > 0
                                    ? FindField<KesDlgCheckButton>(target.attribute, target.field)
@@ -920,17 +1052,9 @@ KesDialog* KesPanelDriver::Focused() const {
 KesPanelDriver::Status KesPanelDriver::Keys(const Target& target, const std::string& text,
                                             int lineNumber) {
     const std::string name = target.attribute->GetRecordName().Str();
-    KesDialog* field = nullptr;
-    if (target.field > 0) {
-        field = FindField<KesDlgEditor>(target.attribute, target.field);
-    } else if (auto* editor = FindWidget<KesDlgEditor>(target.attribute, "editoratt")) {
-        field = editor;
-    } else if (auto* combo = FindWidget<KesDlgCombo>(target.attribute, "comboatt");
-               combo != nullptr && combo->IsEditable()) {
-        field = combo;
-    }
+    KesDialog* field = TypingField(target.attribute, target.field);
     if (field == nullptr) {
-        return Fail(lineNumber, name + " has no field to type into");
+        return Fail(lineNumber, NoTypingField(name, target.field));
     }
     if (field != Focused() && !LeaveField(field)) {
         return Status::Done;
@@ -1555,18 +1679,26 @@ void KesPanelDriver::ShowPanel() {
         if (attribute->GetEditMode() == 0) {
             out_ << " (read-only)";
         }
+        if (KesPanelPicture::IsGreyed(*attribute)) {
+            out_ << " (insensitive)"; // an impact, the caller: its widgets are all greyed
+        }
         out_ << "\n" << KesPanelPicture::Describe(*attribute, "  ");
     }
 }
 
 std::string KesPanelDriver::HelpText() {
     return "Commands (NAME: an attribute's name; NAME[i]: field i of a list's window, from 1):\n"
-           "  type NAME TEXT        type TEXT into the value field (or NAME[i])\n"
+           "  type NAME TEXT        type TEXT into the value field (or NAME[i]): an editor, an\n"
+           "                        editable combo or a spinner (which takes the keys of a\n"
+           "                        number only, and reads what it holds as one)\n"
            "  spin NAME VALUE       set the spinner (or NAME[i]) to VALUE\n"
            "  nudge NAME CLICKS     click the spinner's (or NAME[i]'s) arrows CLICKS times\n"
-           "  select NAME CHOICE    pick a combo line by text or #row (from 1), a radio button\n"
-           "                        by value or title, or selector lines \"a, b\" (- for none)\n"
-           "  click NAME [VALUE]    switch the check button (or NAME[i]), or the radio VALUE\n"
+           "  select NAME CHOICE    pick a combo line or a radio button by its display text or\n"
+           "                        its value (a word that is the one of a choice and the\n"
+           "                        other of another is refused), a line by #row (from 1), or\n"
+           "                        selector lines \"a, b\" (- for none)\n"
+           "  click NAME [WORD]     switch the check button (or NAME[i]), or the radio button\n"
+           "                        WORD names by value or title\n"
            "  option NAME on|off    check or uncheck an optional attribute\n"
            "  add NAME, remove NAME the context menu items of a list\n"
            "  scroll NAME POS       move a list's scroll bar (drag NAME POS: drag its box)\n"
@@ -1606,7 +1738,8 @@ std::string KesPanelDriver::HelpText() {
            "  output GROUP          the records Output appends for GROUP\n"
            "  values                the records GetAttValue appends for every attribute\n"
            "  check                 fails when a check of the panel is broken\n"
-           "  show                  every attribute with its widgets\n"
+           "  show                  every attribute with its widgets; what the window greys\n"
+           "                        is marked (insensitive)\n"
            "  model                 the model's parameters\n"
            "  svg FILE              draw the panel as an SVG picture\n"
            "History and values files (every user command is a step; a caller command that\n"

@@ -4,12 +4,16 @@
 // Attributes are addressed by the exact name of their value records (an unknown name is
 // answered with the closest one, "no attribute 'Toolname' (did you mean 'Tool_Name'?)"); widgets as
 // a person sees them: the value field, field i of a list's window (NAME[i], from 1 at the top of
-// the window), the combo's lines by text or by #row (from 1), radio buttons by value or title, the
-// option check button, the context menu items. Every input goes through the toolkit's user actions,
-// so hidden and insensitive widgets refuse it as they would a person. The caller commands call the
-// attributes' interface as a program does, with any argument: vectors written [a, b, "text"] (null
-// for a null vector, ITEM*N for N copies), reals such as nan, inf and -inf, texts with \xNN escapes
-// for any byte.
+// the window), the combo's lines and the radio buttons by display text or by the value they stand
+// for (a word that is the value of one choice and the display text of another is refused, naming
+// both), the combo's lines by #row (from 1) too, the option check button, the context menu items.
+// "type" and "keys" go into the field a person types into: an editor, an editable combo or a
+// spinner (KesDlgSpinner::UserType, as the window reads it). Every input goes through the
+// toolkit's user actions, so hidden and insensitive widgets refuse it as they would a person;
+// "show" marks what a window greys (KesPanelPicture::IsGreyed), whatever greyed it. The caller
+// commands call the attributes' interface as a program does, with any argument: vectors written [a,
+// b, "text"] (null for a null vector, ITEM*N for N copies), reals such as nan, inf and -inf, texts
+// with \xNN escapes for any byte.
 //
 // User commands (see HelpText()): type, spin, nudge, select, click, option, add, remove,
 // scroll, drag, drop, bind, create, step, press, focus, keys, tab; caller commands: set, hand,
@@ -102,6 +106,10 @@ public:
     static std::vector<std::string> CallbacksOf(KesMfgAttribute& attribute);
 
     static std::string HelpText();
+    // The words "select" (and "click", for radio buttons) take for one of the attribute's
+    // choices: the values and display texts of its combo's lines or radio buttons, each naming
+    // one choice (a word that is the value of one and the display text of another is left out).
+    static std::vector<std::string> ChoiceWords(KesMfgAttribute& attribute);
 
     // Undo and redo (tools/KesPanelHistory.h): every user command is a step, a caller command
     // that changes values ends the history; "undo" and "redo" check that the panel is back to
@@ -132,6 +140,7 @@ private:
     Status Spin(const Target& target, const std::string& value, int lineNumber);
     Status Select(const Target& target, const std::string& choice, int lineNumber);
     Status Click(const Target& target, const std::string& value, int lineNumber);
+    Status ClickRadio(const Target& target, const std::string& word, int lineNumber);
     Status Option(const Target& target, const std::string& state, int lineNumber);
     Status Activate(const Target& target, const char* item, int lineNumber);
     Status Scroll(const Target& target, const std::string& position, int lineNumber);

@@ -37,6 +37,11 @@ public:
         case KesDlgProperty::Field:
         case KesDlgProperty::Selection:
         case KesDlgProperty::Lines:
+        case KesDlgProperty::Value: // a spinner's number shown again (the window's field too)
+        case KesDlgProperty::Range:
+        case KesDlgProperty::Format:
+        case KesDlgProperty::Precision:
+        case KesDlgProperty::DisplayFormat:
             if (&widget == field) {
                 Drop();
             }
@@ -62,10 +67,14 @@ public:
 
 namespace {
 
-// What a field shows: an editor's text or an editable combo's field.
+// What a field shows: an editor's text, an editable combo's field or a spinner's number.
 bool Shown(KesDialog& field, std::string& text) {
     if (auto* editor = dynamic_cast<KesDlgEditor*>(&field)) {
         text = editor->GetText().Str();
+        return true;
+    }
+    if (auto* spinner = dynamic_cast<KesDlgSpinner*>(&field)) {
+        text = spinner->GetText().Str();
         return true;
     }
     if (auto* combo = dynamic_cast<KesDlgCombo*>(&field); combo != nullptr && combo->IsEditable()) {
@@ -81,6 +90,9 @@ bool Commit(KesDialog& field, const std::string& text) {
     }
     if (auto* combo = dynamic_cast<KesDlgCombo*>(&field)) {
         return combo->UserType(text);
+    }
+    if (auto* spinner = dynamic_cast<KesDlgSpinner*>(&field)) {
+        return spinner->UserType(text);
     }
     return false;
 }

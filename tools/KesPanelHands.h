@@ -33,10 +33,10 @@ class KesPanelHands {
 public:
     virtual ~KesPanelHands() = default;
 
-    // Types `text` into an editor or an editable combo's field, replacing what it shows, and
-    // confirms it (Return).
+    // Types `text` into an editor's, an editable combo's or a spinner's field, replacing what
+    // it shows, and confirms it (Return).
     virtual bool Type(KesDialog& field, const std::string& text) = 0;
-    // Types `text` at the end of an editor's or editable combo's field without confirming.
+    // Types `text` at the end of such a field without confirming.
     virtual bool Keys(KesDialog& field, const std::string& text) = 0;
     // Leaves the field typed into with Keys: its text reaches the toolkit. Nothing when no
     // text is pending.

@@ -439,7 +439,15 @@ private:
             }
         case KesDlgKind::Spinner: {
             const std::string target = Field<KesDlgSpinner>(attribute, widget);
-            if (source_.Chance(60)) {
+            if (source_.Chance(25)) {
+                // Typed into the field as a person types: a number as written, or any text
+                // (the field takes only the keys a number is written with); confirmed, or
+                // typed at the end and confirmed by the next gesture.
+                const std::string typed =
+                    source_.Chance(60) ? WriteReal(RandomReal(source_)) : Text();
+                return (source_.Chance(70) ? "type " : "keys ") + target + " " + WriteText(typed);
+            }
+            if (source_.Chance(50)) {
                 return "spin " + target + " " + WriteReal(RandomReal(source_));
             }
             const int clicks = source_.Chance(90) ? source_.Between(-10, 10) : RandomInt(source_);
@@ -449,6 +457,11 @@ private:
             auto* combo = static_cast<KesDlgCombo*>(widget);
             const uint32_t how = source_.Below(3);
             if (how == 0 && combo->GetLineCount() > 0) {
+                // By #row, or by a line's display text or the value it stands for.
+                const std::vector<std::string> words = KesPanelDriver::ChoiceWords(*attribute);
+                if (!words.empty() && source_.Chance(65)) {
+                    return "select " + Name(attribute) + " " + WriteText(source_.Pick(words));
+                }
                 return "select " + Name(attribute) + " #" +
                        std::to_string(source_.Between(1, combo->GetLineCount()));
             }
@@ -483,11 +496,24 @@ private:
             return name == "chkbtnatt" || widget->GetParent()->GetName() == "FrameValues"
                        ? "click " + Field<KesDlgCheckButton>(attribute, widget)
                        : std::string();
-        case KesDlgKind::RadioButton:
-            return name.rfind("rb", 0) == 0 && name.size() > 2 &&
-                           name.find_first_of(" \t\"") == std::string::npos
-                       ? "click " + Name(attribute) + " " + name.substr(2)
-                       : std::string();
+        case KesDlgKind::RadioButton: {
+            if (name.rfind("rb", 0) != 0 || name.size() <= 2) {
+                return std::string();
+            }
+            // By the value it stands for or by its title, with click or select.
+            const std::vector<std::string> words = KesPanelDriver::ChoiceWords(*attribute);
+            std::vector<std::string> own;
+            for (const std::string& word : {name.substr(2), widget->GetTitle().Str()}) {
+                if (std::find(words.begin(), words.end(), word) != words.end()) {
+                    own.push_back(word);
+                }
+            }
+            if (own.empty()) {
+                return std::string();
+            }
+            return (source_.Chance(70) ? "click " : "select ") + Name(attribute) + " " +
+                   WriteText(source_.Pick(own));
+        }
         case KesDlgKind::PushItem:
             if (name == "Add" || name == "Remove") {
                 return (name == "Add" ? "add " : "remove ") + Name(attribute);

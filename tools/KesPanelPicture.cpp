@@ -303,7 +303,7 @@ void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::s
     case KesDlgKind::Dialog:
         break;
     }
-    if (!widget.IsSetSensitivity()) {
+    if (KesPanelPicture::IsGreyed(widget)) {
         out << " (insensitive)";
     }
     if (widget.GetVisibility() != kes::kShown) {
@@ -336,4 +336,16 @@ std::string KesPanelPicture::Describe(const KesDialog& root, const std::string& 
         DescribeInto(out, *root.GetChildFromChildNumber(i), indent);
     }
     return out.str();
+}
+
+bool KesPanelPicture::IsGreyed(const KesDialog& widget) {
+    for (const KesDialog* up = &widget; up != nullptr; up = up->GetParent()) {
+        if (!up->IsSetSensitivity()) {
+            return true;
+        }
+        if (up->GetKind() == KesDlgKind::Dialog) {
+            return false; // a dialog window is a window of its own
+        }
+    }
+    return false;
 }

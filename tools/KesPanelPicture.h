@@ -16,6 +16,10 @@ class KesPanelPicture {
 public:
     // An SVG document of `root` and everything shown under it.
     static std::string Draw(const KesDialog& root);
-    // One line per widget under `root` (not `root` itself), indented by depth, with its state.
+    // One line per widget under `root` (not `root` itself), indented by depth, with its state;
+    // a greyed widget is marked "(insensitive)", whatever made it so.
     static std::string Describe(const KesDialog& root, const std::string& indent);
+    // True when a window greys `widget`: it or a widget above it, up to its dialog window, is
+    // insensitive.
+    static bool IsGreyed(const KesDialog& widget);
 };

@@ -240,6 +240,47 @@ TEST_F(KesToolkitTest, SpinnerKeepsItsValueInsideItsRange) {
     EXPECT_GT(spinner->GetStep(), 0.0);
 }
 
+// Typed into the field and confirmed: only the keys a number is written with are taken, and what
+// the field then holds, read as a number whatever the C library's locale, goes the way of the
+// arrows; any other text changes nothing and notifies nothing. An insensitive spinner refuses.
+TEST_F(KesToolkitTest, SpinnerTakesATypedNumberAsTheWindowReadsIt) {
+    struct Row {
+        const char* typed;
+        double value; // after typing over 3 in 0..100
+        int notified;
+    };
+    for (const Row& row : std::vector<Row>{
+             {"12.5", 12.5, 1},
+             {"  7 ", 7.0, 1},
+             {"+4", 4.0, 1},
+             {"-2", 0.0, 1}, // clamped, as the arrows are
+             {"1e1", 10.0, 1},
+             {".5", 0.5, 1},
+             {"8mm", 8.0, 1},   // the letters are not taken: the field holds "8"
+             {"0x10", 10.0, 1}, // "010"
+             {"1,5", 15.0, 1},  // a comma is no key of a number
+             {"1e", 3.0, 0},
+             {"--1", 3.0, 0},
+             {"1 5", 3.0, 0},
+             {"", 3.0, 0},
+             {"inf", 3.0, 0},   // "" once the letters are dropped
+             {"1e999", 3.0, 0}, // no finite number
+         }) {
+        auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
+        spinner->SetMinMaxStep(0.0, 100.0, 1.0);
+        spinner->SetValue(3.0, 0);
+        listener->heard.clear();
+        listener->Listen(spinner, spinner->GetSpinnerModifyNotification());
+        EXPECT_TRUE(spinner->UserType(row.typed)) << row.typed;
+        EXPECT_EQ(spinner->GetValue(), row.value) << row.typed;
+        EXPECT_EQ(static_cast<int>(listener->heard.size()), row.notified) << row.typed;
+        spinner->SetSensitivity(kes::kInsensitive);
+        EXPECT_FALSE(spinner->UserType("50")) << row.typed;
+        EXPECT_EQ(spinner->GetValue(), row.value) << row.typed;
+        delete spinner;
+    }
+}
+
 // A real shows as a machinist reads it; the value itself is kept whole.
 TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
     struct Row {

@@ -407,6 +407,8 @@ private slots:
     void lifetimes();
     void mirrorCheckFindsWindowOutOfStep_data();
     void mirrorCheckFindsWindowOutOfStep();
+    void handsTakeTheDriversWords_data();
+    void handsTakeTheDriversWords();
 };
 
 // Each row: gestures on the window (';' between them), against the driver's lines on a second,
@@ -767,6 +769,52 @@ void KesQtPanelViewTest::mirrorCheckFindsWindowOutOfStep() {
     const KesQtHands hands(shown.view, shown.frame);
     breakWindow(shown);
     QCOMPARE(QString::fromStdString(hands.CheckMirrors().invariant), invariant);
+}
+
+// The driver's words through the window's hands (kes-panel --via-qt) and headless: the same
+// transcript, every line taken, the window in step. A row names a part of the transcript.
+void KesQtPanelViewTest::handsTakeTheDriversWords_data() {
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("shown");
+    // clang-format off
+    QTest::newRow("combo line by its value") << "select Direction -1;get Direction" << "Direction | integer | 1 | -1";
+    QTest::newRow("radio button by its title") << "click Strategy Contour;get Strategy" << "Strategy | text | 1 | \"CONTOUR\"";
+    QTest::newRow("typed into a spinner") << "type Depth 12.5;get Depth" << "Depth | real | 1 | 12.5";
+    QTest::newRow("typed into a spinner: the keys a number takes") << "type Depth 7mm;get Depth" << "Depth | real | 1 | 7";
+    QTest::newRow("typed into a spinner: no number") << "type Depth 1e;get Depth" << "> type Depth 1e\n> get Depth";
+    QTest::newRow("keys into a spinner, Tab") << "keys Depth 5;tab;get Depth" << "Depth | real | 1 | 50";
+    QTest::newRow("keys into a spinner, focus elsewhere") << "keys Tool_Number 3;focus Depth;get Tool_Number" << "Tool_Number | integer | 1 | 43";
+    QTest::newRow("show marks what an impact greys") << "select Strategy Contour;show" << "Direction \"Cut direction\" group 1 (insensitive)";
+    // clang-format on
+}
+
+void KesQtPanelViewTest::handsTakeTheDriversWords() {
+    QFETCH(QString, lines);
+    QFETCH(QString, shown);
+    const auto run = [&](KesDlgTestFrame& frame, KesQtHands* hands) {
+        std::ostringstream out;
+        std::ostringstream err;
+        KesPanelDriver driver(frame, out, err);
+        if (hands != nullptr) {
+            driver.SetHands(hands);
+            driver.SetExtraCheck([hands] { return hands->CheckMirrors(); });
+        }
+        for (const QString& line : (lines + ";check").split(';')) {
+            driver.Run(line.toStdString(), 1);
+        }
+        return QString::fromStdString(out.str() + err.str());
+    };
+    QString headless;
+    {
+        Pocketing p;
+        headless = run(p.frame, nullptr);
+    }
+    Shown s;
+    KesQtHands hands(s.view, s.frame);
+    const QString window = run(s.frame, &hands);
+    QVERIFY2(headless.contains(shown), qPrintable(headless));
+    QVERIFY2(headless.endsWith("> check\n  every check holds\n"), qPrintable(headless));
+    QCOMPARE(window, headless);
 }
 
 QTEST_MAIN(KesQtPanelViewTest)

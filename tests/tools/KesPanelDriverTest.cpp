@@ -1,7 +1,10 @@
 // The session driver over a small panel built here, and the panel picture.
 #include "tools/KesPanelDriver.h"
+#include "choice/KesMfgAttCharList.h"
+#include "choice/KesMfgAttIntList.h"
 #include "platform/KesDlgTestFrame.h"
 #include "single/KesMfgAttInt.h"
+#include "single/KesMfgAttLogic.h"
 #include "tools/KesPanelPicture.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +73,7 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"type Tool_Number[0] 3", "field number in 'Tool_Number[0]' must be a whole "
                                   "number from 1"},
         {"type Tool_Number[2 3", "malformed field in 'Tool_Number[2': write NAME[i]"},
-        {"type Tool_Number[2] 3", "Tool_Number has no editor field 2"},
+        {"type Tool_Number[2] 3", "Tool_Number has no field 2 to type into"},
         {"option Tool_Number on", "Tool_Number is not optional"},
         {"option Passes maybe", "'option' takes on or off"},
         {"output first", "'output' needs a group number, not 'first'"},
@@ -107,7 +110,7 @@ TEST_F(KesPanelDriverTest, AScriptStopsAtItsFirstErrorWithStatusTwo) {
         {"drag Tool_Number 1", "Tool_Number has no scroll bar"},
         {"callback Tool_Number AddValue", "Tool_Number has no callback 'AddValue'"},
         {"icons Tool_Number [] []", "'icons': ICON is missing"},
-        {"keys Tool_Number 3", "Tool_Number has no field to type into"},
+        {"keys Tool_Number[2] 3", "Tool_Number has no field 2 to type into"},
         {"focus Passes x", "'focus' takes an attribute name only"},
         {"tab now", "'tab' takes no argument"},
         {"delete Passes now", "'delete' takes an attribute name only"},
@@ -159,6 +162,101 @@ TEST_F(KesPanelDriverTest, CallerCommandsReachTheInterfaceReactionsRunInsideANot
                          "  refused: Tool_Number is hidden or insensitive\n"
                          "> check\n"
                          "  every check holds\n");
+}
+
+// The driver takes the words the window takes: a choice by its value or its display text (a
+// word that is the one of a choice and the other of another choice is refused), a radio button
+// by value or title, text typed into a spinner's field as the window reads it; "show" marks
+// what the window greys, whatever greyed it.
+TEST_F(KesPanelDriverTest, TheDriverTakesWhatTheWindowTakes) {
+    struct Case {
+        const char* what;
+        std::string script;
+        std::string shown; // a part of the transcript
+        std::string error;
+    };
+    const std::string notified = "  <- KesMfgAttNotifyModif from ";
+    const Case cases[] = {
+        {"combo line by its value", "select Thread_Type NPT\nget Thread_Type\n",
+         notified + "Thread_Type\n> get Thread_Type\nThread_Type | text | 1 | \"NPT\"\n", ""},
+        {"combo line by its display text", "select Thread_Type British\nget Thread_Type\n",
+         "Thread_Type | text | 1 | \"BSP\"\n", ""},
+        {"integer choice by its value", "select Direction -1\nget Direction\n",
+         notified + "Direction\n> get Direction\nDirection | integer | 1 | -1\n", ""},
+        {"value of one line, text of another", "select Tricky B\n", "",
+         "line 1: 'B' is ambiguous in Tricky: the value of the choice \"C\" and the display text "
+         "of the choice 'A' (write #row)\n"},
+        {"a line by the word both are of it", "select Tricky A\nget Tricky\n",
+         "Tricky | text | 1 | \"A\"\n", ""},
+        {"radio button by its title", "click Internal External\nget Internal\n",
+         notified + "Internal\n> get Internal\nInternal | boolean | 1 | 0\n", ""},
+        {"radio button by its value", "click Side L\nget Side\n", "Side | text | 1 | \"L\"\n", ""},
+        {"radio title of one, value of another", "click Side R\n", "",
+         "line 1: 'R' is ambiguous in Side: the value of the choice \"Left\" and the display "
+         "text of the choice 'L'\n"},
+        {"no such radio button", "click Internal Inside\n", "",
+         "line 1: Internal has no radio button for 'Inside'\n"},
+        {"typed into a spinner", "type Tool_Number \" 7 \"\nget Tool_Number\n",
+         notified + "Tool_Number\n> get Tool_Number\nTool_Number | integer | 1 | 7\n", ""},
+        {"typed: the keys a number takes", "type Tool_Number 8mm\nget Tool_Number\n",
+         "Tool_Number | integer | 1 | 8\n", ""},
+        {"typed: no number, nothing changes", "type Tool_Number 1e\nget Tool_Number\n",
+         "> type Tool_Number 1e\n> get Tool_Number\nTool_Number | integer | 1 | 4\n", ""},
+        {"keys at the end of a spinner's field, left", "keys Tool_Number 5\ntab\nget Tool_Number\n",
+         "> tab\n  focus: Passes OptionCheck\n" + notified +
+             "Tool_Number\n> get Tool_Number\nTool_Number | integer | 1 | 10\n",
+         ""},
+        {"greyed by an impact", "click Internal 0\nshow\n",
+         "Thread_Type \"Thread type\" group 1 (insensitive)\n"
+         "  label labelatt \"Thread type\" (insensitive)\n"
+         "  combo comboatt field=\"Pipe taper\" row=1 lines=Pipe taper|Unified|British "
+         "(insensitive)\n",
+         ""},
+        {"greyed by the caller", "sensitivity Direction 16\nshow\n",
+         "Direction \"Direction\" group 1 (insensitive)\n  label labelatt \"Direction\" "
+         "(insensitive)\n",
+         ""},
+        {"greyed by an unchecked option", "option Passes off\nshow\n",
+         "  editor editoratt text=\"2\" (insensitive)\n", ""},
+    };
+    for (const Case& row : cases) {
+        KesDlgTestFrame panel;
+        auto* tool = new KesMfgAttInt("Tool_Number", "Tool", 4, 1, 10, 0, &panel, 1);
+        auto* passes = new KesMfgAttInt("Passes", "Passes", 2, 0, 0, 0, &panel, 1);
+        passes->SetOptionMode(1, 1);
+        auto* thread =
+            new KesMfgAttCharList("Thread_Type", "Thread type", "NPT", {"NPT", "UN", "BSP"},
+                                  {"Pipe taper", "Unified", "British"}, "", &panel, 1, 0);
+        auto* tricky = new KesMfgAttCharList("Tricky", "Tricky", "A", {"A", "B"}, {"B", "C"}, "",
+                                             &panel, 1, 0);
+        auto* side =
+            new KesMfgAttCharList("Side", "Side", "R", {"L", "R"}, {"R", "Left"}, "", &panel, 1, 1);
+        auto* direction = new KesMfgAttIntList("Direction", "Direction", 1, {1, -1},
+                                               {"Climb", "Conventional"}, 0, &panel, 1, 0);
+        KesListValKesUnicodeString titles;
+        titles.Append("External");
+        titles.Append("Internal");
+        auto* internal = new KesMfgAttLogic("Internal", "Internal", 1, 0, &panel, 1, 1, &titles);
+        for (KesMfgAttribute* attribute : std::initializer_list<KesMfgAttribute*>{
+                 tool, passes, thread, tricky, side, direction, internal}) {
+            attribute->Display();
+        }
+        KesListPtrKesMfgAttribute impacted;
+        impacted.Append(thread);
+        internal->AddImpactedAttributes(impacted, KesRawCollint(), {1, 0}, {1, 0});
+        internal->ImpactAttributes();
+        panel.Clear();
+        std::ostringstream shown;
+        std::ostringstream errors;
+        KesPanelDriver choices(panel, shown, errors);
+        std::istringstream script(row.script);
+        EXPECT_EQ(choices.RunSession(script, false), row.error.empty() ? 0 : 2) << row.what;
+        EXPECT_EQ(errors.str(), row.error) << row.what;
+        EXPECT_NE(shown.str().find(row.shown), std::string::npos) << row.what << "\n"
+                                                                  << shown.str();
+        std::istringstream check("check\n");
+        EXPECT_EQ(choices.RunSession(check, false), 0) << row.what << "\n" << errors.str();
+    }
 }
 
 TEST_F(KesPanelDriverTest, AnInteractiveSessionGoesOnAfterErrors) {
