@@ -127,7 +127,28 @@ void CreateParameter(const KesPanelParameter& parameter) {
 // 3. Build
 // -------------------------------------------------------------------------------------------
 
+void KesPanelBuilder::HandRecordsToLink(const std::vector<KesMfgAttribute*>& subPanelAttributes,
+                                        KesMfgAttLink& link) {
+    KesListValKesUnicodeString names, texts;
+    KesRawCollint typeCodes, counts, ints;
+    KesRawColldouble reals;
+    for (KesMfgAttribute* attribute : subPanelAttributes) {
+        if (attribute != nullptr) {
+            int group = 0;
+            attribute->GetAttValue(&group, &names, &typeCodes, &counts, &ints, &reals, &texts);
+        }
+    }
+    // The link takes the counts before the type codes.
+    link.SetAttValue(&names, &counts, &typeCodes, &ints, &reals, &texts, 0);
+}
+
+std::string KesPanelBuilder::BuildOverModel(const KesPanelDescription& description,
+                                            KesDlgFrame& frame) {
+    return Build(description, frame);
+}
+
 std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDlgFrame& frame) {
+    warnings_.clear();
     std::string fault = description.Check();
     for (const KesPanelParameter& parameter : description.modelParameters) {
         if (fault.empty() && KesMfgModel::HasParameter(KesUnicodeString(parameter.name))) {

@@ -233,7 +233,10 @@ bool CheckArguments(const KesPanelAttributeDescription& attribute, const KesCata
 // 3. Review
 // -------------------------------------------------------------------------------------------
 
-std::vector<KesPanelFinding> KesPanelDescription::Review() const {
+std::vector<KesPanelFinding>
+KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
+    static_cast<void>(how);
+    static_cast<void>(model);
     std::vector<KesPanelFinding> findings;
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
