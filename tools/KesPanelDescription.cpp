@@ -3,7 +3,7 @@
 //
 //   1. Arguments of an attribute
 //   2. Checks of the panel, its model parameters, impacts and relays
-//   3. Review
+//   3. Review: the panel, its sub-panels, its model parameters against a live model
 #include "tools/KesPanelDescription.h"
 
 #include "tools/KesAttributeCatalogue.h"
@@ -235,7 +235,7 @@ bool CheckArguments(const KesPanelAttributeDescription& attribute, const KesCata
 
 namespace {
 
-const char* const kTypeWords[] = {"boolean", "integer", "real", "text"};
+const char* const kTypeWords[] = {"a boolean", "an integer", "a real", "a text"};
 
 // A model parameter the description holds and the model holds too: the model's is kept; told
 // when it is described otherwise (its values may differ: they change with use).
@@ -259,9 +259,10 @@ void CompareWithModel(const KesPanelParameter& parameter, int index,
         return;
     }
     const auto described = [](const KesPanelParameter& p) {
-        const std::string type =
-            p.type >= 0 && p.type <= 3 ? kTypeWords[p.type] : "of type " + std::to_string(p.type);
-        return "a " + type + " of kind " + std::to_string(p.kind) + " with the units " +
+        const std::string type = p.type >= 0 && p.type <= 3
+                                     ? kTypeWords[p.type]
+                                     : "a parameter of type " + std::to_string(p.type);
+        return type + " of kind " + std::to_string(p.kind) + " with the units " +
                std::to_string(p.units[0]) + ", " + std::to_string(p.units[1]) + ", " +
                std::to_string(p.units[2]);
     };
