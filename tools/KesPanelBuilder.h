@@ -60,6 +60,13 @@ public:
     static void HandRecordsToLink(const std::vector<KesMfgAttribute*>& subPanelAttributes,
                                   KesMfgAttLink& link);
 
+    // Whether a press on a link that has a sub-panel is answered by the link's relays: yes by
+    // default, for a session where nothing opens the sub-panel (the headless driver). A window
+    // or host that opens sub-panels says no before building, so that a press hands the link
+    // nothing until the sub-panel's OK (HandRecordsToLink), and a Cancel leaves its records as
+    // they were. A link without a sub-panel is always answered by its relays.
+    void SetRelaysAnswerSubPanelLinks(bool answer) { relaysAnswerSubPanelLinks_ = answer; }
+
     // The attributes built, in panel order.
     const std::vector<KesMfgAttribute*>& Attributes() const { return attributes_; }
 
@@ -72,4 +79,5 @@ private:
     std::vector<std::unique_ptr<KesListValKesUnicodeString>> titles_;
     std::vector<KesMfgAttribute*> attributes_;
     std::vector<std::string> warnings_;
+    bool relaysAnswerSubPanelLinks_ = true;
 };

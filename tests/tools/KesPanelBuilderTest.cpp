@@ -278,6 +278,27 @@ TEST_F(KesPanelOverModelTest, ASubPanelsRecordsTravelWithItsLink) {
     EXPECT_EQ(Records(link), "Approach_Distance 2 1 7.5\n");
 }
 
+// A press on the link: answered by its relays where nothing opens the sub-panel; a window that
+// opens it says so, and the press alone hands the link nothing.
+TEST_F(KesPanelOverModelTest, ARelayAnswersAPressOnlyWhereNoSubPanelOpens) {
+    const KesPanelDescription pocketing = KesPocketingPanel::Description();
+    for (const bool relaysAnswer : {true, false}) {
+        KesMfgModel::Clear();
+        KesDlgTestFrame frame;
+        KesPanelBuilder builder;
+        builder.SetRelaysAnswerSubPanelLinks(relaysAnswer);
+        ASSERT_EQ(builder.BuildOverModel(pocketing, frame), "");
+        std::ostringstream out, err;
+        KesPanelDriver driver(frame, out, err);
+        std::istringstream session("press Approach_Retract\n");
+        KesStdoutCapture quiet;
+        ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
+        EXPECT_EQ(Records(*builder.Attributes().back()),
+                  relaysAnswer ? "Approach_Distance 2 1 2.5\nRetract_Mode 3 1 RAPID\n"
+                               : "Approach_Retract 1 0\n");
+    }
+}
+
 // A description built in code is checked as a file is, also for what a file cannot say.
 TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
     const KesPanelDescription pocketing = KesPocketingPanel::Description();
