@@ -271,13 +271,11 @@ void CompareWithModel(const KesPanelParameter& parameter, int index,
     findings.push_back(std::move(finding));
 }
 
-std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
-                                         const std::vector<KesPanelParameter>& model, bool inside);
-
 // The sub-panel of link `index`: reviewed as a panel over the panel's model parameters, each of
-// its findings placed at its attribute inside the sub-panel.
+// its findings placed at its attribute inside the sub-panel. Its own links open no sub-panel
+// (one level), which also bounds the review's depth.
 void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCatalogueRow& row,
-                    KesPanelReview how, const std::vector<KesPanelParameter>& model, bool inside,
+                    KesPanelReview how, const std::vector<KesPanelParameter>& model,
                     std::vector<KesPanelFinding>& findings) {
     const KesPanelAttributeDescription& link = panel.attributes[index];
     KesPanelFinding finding;
@@ -285,8 +283,6 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     finding.key = "subPanel";
     if (!row.relays) {
         finding.message = "only a link opens a sub-panel";
-    } else if (inside) {
-        finding.message = "a link of a sub-panel opens no sub-panel of its own";
     } else if (!link.subPanel->modelParameters.empty()) {
         finding.message = "a sub-panel has no modelParameters: its attributes bind those of the "
                           "panel or of the model";
@@ -297,7 +293,18 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     }
     KesPanelDescription inner = *link.subPanel;
     inner.modelParameters = panel.modelParameters;
-    for (KesPanelFinding found : ReviewPanel(inner, how, model, true)) {
+    for (size_t i = 0; i < inner.attributes.size(); ++i) {
+        if (inner.attributes[i].subPanel != nullptr) {
+            inner.attributes[i].subPanel = nullptr;
+            KesPanelFinding nested;
+            nested.attribute = static_cast<int>(index);
+            nested.subAttribute = static_cast<int>(i);
+            nested.key = "subPanel";
+            nested.message = "a link of a sub-panel opens no sub-panel of its own";
+            findings.push_back(std::move(nested));
+        }
+    }
+    for (KesPanelFinding found : inner.Review(how, model)) {
         if (found.attribute < 0) {
             continue; // the panel's model parameters, told for the panel itself
         }
@@ -307,11 +314,10 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     }
 }
 
-// The review of a panel, or of a link's sub-panel (`inside`): its findings, placed in it.
-std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
-                                         const std::vector<KesPanelParameter>& model, bool inside) {
-    const auto& modelParameters = panel.modelParameters;
-    const auto& attributes = panel.attributes;
+} // namespace
+
+std::vector<KesPanelFinding>
+KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
     std::vector<KesPanelFinding> findings;
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
@@ -346,7 +352,7 @@ std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPa
     std::map<std::string, size_t> identifiers; // identifier: first attribute
     for (size_t i = 0; i < attributes.size(); ++i) {
         const KesPanelAttributeDescription& attribute = attributes[i];
-        const KesCatalogueContext context{panel, static_cast<int>(i), findings, how, model};
+        const KesCatalogueContext context{*this, static_cast<int>(i), findings, how, model};
         const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
         if (row == nullptr) {
             std::vector<std::string> classes;
@@ -395,17 +401,10 @@ std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPa
             row->checkMeaning(attribute, context);
         }
         if (attribute.subPanel != nullptr) {
-            ReviewSubPanel(panel, i, *row, how, model, inside, findings);
+            ReviewSubPanel(*this, i, *row, how, model, findings);
         }
     }
     return findings;
-}
-
-} // namespace
-
-std::vector<KesPanelFinding>
-KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
-    return ReviewPanel(*this, how, model, false);
 }
 
 std::string KesPanelDescription::Describe(const KesPanelFinding& finding) const {
