@@ -8,6 +8,7 @@
 // row of the attribute catalogue (tools/KesAttributeCatalogue.h).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,12 +43,19 @@ struct KesPanelRecord {
     double increment = 0.0;
 };
 
+struct KesPanelDescription;
+
 struct KesPanelAttributeDescription {
     std::string className;
     std::vector<std::pair<std::string, KesPanelValue>> arguments;
     std::optional<KesPanelImpacts> impacts;
     // Link only: what each press hands over, in order; the last relay is repeated.
     std::vector<std::vector<KesPanelRecord>> relays;
+    // Link only: the sub-panel its button opens (a title and attributes, described as in a
+    // panel; no model parameters of its own: it binds those of its panel or of the model);
+    // null when none. Where a press opens nothing (a session without a window), the relays
+    // answer it.
+    std::shared_ptr<const KesPanelDescription> subPanel;
 
     // The argument of that key; null when it is not given.
     const KesPanelValue* Find(const std::string& key) const;
@@ -77,6 +85,22 @@ struct KesPanelFinding {
     int item = -1;       // 0-based item of a list key; -1 for the key itself
     std::string message; // "the value 7 is not among the values: ..."
     bool warning = false;
+    int subAttribute = -1; // 0-based attribute of the sub-panel of `attribute`; -1 for none
+};
+
+// What the parameters a description binds are checked against.
+enum class KesPanelReview {
+    // The description alone (a file read): a bound parameter the description does not hold
+    // may be the host model's, and is warned only when its name is close to one it holds.
+    Alone,
+    // Built into a model that holds only the description's modelParameters: a bound
+    // parameter must be one of them.
+    Strict,
+    // Built over the model as it stands (`model`, what it holds): a bound parameter is the
+    // model's when the model holds it (a warning when the attribute would not offer it), else
+    // one of the description's modelParameters; a model parameter the model holds with
+    // another type, kind or units is warned (the model's is kept).
+    OverModel,
 };
 
 struct KesPanelDescription {
@@ -93,9 +117,14 @@ struct KesPanelDescription {
     // limits, required ones given; names present and unique, also once underscores and blanks
     // are stripped (the toolkit's identifiers); impacts naming attributes of the panel, with
     // impact values among the steering attribute's choices and a table of M rows of N flags 0
-    // or 1; model parameters with well-formed unique names and finite values; relays on links
-    // only; and each class's checks of meaning (tools/KesAttributeCatalogue.h).
-    std::vector<KesPanelFinding> Review() const;
+    // or 1; model parameters with well-formed unique names and finite values; relays and
+    // sub-panels on links only; and each class's checks of meaning
+    // (tools/KesAttributeCatalogue.h). A sub-panel is reviewed as a panel over the panel's
+    // model parameters, its findings placed inside it (KesPanelFinding::subAttribute); it has
+    // no model parameters of its own and its links open no sub-panel.
+    std::vector<KesPanelFinding> Review() const { return Review(KesPanelReview::Alone, {}); }
+    std::vector<KesPanelFinding> Review(KesPanelReview how,
+                                        const std::vector<KesPanelParameter>& model) const;
     // The first error, as "attribute 3 'Depth', key 'minimum': ..."; "" when there is none.
     std::string Check() const;
     // A finding as Check words it.
