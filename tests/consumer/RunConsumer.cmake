@@ -19,7 +19,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIAB
 if(result)
     message(FATAL_ERROR "build failed: ${result}")
 endif()
-set(programs consumer)
+set(programs consumer consumer_host)
 if(WITH_QT)
     list(APPEND programs consumer_qt)
 endif()
