@@ -1,7 +1,11 @@
 // Builds against the installed package as a host would: its document owns the model's
 // parameters and answers the dialogs through a model service it installs; a panel file is read
 // and built, and the user binds the feed to a parameter of the document and creates another.
+// The package may have been moved since it was installed: the menus still have their texts
+// (the argument: the step item's title expected, "Define step…" when none is given), and the
+// package names the folder of its resource files.
 #include "param/KesMfgAttDoubleParam.h"
+#include "platform/KesDlgPushItem.h"
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesMfgModel.h"
 #include "tools/KesPanelBuilder.h"
@@ -9,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -106,7 +111,7 @@ bool Check(bool ok, const char* what) {
     return ok;
 }
 
-bool Run(DocumentModel& document) {
+bool Run(DocumentModel& document, const std::string& stepTitle) {
     KesPanelDescription description;
     const std::string fault = KesPanelFile::Read(KES_CONSUMER_PANEL, description);
     if (!Check(fault.empty(), "the panel file was not read")) {
@@ -125,11 +130,17 @@ bool Run(DocumentModel& document) {
     if (!Check(feed != nullptr, "the panel has no parameterised real")) {
         return false;
     }
+    const KesDialog* defineStep = feed->FindDescendant("defstep");
+    bool ok = Check(defineStep != nullptr && defineStep->GetTitle().Str() == stepTitle,
+                    "the step item does not have its text");
+    ok &= Check(std::filesystem::is_regular_file(std::filesystem::path(KES_CONSUMER_RESOURCE_DIR) /
+                                                 "KesMfgAttDoubleParam.kesres"),
+                "KesAttributes_RESOURCE_DIR does not hold the resource files");
     // The user opens the list, then types the name of the document's parameter.
     KesDlgCombo* combo = feed->GetParameterCombo();
-    bool ok = Check(combo->UserDrop() && combo->GetLineCount() == 2 &&
-                        combo->GetLine(1).Str() == "FEED_FINISHING_PASS",
-                    "the document's parameter is not offered");
+    ok &= Check(combo->UserDrop() && combo->GetLineCount() == 2 &&
+                    combo->GetLine(1).Str() == "FEED_FINISHING_PASS",
+                "the document's parameter is not offered");
     ok &= Check(combo->UserType("feed_finishing_pass") && feed->GetShownValue() == 450.0 &&
                     feed->GetBoundParameterName() == "FEED_FINISHING_PASS",
                 "the document's parameter was not bound");
@@ -153,11 +164,12 @@ bool Run(DocumentModel& document) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::string stepTitle = argc > 1 ? argv[1] : "Define step…";
     DocumentModel document;
     document.parameters.push_back({"FEED_FINISHING_PASS", {2, 1, 1, 2, 0, 0, 0}, {450.0}});
     KesMfgModelService* builtIn = KesMfgModel::Install(&document);
-    bool ok = Run(document);
+    bool ok = Run(document, stepTitle);
     KesMfgModel::Install(nullptr); // before the document goes
     ok = ok && builtIn == KesMfgModel::BuiltIn() && KesMfgModel::GetParameterCount() == 0;
     std::cout << (ok ? "consumer host ok" : "consumer host FAILED") << std::endl;
