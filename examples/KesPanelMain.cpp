@@ -286,8 +286,7 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     if (!show) {
         return 0;
     }
-    window.FitToScreen();
-    window.show();
+    window.show(); // at the size of the picture: made to fit the panel
     return QApplication::exec();
 }
 
