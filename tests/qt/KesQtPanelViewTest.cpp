@@ -698,6 +698,19 @@ void KesQtPanelViewTest::hostDialogSizesToThePanel() {
     QApplication::processEvents();
     QVERIFY(!qobject_cast<QScrollArea*>(top)->horizontalScrollBar()->isVisible());
     QVERIFY(top->width() >= view.width());
+    // Hidden, the view lays out what changes once, not over and over.
+    host.dialog.hide();
+    struct Counter : QObject {
+        int layouts = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            layouts += event->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } counter;
+    QApplication::instance()->installEventFilter(&counter);
+    host.driver.FindAttribute("Comment")->SetVisibility(kes::kHidden);
+    QTest::qWait(100);
+    QVERIFY2(counter.layouts < 200, qPrintable(QString::number(counter.layouts)));
 }
 
 // The panel's own dialogs: the create-parameter dialog takes a name as long as the model takes
