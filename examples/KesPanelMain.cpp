@@ -104,9 +104,11 @@ const char* const kUsage =
     "              window beside the notifications its frame receives and the value\n"
     "              records, refreshed after every gesture, and the model's messages in\n"
     "              its status bar (Edit > Undo takes a gesture back; File > Open values...,\n"
-    "              Save values..., Quit); needs a display\n"
+    "              Save values..., Quit); the window opens with the panel whole beside\n"
+    "              the panes on any screen of 1280 x 800 or more; needs a display\n"
     "  --png OUT   when the session ends (the bundled one when neither FILE nor PANEL is\n"
-    "              given), write a picture of that window into OUT (PNG); needs no display\n"
+    "              given), write a picture of that window, at the size --gui opens it,\n"
+    "              into OUT (PNG); needs no display\n"
     "  --monkey STEPS\n"
     "              run STEPS random steps (users and hostile callers) with every check\n"
     "              after each; on a broken check, shrink the steps into a session script\n"
@@ -324,8 +326,7 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool
     if (!show) {
         return 0;
     }
-    window.FitToScreen();
-    window.show();
+    window.show(); // at the size of the picture: made to fit the panel
     return QApplication::exec();
 }
 

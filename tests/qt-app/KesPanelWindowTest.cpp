@@ -6,12 +6,18 @@
 #include "KesPocketingPanel.h"
 
 #include "platform/KesMfgBaseGII.h"
+#include "platform/KesMfgModel.h"
+#include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelDriver.h"
+#include "tools/KesPanelFile.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,6 +42,44 @@ struct Panel {
         return window->findChild<QPlainTextEdit*>(name)->toPlainText();
     }
 };
+
+// A panel file's panel in kes-panel's frame, shown in kes-panel's window.
+struct FilePanel {
+    explicit FilePanel(const QString& file) {
+        KesMfgModel::Clear();
+        fault = KesPanelFile::Read(file.toStdString(), description);
+        if (fault.empty()) {
+            fault = builder.Build(description, frame);
+        }
+        window = std::make_unique<KesPanelWindow>(frame, driver);
+        window->show();
+    }
+    KesNotificationLogFrame frame{"Panel"};
+    KesPanelDescription description;
+    KesPanelBuilder builder;
+    std::ostringstream transcript;
+    KesPanelDriver driver{frame, transcript, transcript};
+    std::string fault;
+    std::unique_ptr<KesPanelWindow> window;
+};
+
+// The fields of the panel in `window` (what a person can tab into) that its viewport cuts off
+// at a side, and a horizontal scroll bar: none when the panel shows whole (it may scroll down).
+QStringList CutOff(const KesPanelWindow& window) {
+    auto* area = window.findChild<QSplitter*>()->findChild<QScrollArea*>();
+    QStringList cut;
+    if (area->horizontalScrollBar()->isVisible()) {
+        cut << "a horizontal scroll bar";
+    }
+    for (QWidget* field : area->widget()->findChildren<QWidget*>()) {
+        const int left = field->mapTo(area->viewport(), QPoint(0, 0)).x();
+        if ((field->focusPolicy() & Qt::TabFocus) != 0 && field->isVisibleTo(area->widget()) &&
+            (left < 0 || left + field->width() > area->viewport()->width())) {
+            cut << field->accessibleName() + " " + field->metaObject()->className();
+        }
+    }
+    return cut;
+}
 
 // Legible text has pixels dark as ink and a background light as paper.
 bool Legible(const QImage& picture, const QWidget& widget, double ink) {
@@ -83,7 +127,6 @@ private slots:
                  QStringList());
         QVERIFY(!QFileInfo::exists(folder.filePath("config")));
         const QImage picture(file);
-        QCOMPARE(picture.size(), QSize(KesPanelWindow::kWidth, KesPanelWindow::kHeight));
 
         // Where the labels stand: the same window, after the same session, in this process.
         Panel panel;
@@ -91,6 +134,10 @@ private slots:
         QCOMPARE(panel.driver.RunSession(session, false), 0);
         panel.Open();
         QApplication::processEvents();
+        // The picture is the window at the size it opens with (on a screen of 1280 x 800).
+        QCOMPARE(picture.size(), panel.window->size());
+        QVERIFY(panel.window->width() <= KesPanelWindow::kScreenWidth &&
+                panel.window->height() <= KesPanelWindow::kScreenHeight);
         QStringList labels = {"Strategy", "Tool number", "Depth (mm)", "Spindle speed (rpm)"};
         for (const QLabel* label : panel.window->findChildren<QLabel*>()) {
             if (labels.removeAll(label->text()) > 0) {
@@ -168,12 +215,61 @@ private slots:
         }
     }
 
+    // At the size the window opens with, every field of the panel shows whole beside the
+    // panes (a tall panel scrolls, never sideways), also once the event loop has turned.
+    void wholePanelShows_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("the bundled pocketing panel") << QString();
+        for (const QString& name :
+             QDir(KES_SOURCE_DIR "/examples/panels").entryList({"*.json"}, QDir::Files)) {
+            QTest::newRow(qPrintable(name))
+                << QStringLiteral(KES_SOURCE_DIR "/examples/panels/") + name;
+        }
+    }
+    void wholePanelShows() {
+        QFETCH(QString, file);
+        std::unique_ptr<Panel> bundled;
+        std::unique_ptr<FilePanel> fromFile;
+        KesPanelWindow* window = nullptr;
+        if (file.isEmpty()) {
+            bundled = std::make_unique<Panel>();
+            bundled->Open();
+            window = bundled->window.get();
+        } else {
+            fromFile = std::make_unique<FilePanel>(file);
+            QCOMPARE(QString::fromStdString(fromFile->fault), QString());
+            window = fromFile->window.get();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QSize opened = window->size();
+        QVERIFY(opened.width() <= KesPanelWindow::kScreenWidth &&
+                opened.height() <= KesPanelWindow::kScreenHeight);
+        QCOMPARE(CutOff(*window), QStringList());
+        QTest::qWait(50); // what the view lays out after its first show
+        QCOMPARE(CutOff(*window), QStringList());
+        QCOMPARE(window->size(), opened);
+    }
+
+    // The picture is written whole or not at all: a folder that cannot hold it is refused.
+    void picturesAreWrittenWhole() {
+        QTemporaryDir folder;
+        Panel panel;
+        panel.Open();
+        const QString file = folder.filePath(QStringLiteral("window.png"));
+        QVERIFY(panel.window->SavePicture(file));
+        QCOMPARE(QImage(file).size(), panel.window->size());
+        QVERIFY(!panel.window->SavePicture(folder.filePath(QStringLiteral("none/window.png"))));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"window.png"}));
+    }
+
     void valuesFilesOpenAndSave() {
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("values.json"));
         Panel panel;
         panel.Open();
         QVERIFY(panel.window->SaveValues(file));
+        QCOMPARE(panel.window->findChild<QStatusBar*>()->currentMessage(),
+                 QStringLiteral("Saved values to ") + file);
         Panel other;
         other.Open();
         QStringList report;
