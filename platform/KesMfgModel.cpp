@@ -1,11 +1,22 @@
-// KesMfgModel: the process-wide parameter set and its error code.
+// KesMfgModel: the built-in in-memory model, and the statics that hand every call to the
+// installed model service.
+//
+// Index:
+//   The built-in model
+//   Installation
+//   The calls, forwarded
+//   Host and test queries
 #include "platform/KesMfgModel.h"
 
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
+// ---------------------------------------------------------------------------------------------
+// The built-in model
+// ---------------------------------------------------------------------------------------------
 namespace {
 
 struct Parameter {
@@ -15,26 +26,6 @@ struct Parameter {
     KesRawColldouble reals;
     KesListValKesUnicodeString texts;
 };
-
-struct Model {
-    std::vector<Parameter> parameters; // in the order of creation
-    int error = KesMfgModel::kNoError;
-};
-
-// Never freed, so hosts may still reach the model from static destructors.
-Model& TheModel() {
-    static auto* model = new Model;
-    return *model;
-}
-
-Parameter* Find(const KesUnicodeString& name) {
-    for (Parameter& parameter : TheModel().parameters) {
-        if (parameter.name == name) {
-            return &parameter;
-        }
-    }
-    return nullptr;
-}
 
 bool IsWellFormedName(const KesUnicodeString& name) {
     if (name.IsEmpty() || name.GetLengthInChar() > KesMfgModel::kMaxNameLength) {
@@ -58,94 +49,241 @@ bool AllFinite(const KesRawColldouble& reals) {
     return true;
 }
 
-void SetError(int code) {
-    TheModel().error = code;
+class BuiltInModel final : public KesMfgModelService {
+public:
+    KesListValKesUnicodeString* GetParameters() override {
+        auto names = std::make_unique<KesListValKesUnicodeString>();
+        for (const Parameter& parameter : parameters_) {
+            names->Append(parameter.name);
+        }
+        error_ = KesMfgModel::kNoError;
+        return names.release();
+    }
+
+    void ReadParameterDesc(const KesUnicodeString& name, int& d1, int& d2, int& d3, int& d4,
+                           int& d5, int& d6, int& d7, KesRawCollint& ints, KesRawColldouble& reals,
+                           KesListValKesUnicodeString& texts) override {
+        const Parameter* parameter = Find(name);
+        const std::array<int, 7> description =
+            parameter != nullptr ? parameter->description : std::array<int, 7>{};
+        d1 = description[0];
+        d2 = description[1];
+        d3 = description[2];
+        d4 = description[3];
+        d5 = description[4];
+        d6 = description[5];
+        d7 = description[6];
+        ReadParameter(name, ints, reals, texts);
+    }
+
+    void ReadParameter(const KesUnicodeString& name, KesRawCollint& ints, KesRawColldouble& reals,
+                       KesListValKesUnicodeString& texts) override {
+        const Parameter* parameter = Find(name);
+        if (parameter == nullptr) {
+            ints.RemoveAll();
+            reals.RemoveAll();
+            texts.RemoveAll();
+            error_ = KesMfgModel::kNoSuchParameter;
+            return;
+        }
+        ints = parameter->ints;
+        reals = parameter->reals;
+        texts = parameter->texts;
+        error_ = KesMfgModel::kNoError;
+    }
+
+    void CreateParameter(const KesUnicodeString& name, int& d1, int& d2, int& d3, int& d4, int& d5,
+                         int& d6, int& d7, const KesRawCollint& ints, const KesRawColldouble& reals,
+                         const KesListValKesUnicodeString& texts) override {
+        if (!IsWellFormedName(name)) {
+            error_ = KesMfgModel::kMalformedName;
+            return;
+        }
+        if (Find(name) != nullptr) {
+            error_ = KesMfgModel::kParameterExists;
+            return;
+        }
+        if (!AllFinite(reals)) {
+            error_ = KesMfgModel::kValueNotFinite;
+            return;
+        }
+        parameters_.push_back(Parameter{name, {d1, d2, d3, d4, d5, d6, d7}, ints, reals, texts});
+        error_ = KesMfgModel::kNoError;
+    }
+
+    void ModifyParameterValue(const KesUnicodeString& name, const KesRawCollint& ints,
+                              const KesRawColldouble& reals,
+                              const KesListValKesUnicodeString& texts) override {
+        Parameter* parameter = Find(name);
+        if (parameter == nullptr) {
+            error_ = KesMfgModel::kNoSuchParameter;
+            return;
+        }
+        if (!AllFinite(reals)) {
+            error_ = KesMfgModel::kValueNotFinite;
+            return;
+        }
+        parameter->ints = ints;
+        parameter->reals = reals;
+        parameter->texts = texts;
+        error_ = KesMfgModel::kNoError;
+    }
+
+    int GetError() override { return error_; }
+
+    // Not part of the service: the built-in model's own queries.
+    void Clear() {
+        parameters_.clear();
+        error_ = KesMfgModel::kNoError;
+    }
+    int Count() const { return static_cast<int>(parameters_.size()); }
+    const Parameter* Find(const KesUnicodeString& name) const {
+        for (const Parameter& parameter : parameters_) {
+            if (parameter.name == name) {
+                return &parameter;
+            }
+        }
+        return nullptr;
+    }
+    Parameter* Find(const KesUnicodeString& name) {
+        return const_cast<Parameter*>(std::as_const(*this).Find(name));
+    }
+
+private:
+    std::vector<Parameter> parameters_; // in the order of creation
+    int error_ = KesMfgModel::kNoError;
+};
+
+// Never freed, so hosts may still reach the model from static destructors.
+BuiltInModel& TheBuiltInModel() {
+    static auto* model = new BuiltInModel;
+    return *model;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Installation
+// ---------------------------------------------------------------------------------------------
+struct Installation {
+    KesMfgModelService* service = nullptr; // null: the built-in model answers
+    bool lastCallFailed = false;           // the service threw during the last operation
+};
+
+Installation& TheInstallation() {
+    static Installation installation;
+    return installation;
+}
+
+KesMfgModelService& Service() {
+    KesMfgModelService* service = TheInstallation().service;
+    return service != nullptr ? *service : TheBuiltInModel();
+}
+
+// Runs one operation on the installed service. An exception is caught and remembered for
+// GetError; `onFailure` then puts the out-arguments in the state of a failed read.
+template <class Call, class OnFailure> void Forward(Call&& call, OnFailure&& onFailure) {
+    Installation& installation = TheInstallation();
+    installation.lastCallFailed = false;
+    try {
+        call(Service());
+    } catch (...) {
+        installation.lastCallFailed = true;
+        onFailure();
+    }
+}
+
+void EmptyLists(KesRawCollint& ints, KesRawColldouble& reals, KesListValKesUnicodeString& texts) {
+    ints.RemoveAll();
+    reals.RemoveAll();
+    texts.RemoveAll();
 }
 
 } // namespace
 
+KesMfgModelService* KesMfgModel::Install(KesMfgModelService* service) {
+    Installation& installation = TheInstallation();
+    KesMfgModelService* replaced = &Service();
+    installation.service = service == &TheBuiltInModel() ? nullptr : service;
+    installation.lastCallFailed = false;
+    return replaced;
+}
+
+KesMfgModelService* KesMfgModel::Installed() {
+    return &Service();
+}
+
+KesMfgModelService* KesMfgModel::BuiltIn() {
+    return &TheBuiltInModel();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The calls, forwarded
+// ---------------------------------------------------------------------------------------------
 KesListValKesUnicodeString* KesMfgModel::GetParameters() {
-    auto names = std::make_unique<KesListValKesUnicodeString>();
-    for (const Parameter& parameter : TheModel().parameters) {
-        names->Append(parameter.name);
+    KesListValKesUnicodeString* names = nullptr;
+    Forward([&](KesMfgModelService& service) { names = service.GetParameters(); },
+            [&] { names = nullptr; });
+    if (names == nullptr) {
+        TheInstallation().lastCallFailed = true; // "never null" holds for every service
+        return new KesListValKesUnicodeString;
     }
-    SetError(kNoError);
-    return names.release();
+    return names;
 }
 
 void KesMfgModel::ReadParameterDesc(const KesUnicodeString& name, int& d1, int& d2, int& d3,
                                     int& d4, int& d5, int& d6, int& d7, KesRawCollint& ints,
                                     KesRawColldouble& reals, KesListValKesUnicodeString& texts) {
-    const Parameter* parameter = Find(name);
-    const std::array<int, 7> description =
-        parameter != nullptr ? parameter->description : std::array<int, 7>{};
-    d1 = description[0];
-    d2 = description[1];
-    d3 = description[2];
-    d4 = description[3];
-    d5 = description[4];
-    d6 = description[5];
-    d7 = description[6];
-    ReadParameter(name, ints, reals, texts);
+    Forward(
+        [&](KesMfgModelService& service) {
+            service.ReadParameterDesc(name, d1, d2, d3, d4, d5, d6, d7, ints, reals, texts);
+        },
+        [&] {
+            d1 = d2 = d3 = d4 = d5 = d6 = d7 = 0;
+            EmptyLists(ints, reals, texts);
+        });
 }
 
 void KesMfgModel::ReadParameter(const KesUnicodeString& name, KesRawCollint& ints,
                                 KesRawColldouble& reals, KesListValKesUnicodeString& texts) {
-    const Parameter* parameter = Find(name);
-    if (parameter == nullptr) {
-        ints.RemoveAll();
-        reals.RemoveAll();
-        texts.RemoveAll();
-        SetError(kNoSuchParameter);
-        return;
-    }
-    ints = parameter->ints;
-    reals = parameter->reals;
-    texts = parameter->texts;
-    SetError(kNoError);
+    Forward([&](KesMfgModelService& service) { service.ReadParameter(name, ints, reals, texts); },
+            [&] { EmptyLists(ints, reals, texts); });
 }
 
 void KesMfgModel::CreateParameter(const KesUnicodeString& name, int& d1, int& d2, int& d3, int& d4,
                                   int& d5, int& d6, int& d7, const KesRawCollint& ints,
                                   const KesRawColldouble& reals,
                                   const KesListValKesUnicodeString& texts) {
-    if (!IsWellFormedName(name)) {
-        SetError(kMalformedName);
-        return;
-    }
-    if (Find(name) != nullptr) {
-        SetError(kParameterExists);
-        return;
-    }
-    if (!AllFinite(reals)) {
-        SetError(kValueNotFinite);
-        return;
-    }
-    TheModel().parameters.push_back(
-        Parameter{name, {d1, d2, d3, d4, d5, d6, d7}, ints, reals, texts});
-    SetError(kNoError);
+    Forward(
+        [&](KesMfgModelService& service) {
+            service.CreateParameter(name, d1, d2, d3, d4, d5, d6, d7, ints, reals, texts);
+        },
+        [] {});
 }
 
 void KesMfgModel::ModifyParameterValue(const KesUnicodeString& name, const KesRawCollint& ints,
                                        const KesRawColldouble& reals,
                                        const KesListValKesUnicodeString& texts) {
-    Parameter* parameter = Find(name);
-    if (parameter == nullptr) {
-        SetError(kNoSuchParameter);
-        return;
-    }
-    if (!AllFinite(reals)) {
-        SetError(kValueNotFinite);
-        return;
-    }
-    parameter->ints = ints;
-    parameter->reals = reals;
-    parameter->texts = texts;
-    SetError(kNoError);
+    Forward(
+        [&](KesMfgModelService& service) {
+            service.ModifyParameterValue(name, ints, reals, texts);
+        },
+        [] {});
 }
 
 int KesMfgModel::GetError() {
-    return TheModel().error;
+    if (TheInstallation().lastCallFailed) {
+        return kServiceFailed;
+    }
+    int code = kServiceFailed;
+    try {
+        code = Service().GetError();
+    } catch (...) {
+        return kServiceFailed;
+    }
+    return IsListedCode(code) ? code : kServiceFailed;
+}
+
+bool KesMfgModel::IsListedCode(int code) {
+    return GetErrorText(code) != nullptr;
 }
 
 const char* KesMfgModel::GetErrorText(int code) {
@@ -161,20 +299,37 @@ const char* KesMfgModel::GetErrorText(int code) {
         return "there is no parameter of that name";
     case kValueNotFinite:
         return "a parameter's real value must be a finite number";
+    case kServiceFailed:
+        return "the manufacturing model could not carry out the operation";
     default:
         return nullptr;
     }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Host and test queries
+// ---------------------------------------------------------------------------------------------
 void KesMfgModel::Clear() {
-    TheModel().parameters.clear();
-    SetError(kNoError);
+    TheBuiltInModel().Clear();
 }
 
 int KesMfgModel::GetParameterCount() {
-    return static_cast<int>(TheModel().parameters.size());
+    if (TheInstallation().service == nullptr) {
+        return TheBuiltInModel().Count();
+    }
+    const std::unique_ptr<KesListValKesUnicodeString> names(GetParameters());
+    return names->Size();
 }
 
 bool KesMfgModel::HasParameter(const KesUnicodeString& name) {
-    return Find(name) != nullptr;
+    if (TheInstallation().service == nullptr) {
+        return TheBuiltInModel().Find(name) != nullptr;
+    }
+    const std::unique_ptr<KesListValKesUnicodeString> names(GetParameters());
+    for (const KesUnicodeString& candidate : names->Items()) {
+        if (candidate == name) {
+            return true;
+        }
+    }
+    return false;
 }

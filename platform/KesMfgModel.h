@@ -1,7 +1,21 @@
 // KesMfgModel: the parameters of the manufacturing model, as the dialogs of the host see them.
 //
-// The model is process-wide: one ordered set of named parameters that a host fills when it
-// opens a part and clears when it closes it (tests do the same). Each parameter has a
+// Who answers. The statics below are the calls the attributes make; each one hands the call to
+// the installed model service (KesMfgModelService). Until a host installs its own, the built-in
+// model answers (BuiltIn): a process-wide, in-memory, ordered set of named parameters that a
+// host fills when it opens a part and clears when it closes it (tests do the same). Install
+// returns the service it replaces; Install(nullptr) puts the built-in model back. The installed
+// service is not owned: it must outlive its installation.
+//
+// A service that fails. When the installed service throws, the static catches the exception,
+// leaves the out-arguments as a failed read leaves them (zeros and empty lists; an empty list of
+// names), and GetError answers kServiceFailed until the next operation. When the service's
+// GetError throws or answers a code that is not listed below, GetError answers kServiceFailed
+// too. So an attribute never sees an exception or a code it cannot place: it takes the path of
+// any other failure (the parameter is not offered, the creation is refused, the code 9624 is
+// reported to the user).
+//
+// The data model, for every service. Each parameter has a
 // description of seven integers d1..d7 (d1 the type code: 0 boolean, 1 integer, 2 real, 3 text;
 // d2 its kind; d3, d4, d5 its first, second and third unit codes; d6 and d7 reserved) and its
 // current values in three lists (integers, reals, texts). Names compare exactly, byte for byte:
@@ -17,6 +31,7 @@
 //         72 characters, and the trimming of typed names).
 //   9622  ReadParameterDesc, ReadParameter, ModifyParameterValue: no parameter of that name.
 //   9623  CreateParameter, ModifyParameterValue: a real value that is not a finite number.
+//   9624  any operation: the installed service failed (threw, or answered an unlisted code).
 //
 // A failed operation changes nothing in the model. The reads fill their out-arguments with
 // zeros and empty lists when the parameter does not exist.
@@ -24,9 +39,7 @@
 // The model lives on the dialog framework's single event thread; it has no lock.
 #pragma once
 
-#include "platform/KesListValKesUnicodeString.h"
-#include "platform/KesRawColldouble.h"
-#include "platform/KesRawCollint.h"
+#include "platform/KesMfgModelService.h"
 
 class KesMfgModel {
 public:
@@ -35,10 +48,19 @@ public:
     static constexpr int kMalformedName = 9621;
     static constexpr int kNoSuchParameter = 9622;
     static constexpr int kValueNotFinite = 9623;
+    static constexpr int kServiceFailed = 9624;
     // Longest name, in characters.
     static constexpr int kMaxNameLength = 72;
 
     KesMfgModel() = delete;
+
+    // Makes `service` answer every call below; null puts the built-in model back. Answers the
+    // service that answered until now (the built-in one included). Sets the error to 0.
+    static KesMfgModelService* Install(KesMfgModelService* service);
+    // The service that answers now: the installed one, or the built-in model.
+    static KesMfgModelService* Installed();
+    // The built-in in-memory model, whatever is installed; a host service may forward to it.
+    static KesMfgModelService* BuiltIn();
 
     // A new list of the parameters' names in the model's order (the order of creation); the
     // caller deletes it. Never null. Sets the error to 0.
@@ -69,10 +91,15 @@ public:
     // The outcome of the last operation: 0 or one of the codes above.
     static int GetError();
     // What a code means, in a few words for the user; null for a code the model does not use.
+    // The same for every service.
     static const char* GetErrorText(int code);
+    // Whether `code` is one of the codes above (0 included).
+    static bool IsListedCode(int code);
 
-    // For hosts and tests. Clear empties the model and sets the error to 0; the two queries
-    // leave the error as it is.
+    // For hosts and tests. Clear empties the built-in model and sets its error to 0, whatever
+    // is installed (a host's own model is the host's to clear). The two queries ask the
+    // installed service through GetParameters: with the built-in model installed they leave
+    // the error as it is; with a host's service its error is what its GetParameters answers.
     static void Clear();
     static int GetParameterCount();
     static bool HasParameter(const KesUnicodeString& name);

@@ -5,7 +5,8 @@
 //   Key escaping and real formatting
 //   Reading a file into lines
 //   Writing: lock, temporary file, rename
-//   ReadSetting, WriteSetting
+//   The built-in setting files: reading and writing a setting
+//   Installation and the statics
 #include "platform/KesMfgSetting.h"
 
 #include <cerrno>
@@ -304,7 +305,7 @@ std::string Compose(const std::vector<Line>& lines) {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// ReadSetting, WriteSetting
+// The built-in setting files: reading and writing a setting
 // ---------------------------------------------------------------------------------------------
 std::string KesMfgSetting::GetSettingsFolder() {
     const std::string chosen = Environment("KES_SETTINGS_DIR");
@@ -330,12 +331,13 @@ std::string KesMfgSetting::GetSettingPath(const KesString& fileName) {
     return folder + "/" + fileName.Str();
 }
 
-bool KesMfgSetting::ReadSetting(const KesUnicodeString& key, double* value,
-                                const KesString& fileName) {
+namespace {
+
+bool ReadFromFile(const KesUnicodeString& key, double* value, const KesString& fileName) {
     if (value == nullptr || key.IsEmpty()) {
         return false;
     }
-    const std::string path = GetSettingPath(fileName);
+    const std::string path = KesMfgSetting::GetSettingPath(fileName);
     std::string content;
     if (path.empty() || ReadWholeFile(path, content) != FileState::Read) {
         return false;
@@ -354,13 +356,12 @@ bool KesMfgSetting::ReadSetting(const KesUnicodeString& key, double* value,
     return found;
 }
 
-bool KesMfgSetting::WriteSetting(const KesUnicodeString& key, const double* value,
-                                 const KesString& fileName) {
+bool WriteToFile(const KesUnicodeString& key, const double* value, const KesString& fileName) {
     if (value == nullptr || key.IsEmpty() || !std::isfinite(*value)) {
         return false;
     }
-    const std::string folder = GetSettingsFolder();
-    const std::string path = GetSettingPath(fileName);
+    const std::string folder = KesMfgSetting::GetSettingsFolder();
+    const std::string path = KesMfgSetting::GetSettingPath(fileName);
     if (path.empty() || !MakeFolder(folder)) {
         return false;
     }
@@ -405,4 +406,78 @@ bool KesMfgSetting::WriteSetting(const KesUnicodeString& key, const double* valu
         lines.push_back(std::move(updated));
     }
     return ReplaceFile(folder, fileName.Str(), path, Compose(lines));
+}
+
+class BuiltInSettings final : public KesMfgSettingService {
+public:
+    bool ReadSetting(const KesUnicodeString& key, double* value,
+                     const KesString& fileName) override {
+        return ReadFromFile(key, value, fileName);
+    }
+    bool WriteSetting(const KesUnicodeString& key, const double* value,
+                      const KesString& fileName) override {
+        return WriteToFile(key, value, fileName);
+    }
+};
+
+// Never freed, so hosts may still reach the settings from static destructors.
+BuiltInSettings& TheBuiltInSettings() {
+    static auto* settings = new BuiltInSettings;
+    return *settings;
+}
+
+KesMfgSettingService*& TheInstalled() {
+    static KesMfgSettingService* installed = nullptr; // null: the built-in files answer
+    return installed;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Installation and the statics
+// ---------------------------------------------------------------------------------------------
+KesMfgSettingService* KesMfgSetting::Install(KesMfgSettingService* service) {
+    KesMfgSettingService* replaced = Installed();
+    TheInstalled() = service == &TheBuiltInSettings() ? nullptr : service;
+    return replaced;
+}
+
+KesMfgSettingService* KesMfgSetting::Installed() {
+    KesMfgSettingService* installed = TheInstalled();
+    return installed != nullptr ? installed : &TheBuiltInSettings();
+}
+
+KesMfgSettingService* KesMfgSetting::BuiltIn() {
+    return &TheBuiltInSettings();
+}
+
+bool KesMfgSetting::ReadSetting(const KesUnicodeString& key, double* value,
+                                const KesString& fileName) {
+    if (value == nullptr || key.IsEmpty()) {
+        return false;
+    }
+    // The service reads into a copy: whatever it leaves there on a failure or an exception
+    // never reaches the caller's value.
+    double read = *value;
+    try {
+        if (!Installed()->ReadSetting(key, &read, fileName)) {
+            return false;
+        }
+    } catch (...) {
+        return false;
+    }
+    *value = read;
+    return true;
+}
+
+bool KesMfgSetting::WriteSetting(const KesUnicodeString& key, const double* value,
+                                 const KesString& fileName) {
+    if (value == nullptr || key.IsEmpty()) {
+        return false;
+    }
+    try {
+        return Installed()->WriteSetting(key, value, fileName);
+    } catch (...) {
+        return false;
+    }
 }

@@ -1,7 +1,16 @@
 // KesMfgSetting: reals kept by name from one session of the host to the next (the spinner step
 // of the parameterised real attribute, for instance).
 //
-// Where. A setting file is one text file named after the file name given to the calls
+// Who answers. ReadSetting and WriteSetting hand each call to the installed settings service
+// (KesMfgSettingService); until a host installs its own, the built-in setting files described
+// below answer (BuiltIn). Install returns the service it replaces; Install(nullptr) puts the
+// built-in files back. The installed service is not owned: it must outlive its installation.
+// For every service the statics refuse a null value and an empty key without asking it, a read
+// changes the caller's value only when the service answers true, and a service that throws is
+// taken as a failure (false; the caller's value untouched).
+//
+// The built-in setting files. Where. A setting file is one text file named after the file name
+// given to the calls
 // ("MFGPROG") in the settings folder: the folder named by the environment variable
 // KES_SETTINGS_DIR when it is set and not empty; otherwise "kes" in the user's configuration
 // folder, $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config. WriteSetting creates
@@ -34,8 +43,7 @@
 // larger than kMaxFileSize is treated as unreadable (and not rewritten).
 #pragma once
 
-#include "platform/KesString.h"
-#include "platform/KesUnicodeString.h"
+#include "platform/KesMfgSettingService.h"
 
 #include <string>
 
@@ -45,6 +53,14 @@ public:
 
     KesMfgSetting() = delete;
 
+    // Makes `service` answer ReadSetting and WriteSetting; null puts the built-in setting files
+    // back. Answers the service that answered until now (the built-in one included).
+    static KesMfgSettingService* Install(KesMfgSettingService* service);
+    // The service that answers now: the installed one, or the built-in setting files.
+    static KesMfgSettingService* Installed();
+    // The built-in setting files, whatever is installed; a host service may forward to them.
+    static KesMfgSettingService* BuiltIn();
+
     // Puts the stored real of `key` into *value and answers true; answers false and leaves
     // *value untouched when there is none (or it cannot be read). A null value is refused.
     static bool ReadSetting(const KesUnicodeString& key, double* value, const KesString& fileName);
@@ -52,8 +68,8 @@ public:
     static bool WriteSetting(const KesUnicodeString& key, const double* value,
                              const KesString& fileName);
 
-    // The settings folder as it would be used now; empty when neither KES_SETTINGS_DIR, an
-    // absolute XDG_CONFIG_HOME nor HOME is set.
+    // The built-in files' settings folder as it would be used now; empty when neither
+    // KES_SETTINGS_DIR, an absolute XDG_CONFIG_HOME nor HOME is set.
     static std::string GetSettingsFolder();
     // The full path of a setting file; empty when there is no folder or the name is refused.
     static std::string GetSettingPath(const KesString& fileName);
