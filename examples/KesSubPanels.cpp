@@ -1,0 +1,204 @@
+// The sub-dialogs of a panel's links: a child QDialog per press, over a frame of its own.
+#include "KesSubPanels.h"
+
+#include "framework/KesMfgAttNotifyPB.h"
+#include "framework/KesMfgValueRecords.h"
+#include "platform/KesDlgFrame.h"
+#include "qt/KesQtPanelView.h"
+#include "single/KesMfgAttLink.h"
+#include "tools/KesPanelBuilder.h"
+#include "tools/KesPanelHistory.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// A sub-dialog in which Return in a field of the panel confirms the field and goes no further;
+// elsewhere it presses the default button.
+class FieldDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    QWidget* panel = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QWidget* focused = QApplication::focusWidget();
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && panel != nullptr &&
+            focused != nullptr && panel->isAncestorOf(focused) &&
+            qobject_cast<QAbstractButton*>(focused) == nullptr) {
+            event->accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+struct KesSubPanels::Link {
+    KesMfgAttLink* link = nullptr;
+    std::shared_ptr<const KesPanelDescription> subPanel;
+    KesAttributeState remembered; // what Cancel puts back
+};
+
+// One open sub-dialog: its frame, the sub-panel built in it, the view and the Qt dialog.
+class KesSubPanels::Dialog {
+public:
+    Dialog(Link& link, QWidget* parent) : link_(link), frame_(nullptr, "SubPanel") {
+        frame_.SetTitle(KesUnicodeString(link.subPanel->title));
+        dialog_ = new FieldDialog(parent);
+        dialog_->setObjectName(QStringLiteral("subPanel"));
+        dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog_->setWindowTitle(QString::fromStdString(link.subPanel->title));
+    }
+    ~Dialog() {
+        view_.reset(); // while the Qt widgets it mirrors into still stand
+        delete dialog_;
+    }
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Builds the sub-panel and shows the link's records in it; the fault when it cannot.
+    std::string Build() {
+        std::string fault = builder_.BuildOverModel(*link_.subPanel, frame_);
+        if (!fault.empty()) {
+            return fault;
+        }
+        // The link's records, each pushed into the sub-panel attribute of its name.
+        KesMfgValueRecords records;
+        records.GetAttValue(*link_.link);
+        std::vector<KesMfgValueRecords::Record> split;
+        if (link_.link->HasLinkValues() && records.Split(split)) {
+            for (const KesMfgValueRecords::Record& record : split) {
+                for (KesMfgAttribute* attribute : builder_.Attributes()) {
+                    if (attribute->GetRecordName() == record.name) {
+                        StateOf(record).Apply(*attribute);
+                    }
+                }
+            }
+            for (KesMfgAttribute* attribute : builder_.Attributes()) {
+                attribute->ImpactAttributes();
+            }
+        }
+        view_ = std::make_unique<KesQtPanelView>(frame_, dialog_);
+        static_cast<FieldDialog*>(dialog_.data())->panel = view_->Widget();
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
+        auto* layout = new QVBoxLayout(dialog_);
+        layout->addWidget(view_->Widget(), 1);
+        layout->addWidget(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, dialog_, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
+        return std::string();
+    }
+
+    QDialog* Widget() const { return dialog_; }
+    Link& OfLink() const { return link_; }
+    const std::vector<KesMfgAttribute*>& Attributes() const { return builder_.Attributes(); }
+
+private:
+    // One record as the state of the attribute it names.
+    static KesAttributeState StateOf(const KesMfgValueRecords::Record& record) {
+        KesAttributeState state;
+        state.records.names.Append(record.name);
+        state.records.typeCodes.Append(record.typeCode);
+        state.records.counts.Append(record.count);
+        for (const int value : record.ints) {
+            state.records.ints.Append(value);
+        }
+        for (const double value : record.reals) {
+            state.records.reals.Append(value);
+        }
+        for (const KesUnicodeString& value : record.texts) {
+            state.records.texts.Append(value);
+        }
+        return state;
+    }
+
+    Link& link_;
+    KesDlgFrame frame_;
+    KesPanelBuilder builder_;
+    std::unique_ptr<KesQtPanelView> view_;
+    QPointer<QDialog> dialog_;
+};
+
+KesSubPanels::KesSubPanels(KesDlgFrame& frame, const KesPanelDescription& description,
+                           const std::vector<KesMfgAttribute*>& attributes, QWidget* parent)
+    : parent_(parent) {
+    static KesMfgAttNotifyPB pressed(-1);
+    const size_t count = std::min(description.attributes.size(), attributes.size());
+    for (size_t i = 0; i < count; ++i) {
+        auto* link = dynamic_cast<KesMfgAttLink*>(attributes[i]);
+        if (link == nullptr || description.attributes[i].subPanel == nullptr) {
+            continue;
+        }
+        auto watched = std::make_unique<Link>();
+        watched->link = link;
+        watched->subPanel = description.attributes[i].subPanel;
+        watched->remembered = KesAttributeState::Read(*link);
+        Link* answered = watched.get();
+        links_.push_back(std::move(watched));
+        // The press reaches the frame after the link's own callbacks (a relay) have run.
+        frame.AddCallback(link, &pressed, [this, answered](KesCommand*, KesNotification*, void**) {
+            Open(*answered);
+        });
+    }
+}
+
+KesSubPanels::~KesSubPanels() = default;
+
+void KesSubPanels::Remember() {
+    if (open_ != nullptr) {
+        return; // a press is being answered: Cancel puts back what was before it
+    }
+    for (const std::unique_ptr<Link>& link : links_) {
+        link->remembered = KesAttributeState::Read(*link->link);
+    }
+}
+
+QDialog* KesSubPanels::Current() const {
+    return open_ != nullptr ? open_->Widget() : nullptr;
+}
+
+void KesSubPanels::Open(Link& link) {
+    if (open_ != nullptr) {
+        return; // one sub-dialog at a time
+    }
+    auto dialog = std::make_unique<Dialog>(link, parent_);
+    const std::string fault = dialog->Build();
+    if (!fault.empty()) {
+        if (refused_) {
+            refused_(fault);
+        }
+        return;
+    }
+    open_ = std::move(dialog);
+    QDialog* widget = open_->Widget();
+    QObject::connect(widget, &QDialog::finished, widget, [this](int result) {
+        // Closed: the records go to the link (OK) or the link is put back (Cancel); the dialog
+        // goes once control is back in the event loop, not inside its own signal.
+        Link& answered = open_->OfLink();
+        if (result == QDialog::Accepted) {
+            KesPanelBuilder::HandRecordsToLink(open_->Attributes(), *answered.link);
+        } else {
+            answered.remembered.Apply(*answered.link, 0);
+        }
+        QDialog* closed = open_->Widget();
+        closed->hide();
+        Dialog* done = open_.release();
+        QTimer::singleShot(0, [done] { delete done; });
+        Remember();
+        if (changed_) {
+            changed_();
+        }
+    });
+    widget->setWindowModality(Qt::WindowModal);
+    widget->open();
+}
