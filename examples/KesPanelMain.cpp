@@ -80,10 +80,12 @@ const char* const kUsage =
     "              interactive: a prompt, errors shown, the session goes on\n"
     "  --panel PANEL\n"
     "              build the panel of the panel file PANEL (docs/panel-files.md) instead\n"
-    "              of the pocketing one; no session runs unless FILE or - is given;\n"
-    "              what the file probably did not mean is warned on standard error\n"
-    "  --strict    refuse a panel file with a warning, as with an error, and a values\n"
-    "              file with a report line (--values, load-values)\n"
+    "              of the pocketing one, over the model as it stands (empty); no session\n"
+    "              runs unless FILE or - is given; what the file probably did not mean\n"
+    "              is warned on standard error\n"
+    "  --strict    refuse a panel file with a warning, as with an error, and build it as a\n"
+    "              file alone (its bound parameters among its modelParameters); refuse a\n"
+    "              values file with a report line (--values, load-values)\n"
     "  --write-panel OUT\n"
     "              write the panel (the pocketing one, or PANEL's) as a panel file into\n"
     "              OUT; no session runs unless FILE or - is given\n"
@@ -149,18 +151,51 @@ bool ReadCount(const char* text, unsigned long long maximum, unsigned long long&
 // ---------------------------------------------------------------------------------------------
 
 // Builds and displays the panel in `frame`: the pocketing panel in code, or the panel of a
-// file (into an empty model). Answers what must live as long as the panel; `fault` tells why
-// a file's panel could not be built (then nothing was).
-std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromFile,
-                                 KesDlgTestFrame& frame, std::string& fault) {
+// file, over the model as it stands (which kes-panel empties first, so that every build of a
+// session starts alike); `strict` builds it as a file alone instead, its bound parameters
+// among its own modelParameters. Answers what must live as long as the panel; `fault` tells
+// why a file's panel could not be built (then nothing was), `warnings` what the build warned.
+std::shared_ptr<void> BuildPanel(const std::optional<KesPanelDescription>& fromFile, bool strict,
+                                 KesDlgTestFrame& frame, std::string& fault,
+                                 std::vector<std::string>* warnings = nullptr) {
     if (!fromFile) {
         return std::make_shared<KesPocketingPanel>(frame);
     }
     KesMfgModel::Clear();
     KesMfgBaseGII::ClearReportedCodes();
     auto builder = std::make_shared<KesPanelBuilder>();
-    fault = builder->Build(*fromFile, frame);
+    fault = strict ? builder->Build(*fromFile, frame) : builder->BuildOverModel(*fromFile, frame);
+    if (warnings != nullptr) {
+        *warnings = builder->Warnings();
+    }
     return builder;
+}
+
+// The panel of a file built once, as a check: its fault said (false), or the warnings of the
+// build that reading the file did not say already (`said`).
+bool BuildsWell(const std::optional<KesPanelDescription>& fromFile, bool strict,
+                const std::string& panelFile, const std::vector<std::string>& said) {
+    if (!fromFile) {
+        return true;
+    }
+    KesDlgTestFrame scratch("check");
+    std::string fault;
+    std::vector<std::string> warnings;
+    { const std::shared_ptr<void> panel = BuildPanel(fromFile, strict, scratch, fault, &warnings); }
+    if (!fault.empty()) {
+        std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
+        return false;
+    }
+    for (const std::string& warning : warnings) {
+        const bool already = std::any_of(said.begin(), said.end(), [&](const std::string& line) {
+            return line.size() >= warning.size() &&
+                   line.compare(line.size() - warning.size(), warning.size(), warning) == 0;
+        });
+        if (!already) {
+            std::cerr << panelFile << ": " << warning << "\n";
+        }
+    }
+    return true;
 }
 
 // A folder of its own under the system's temporary folder, removed with everything in it when
@@ -215,8 +250,8 @@ private:
 
 // The monkey on the panel, with a settings folder of its own emptied before each panel is
 // built, so that every replay starts alike.
-int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::string& panelFile,
-              int steps, uint32_t seed, bool viaQt) {
+int RunMonkey(const std::optional<KesPanelDescription>& fromFile, bool strict,
+              const std::string& panelFile, int steps, uint32_t seed, bool viaQt) {
     std::string folder = (std::filesystem::temp_directory_path() / "kes-monkey-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) {
         std::cerr << "kes-panel: no temporary folder for the settings\n";
@@ -224,9 +259,9 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, const std::str
     }
     const std::filesystem::path settings = std::filesystem::path(folder) / "settings";
     ::setenv("KES_SETTINGS_DIR", settings.c_str(), 1);
-    KesPanelMonkey monkey([&fromFile](KesDlgTestFrame& frame) {
+    KesPanelMonkey monkey([&fromFile, strict](KesDlgTestFrame& frame) {
         std::string fault;
-        return BuildPanel(fromFile, frame, fault); // a file's panel was checked when read
+        return BuildPanel(fromFile, strict, frame, fault); // built once as a check already
     });
     monkey.SetReset([&] {
         std::error_code ignored;
@@ -407,6 +442,9 @@ int main(int argc, char** argv) {
             std::cerr << "kes-panel: " << fault << "\n";
             return 2;
         }
+        if (!BuildsWell(fromFile, strict, panelFile, warnings)) {
+            return 2;
+        }
     }
     if (!writtenPanel.empty() &&
         !WriteFile(writtenPanel,
@@ -456,8 +494,8 @@ int main(int argc, char** argv) {
             application = MakeApplication(false);
         }
 #endif
-        return RunMonkey(fromFile, panelFile, static_cast<int>(steps), static_cast<uint32_t>(seed),
-                         viaQt);
+        return RunMonkey(fromFile, strict, panelFile, static_cast<int>(steps),
+                         static_cast<uint32_t>(seed), viaQt);
     }
 
 #ifndef KES_PANEL_WINDOW
@@ -506,7 +544,7 @@ int main(int argc, char** argv) {
     // The panel, in code or from a file, is built here; everything after works on the frame.
     KesNotificationLogFrame frame(fromFile ? fromFile->title.c_str() : "Pocketing");
     std::string fault;
-    std::shared_ptr<void> panel = BuildPanel(fromFile, frame, fault);
+    std::shared_ptr<void> panel = BuildPanel(fromFile, strict, frame, fault);
     if (!fault.empty()) {
         std::cerr << "kes-panel: " << panelFile << ": " << fault << "\n";
         return 2;
@@ -525,7 +563,7 @@ int main(int argc, char** argv) {
     driver.SetRebuild([&] {
         panel.reset();       // its attributes are deleted already
         std::string ignored; // the panel was built from the same description at the start
-        panel = BuildPanel(fromFile, frame, ignored);
+        panel = BuildPanel(fromFile, strict, frame, ignored);
     });
     driver.SetStrictValues(strict);
     if (!valuesFile.empty()) {

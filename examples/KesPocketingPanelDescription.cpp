@@ -67,6 +67,16 @@ KesPanelDescription KesPocketingPanel::Description() {
                         .Set("iconName", "approach");
     approach.relays = {{KesPanelRecord{"Approach_Distance", 2, {}, {2.5}, {}, 2.5},
                         KesPanelRecord{"Retract_Mode", 3, {}, {}, {"RAPID"}, 0.0}}};
+    // The sub-dialog a window opens for the link: on its OK its two records go to the link.
+    auto subPanel = std::make_shared<KesPanelDescription>();
+    subPanel->title = "Approach and retract";
+    subPanel->attributes = {
+        Real("Approach_Distance", "Approach distance (mm)", 2.5, 0.0, 50.0),
+        Attribute("KesMfgAttCharList", "Retract_Mode", "Retract", 1)
+            .Set("value", "RAPID")
+            .Set("values", Texts{"RAPID", "FEED"})
+            .Set("displayTexts", Texts{"Rapid", "At feed rate"})};
+    approach.subPanel = subPanel;
 
     panel.attributes = {
         strategy,

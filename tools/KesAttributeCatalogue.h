@@ -24,6 +24,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One key of a panel file's attribute.
@@ -75,12 +76,25 @@ struct KesCatalogueContext {
     const KesPanelDescription& description;
     int attribute; // 0-based position of the attribute checked
     std::vector<KesPanelFinding>& findings;
+    KesPanelReview how;                          // what bound parameters are checked against
+    const std::vector<KesPanelParameter>& model; // what the model holds (KesPanelReview::OverModel)
 
     void Error(const std::string& key, const std::string& message, int item = -1) const {
-        findings.push_back({attribute, -1, key, item, message, false});
+        Add(key, message, item, false);
     }
     void Warning(const std::string& key, const std::string& message, int item = -1) const {
-        findings.push_back({attribute, -1, key, item, message, true});
+        Add(key, message, item, true);
+    }
+
+private:
+    void Add(const std::string& key, const std::string& message, int item, bool warning) const {
+        KesPanelFinding finding;
+        finding.attribute = attribute;
+        finding.key = key;
+        finding.item = item;
+        finding.message = message;
+        finding.warning = warning;
+        findings.push_back(std::move(finding));
     }
 };
 
@@ -106,7 +120,7 @@ struct KesCatalogueRow {
     // Whether `value` (an int or a text) is one of the values the attribute may take, for its
     // impact values; null when it steers nothing.
     bool (*isChoice)(const KesPanelAttributeDescription&, const KesPanelValue& value);
-    bool relays;           // a link: takes "relays"
+    bool relays;           // a link: takes "relays" and "subPanel"
     bool bindsParameter;   // may report count -1 with the bound parameter's name
     bool mayReportNothing; // Output may report count 0 (a radio pair with neither on)
     // The public callbacks of the class, in the order the driver lists them (besides

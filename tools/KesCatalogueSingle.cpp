@@ -173,7 +173,8 @@ std::vector<KesCatalogueRow> SingleRows() {
              }
          }},
         {"KesMfgAttLink",
-         "A push button for a sub-dialog of the host; `relays` says what each press hands back.",
+         "A push button for a sub-dialog of the host; `subPanel` is the sub-dialog a window "
+         "opens, `relays` what each press hands back where none opens.",
          Join({Head(),
                {{"iconName", Kind::Text, false, "\"\"", "The push button's icon."},
                 {"labelIconName", Kind::Text, false, "null", "SetIconName after Display."},

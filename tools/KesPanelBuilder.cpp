@@ -3,7 +3,8 @@
 //
 //   1. Setters every class shares (the constructors are the catalogue's)
 //   2. Relays of a link
-//   3. Build
+//   3. The model
+//   4. Build
 #include "tools/KesPanelBuilder.h"
 
 #include "framework/KesMfgAttNotifyPB.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -106,25 +108,145 @@ void Relay(KesMfgAttLink& link, const std::vector<std::vector<KesPanelRecord>>& 
     link.SetAttValue(&names, &counts, &typeCodes, &ints, &reals, &texts, 0);
 }
 
-void CreateParameter(const KesPanelParameter& parameter) {
-    int d1 = parameter.type, d2 = parameter.kind, d3 = parameter.units[0], d4 = parameter.units[1],
-        d5 = parameter.units[2], d6 = 0, d7 = 0;
-    KesRawCollint ints;
-    for (int value : parameter.integers) {
-        ints.Append(value);
+// -------------------------------------------------------------------------------------------
+// 3. The model
+// -------------------------------------------------------------------------------------------
+
+const KesPanelParameter* Named(const std::vector<KesPanelParameter>& parameters,
+                               const std::string& name) {
+    for (const KesPanelParameter& parameter : parameters) {
+        if (parameter.name == name) {
+            return &parameter;
+        }
     }
-    KesRawColldouble reals;
-    for (double value : parameter.reals) {
-        reals.Append(value);
+    return nullptr;
+}
+
+// The names of the model's parameters, through whatever service answers the model.
+std::set<std::string> ModelNames() {
+    const std::unique_ptr<KesListValKesUnicodeString> names(KesMfgModel::GetParameters());
+    std::set<std::string> held;
+    for (int i = 1; names != nullptr && i <= names->Size(); ++i) {
+        held.insert((*names)[i].Str());
     }
-    KesMfgModel::CreateParameter(KesUnicodeString(parameter.name), d1, d2, d3, d4, d5, d6, d7, ints,
-                                 reals, TextList(parameter.texts));
+    return held;
+}
+
+// The parameters a description names, bound (in the panel and its sub-panels) or among its
+// model parameters.
+std::set<std::string> NamedParameters(const KesPanelDescription& description) {
+    std::set<std::string> names;
+    for (const KesPanelParameter& parameter : description.modelParameters) {
+        names.insert(parameter.name);
+    }
+    std::vector<const KesPanelAttributeDescription*> attributes;
+    for (const KesPanelAttributeDescription& attribute : description.attributes) {
+        attributes.push_back(&attribute);
+        if (attribute.subPanel != nullptr) {
+            for (const KesPanelAttributeDescription& inside : attribute.subPanel->attributes) {
+                attributes.push_back(&inside);
+            }
+        }
+    }
+    for (const KesPanelAttributeDescription* attribute : attributes) {
+        const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute->className);
+        const std::string name = Arguments(*attribute).Get<std::string>("parameterName", "");
+        if (row != nullptr && row->bindsParameter && !name.empty()) {
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+// What the model holds of the parameters `description` names: their descriptions and current
+// values, read as the attribute reads them. Answers a fault when the model cannot read a
+// parameter it lists.
+std::string ReadModel(const KesPanelDescription& description,
+                      std::vector<KesPanelParameter>& held) {
+    const std::set<std::string> inModel = ModelNames();
+    for (const std::string& name : NamedParameters(description)) {
+        if (inModel.count(name) == 0) {
+            continue;
+        }
+        KesPanelParameter parameter;
+        parameter.name = name;
+        int d6 = 0, d7 = 0;
+        KesRawCollint ints;
+        KesRawColldouble reals;
+        KesListValKesUnicodeString texts;
+        KesMfgModel::ReadParameterDesc(KesUnicodeString(name), parameter.type, parameter.kind,
+                                       parameter.units[0], parameter.units[1], parameter.units[2],
+                                       d6, d7, ints, reals, texts);
+        int error = KesMfgModel::GetError();
+        if (error == KesMfgModel::kNoError) {
+            KesMfgModel::ReadParameter(KesUnicodeString(name), ints, reals, texts);
+            error = KesMfgModel::GetError();
+        }
+        if (error != KesMfgModel::kNoError) {
+            return "model parameter '" + name + "': the model cannot read it (code " +
+                   std::to_string(error) + ")";
+        }
+        for (int i = 1; i <= ints.Size(); ++i) {
+            parameter.integers.push_back(ints[i]);
+        }
+        for (int i = 1; i <= reals.Size(); ++i) {
+            parameter.reals.push_back(reals[i]);
+        }
+        for (int i = 1; i <= texts.Size(); ++i) {
+            parameter.texts.push_back(texts[i].Str());
+        }
+        held.push_back(std::move(parameter));
+    }
+    return "";
+}
+
+// The first error of `findings`, worded by `description`; the warnings go to `warnings`.
+std::string Checked(const KesPanelDescription& description,
+                    const std::vector<KesPanelFinding>& findings,
+                    std::vector<std::string>& warnings) {
+    for (const KesPanelFinding& finding : findings) {
+        if (!finding.warning) {
+            return description.Describe(finding);
+        }
+        warnings.push_back("warning: " + description.Describe(finding));
+    }
+    return "";
+}
+
+// Creates each of `parameters` that is not among `held`. Answers the fault of a parameter the
+// model refuses (those created before it stay).
+std::string CreateParameters(const std::vector<KesPanelParameter>& parameters,
+                             const std::vector<KesPanelParameter>& held) {
+    for (const KesPanelParameter& parameter : parameters) {
+        if (Named(held, parameter.name) != nullptr) {
+            continue;
+        }
+        int d1 = parameter.type, d2 = parameter.kind, d3 = parameter.units[0],
+            d4 = parameter.units[1], d5 = parameter.units[2], d6 = 0, d7 = 0;
+        KesRawCollint ints;
+        for (int value : parameter.integers) {
+            ints.Append(value);
+        }
+        KesRawColldouble reals;
+        for (double value : parameter.reals) {
+            reals.Append(value);
+        }
+        KesMfgModel::CreateParameter(KesUnicodeString(parameter.name), d1, d2, d3, d4, d5, d6, d7,
+                                     ints, reals, TextList(parameter.texts));
+        const int error = KesMfgModel::GetError();
+        if (error != KesMfgModel::kNoError) {
+            const char* text = KesMfgModel::GetErrorText(error);
+            return "model parameter '" + parameter.name + "': the model refused it (code " +
+                   std::to_string(error) + (text != nullptr ? std::string(": ") + text : "") + ")";
+        }
+    }
+    return "";
 }
 
 } // namespace
 
 // -------------------------------------------------------------------------------------------
-// 3. Build
+// 4. Build
 // -------------------------------------------------------------------------------------------
 
 void KesPanelBuilder::HandRecordsToLink(const std::vector<KesMfgAttribute*>& subPanelAttributes,
@@ -142,26 +264,56 @@ void KesPanelBuilder::HandRecordsToLink(const std::vector<KesMfgAttribute*>& sub
     link.SetAttValue(&names, &counts, &typeCodes, &ints, &reals, &texts, 0);
 }
 
-std::string KesPanelBuilder::BuildOverModel(const KesPanelDescription& description,
-                                            KesDlgFrame& frame) {
-    return Build(description, frame);
-}
-
 std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDlgFrame& frame) {
     warnings_.clear();
-    std::string fault = description.Check();
-    for (const KesPanelParameter& parameter : description.modelParameters) {
-        if (fault.empty() && KesMfgModel::HasParameter(KesUnicodeString(parameter.name))) {
-            fault = "model parameter '" + parameter.name + "' exists in the model already";
+    std::string fault =
+        Checked(description, description.Review(KesPanelReview::Strict, {}), warnings_);
+    if (fault.empty()) {
+        const std::set<std::string> held = ModelNames();
+        for (const KesPanelParameter& parameter : description.modelParameters) {
+            if (fault.empty() && held.count(parameter.name) != 0) {
+                fault = "model parameter '" + parameter.name + "' exists in the model already";
+            }
         }
+    }
+    if (fault.empty()) {
+        fault = CreateParameters(description.modelParameters, {});
     }
     if (!fault.empty()) {
         return fault;
     }
-    for (const KesPanelParameter& parameter : description.modelParameters) {
-        CreateParameter(parameter);
-    }
+    BuildChecked(description, frame, description.modelParameters);
+    return "";
+}
 
+std::string KesPanelBuilder::BuildOverModel(const KesPanelDescription& description,
+                                            KesDlgFrame& frame) {
+    warnings_.clear();
+    std::vector<KesPanelParameter> held;
+    std::string fault = ReadModel(description, held);
+    if (fault.empty()) {
+        fault =
+            Checked(description, description.Review(KesPanelReview::OverModel, held), warnings_);
+    }
+    if (fault.empty()) {
+        fault = CreateParameters(description.modelParameters, held);
+    }
+    if (!fault.empty()) {
+        return fault;
+    }
+    // Bound attributes read the model's parameters where it held them, else the file's.
+    std::vector<KesPanelParameter> parameters = held;
+    for (const KesPanelParameter& parameter : description.modelParameters) {
+        if (Named(held, parameter.name) == nullptr) {
+            parameters.push_back(parameter);
+        }
+    }
+    BuildChecked(description, frame, parameters);
+    return "";
+}
+
+void KesPanelBuilder::BuildChecked(const KesPanelDescription& description, KesDlgFrame& frame,
+                                   const std::vector<KesPanelParameter>& parameters) {
     std::vector<KesMfgAttribute*> built;
     std::map<std::string, KesMfgAttribute*> byName;
     for (const KesPanelAttributeDescription& attribute : description.attributes) {
@@ -169,11 +321,10 @@ std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDl
         // A bound real given no value takes its parameter's.
         KesPanelAttributeDescription completed = attribute;
         if (row.bindsParameter && !attribute.Find("value")) {
-            const std::string name = Arguments(attribute).Get<std::string>("parameterName", "");
-            for (const KesPanelParameter& parameter : description.modelParameters) {
-                if (parameter.name == name && !parameter.reals.empty()) {
-                    completed.Set("value", parameter.reals.front());
-                }
+            const KesPanelParameter* parameter =
+                Named(parameters, Arguments(attribute).Get<std::string>("parameterName", ""));
+            if (parameter != nullptr && !parameter->reals.empty()) {
+                completed.Set("value", parameter->reals.front());
             }
         }
         const Arguments arguments(completed);
@@ -242,5 +393,4 @@ std::string KesPanelBuilder::Build(const KesPanelDescription& description, KesDl
                           });
     }
     attributes_.insert(attributes_.end(), built.begin(), built.end());
-    return "";
 }

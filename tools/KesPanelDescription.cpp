@@ -233,10 +233,84 @@ bool CheckArguments(const KesPanelAttributeDescription& attribute, const KesCata
 // 3. Review
 // -------------------------------------------------------------------------------------------
 
-std::vector<KesPanelFinding>
-KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
-    static_cast<void>(how);
-    static_cast<void>(model);
+namespace {
+
+const char* const kTypeWords[] = {"boolean", "integer", "real", "text"};
+
+// A model parameter the description holds and the model holds too: the model's is kept; told
+// when it is described otherwise (its values may differ: they change with use).
+void CompareWithModel(const KesPanelParameter& parameter, int index,
+                      const std::vector<KesPanelParameter>& model,
+                      std::vector<KesPanelFinding>& findings) {
+    const auto held = std::find_if(model.begin(), model.end(), [&](const KesPanelParameter& p) {
+        return p.name == parameter.name;
+    });
+    if (held == model.end()) {
+        return;
+    }
+    KesPanelFinding finding;
+    finding.parameter = index;
+    finding.warning = true;
+    finding.key = held->type != parameter.type                                 ? "type"
+                  : held->kind != parameter.kind                               ? "kind"
+                  : !std::equal(held->units, held->units + 3, parameter.units) ? "units"
+                                                                               : "";
+    if (finding.key.empty()) {
+        return;
+    }
+    const auto described = [](const KesPanelParameter& p) {
+        const std::string type =
+            p.type >= 0 && p.type <= 3 ? kTypeWords[p.type] : "of type " + std::to_string(p.type);
+        return "a " + type + " of kind " + std::to_string(p.kind) + " with the units " +
+               std::to_string(p.units[0]) + ", " + std::to_string(p.units[1]) + ", " +
+               std::to_string(p.units[2]);
+    };
+    finding.message = "the model holds '" + parameter.name + "' as " + described(*held) +
+                      ", the file describes " + described(parameter) + ": the model's is kept";
+    findings.push_back(std::move(finding));
+}
+
+std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
+                                         const std::vector<KesPanelParameter>& model, bool inside);
+
+// The sub-panel of link `index`: reviewed as a panel over the panel's model parameters, each of
+// its findings placed at its attribute inside the sub-panel.
+void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCatalogueRow& row,
+                    KesPanelReview how, const std::vector<KesPanelParameter>& model, bool inside,
+                    std::vector<KesPanelFinding>& findings) {
+    const KesPanelAttributeDescription& link = panel.attributes[index];
+    KesPanelFinding finding;
+    finding.attribute = static_cast<int>(index);
+    finding.key = "subPanel";
+    if (!row.relays) {
+        finding.message = "only a link opens a sub-panel";
+    } else if (inside) {
+        finding.message = "a link of a sub-panel opens no sub-panel of its own";
+    } else if (!link.subPanel->modelParameters.empty()) {
+        finding.message = "a sub-panel has no modelParameters: its attributes bind those of the "
+                          "panel or of the model";
+    }
+    if (!finding.message.empty()) {
+        findings.push_back(std::move(finding));
+        return;
+    }
+    KesPanelDescription inner = *link.subPanel;
+    inner.modelParameters = panel.modelParameters;
+    for (KesPanelFinding found : ReviewPanel(inner, how, model, true)) {
+        if (found.attribute < 0) {
+            continue; // the panel's model parameters, told for the panel itself
+        }
+        found.subAttribute = found.attribute;
+        found.attribute = static_cast<int>(index);
+        findings.push_back(std::move(found));
+    }
+}
+
+// The review of a panel, or of a link's sub-panel (`inside`): its findings, placed in it.
+std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
+                                         const std::vector<KesPanelParameter>& model, bool inside) {
+    const auto& modelParameters = panel.modelParameters;
+    const auto& attributes = panel.attributes;
     std::vector<KesPanelFinding> findings;
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
@@ -258,6 +332,8 @@ KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParame
         }
         if (!finding.message.empty()) {
             findings.push_back(finding);
+        } else if (how == KesPanelReview::OverModel) {
+            CompareWithModel(parameter, static_cast<int>(i), model, findings);
         }
     }
 
@@ -269,7 +345,7 @@ KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParame
     std::map<std::string, size_t> identifiers; // identifier: first attribute
     for (size_t i = 0; i < attributes.size(); ++i) {
         const KesPanelAttributeDescription& attribute = attributes[i];
-        const KesCatalogueContext context{*this, static_cast<int>(i), findings};
+        const KesCatalogueContext context{panel, static_cast<int>(i), findings, how, model};
         const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
         if (row == nullptr) {
             std::vector<std::string> classes;
@@ -317,15 +393,34 @@ KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParame
         if (findings.size() == before) {
             row->checkMeaning(attribute, context);
         }
+        if (attribute.subPanel != nullptr) {
+            ReviewSubPanel(panel, i, *row, how, model, inside, findings);
+        }
     }
     return findings;
+}
+
+} // namespace
+
+std::vector<KesPanelFinding>
+KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
+    return ReviewPanel(*this, how, model, false);
 }
 
 std::string KesPanelDescription::Describe(const KesPanelFinding& finding) const {
     std::string where;
     if (finding.attribute >= 0) {
-        where = "attribute " + std::to_string(finding.attribute + 1) + " '" +
-                attributes[static_cast<size_t>(finding.attribute)].Name() + "', ";
+        const KesPanelAttributeDescription& attribute =
+            attributes[static_cast<size_t>(finding.attribute)];
+        where =
+            "attribute " + std::to_string(finding.attribute + 1) + " '" + attribute.Name() + "', ";
+        if (finding.subAttribute >= 0 && attribute.subPanel != nullptr &&
+            static_cast<size_t>(finding.subAttribute) < attribute.subPanel->attributes.size()) {
+            where +=
+                "sub-panel attribute " + std::to_string(finding.subAttribute + 1) + " '" +
+                attribute.subPanel->attributes[static_cast<size_t>(finding.subAttribute)].Name() +
+                "', ";
+        }
     } else if (finding.parameter >= 0) {
         where = "model parameter " + std::to_string(finding.parameter + 1) + " '" +
                 modelParameters[static_cast<size_t>(finding.parameter)].name + "', ";

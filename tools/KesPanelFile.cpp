@@ -275,7 +275,44 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
     return record;
 }
 
-KesPanelAttributeDescription ReadAttribute(const Json& object) {
+KesPanelAttributeDescription ReadAttribute(const Json& object, bool inSubPanel);
+
+// The name of attribute `object`, when it has one, for messages.
+std::string NameIn(const Json& object) {
+    return object.is_object() && object.contains("name") && object["name"].is_string()
+               ? object["name"].get<std::string>()
+               : std::string();
+}
+
+// A link's sub-panel: a title and attributes, read as a panel's; their faults placed inside.
+std::shared_ptr<const KesPanelDescription> ReadSubPanel(const Json& object) {
+    ObjectOf(object, "key 'subPanel'");
+    CheckKeys(object, {"title", "attributes"}, {"title", "attributes"}, "key 'subPanel', ");
+    auto panel = std::make_shared<KesPanelDescription>();
+    for (const auto& [key, value] : object.items()) {
+        Step step(key);
+        if (key == "title") {
+            panel->title = ToText(value, "key 'subPanel.title'");
+            continue;
+        }
+        if (!value.is_array()) {
+            Fail("key 'subPanel.attributes': expected a list, not " + Shown(value));
+        }
+        for (size_t i = 0; i < value.size(); ++i) {
+            Step item(i);
+            try {
+                panel->attributes.push_back(ReadAttribute(value[i], true));
+            } catch (Fault& fault) {
+                fault.message = "sub-panel attribute " + std::to_string(i + 1) + " '" +
+                                NameIn(value[i]) + "', " + fault.message;
+                throw;
+            }
+        }
+    }
+    return panel;
+}
+
+KesPanelAttributeDescription ReadAttribute(const Json& object, bool inSubPanel) {
     ObjectOf(object, "an attribute");
     KesPanelAttributeDescription attribute;
     if (!object.contains("class")) {
@@ -304,6 +341,7 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
     }
     if (row->relays) {
         known.push_back("relays");
+        known.push_back("subPanel");
     }
     CheckKeys(object, known, {}, "");
     for (const auto& [key, value] : object.items()) {
@@ -314,6 +352,11 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
         }
         if (key == "impacts") {
             attribute.impacts = ReadImpacts(value, *row->impactKind);
+        } else if (key == "subPanel" && inSubPanel) {
+            // One level: a sub-panel's own links relay, they open nothing further.
+            Fail("key 'subPanel': a link of a sub-panel opens no sub-panel of its own");
+        } else if (key == "subPanel") {
+            attribute.subPanel = ReadSubPanel(value);
         } else if (key == "relays") {
             attribute.relays = ToList(value, what, [](const Json& relay, const std::string& w) {
                 return ToList(relay, w, ReadRecord);
@@ -323,13 +366,6 @@ KesPanelAttributeDescription ReadAttribute(const Json& object) {
         }
     }
     return attribute;
-}
-
-// The name of attribute `object`, when it has one, for messages.
-std::string NameIn(const Json& object) {
-    return object.is_object() && object.contains("name") && object["name"].is_string()
-               ? object["name"].get<std::string>()
-               : std::string();
 }
 
 KesPanelDescription ReadPanel(const Json& root) {
@@ -352,7 +388,7 @@ KesPanelDescription ReadPanel(const Json& root) {
                 Step item(i);
                 try {
                     if (attributes) {
-                        description.attributes.push_back(ReadAttribute(value[i]));
+                        description.attributes.push_back(ReadAttribute(value[i], false));
                     } else {
                         description.modelParameters.push_back(ReadParameter(value[i]));
                     }
@@ -517,6 +553,10 @@ std::vector<std::string> PathOf(const KesPanelFinding& finding) {
     std::vector<std::string> path;
     if (finding.attribute >= 0) {
         path = {"attributes", std::to_string(finding.attribute)};
+        if (finding.subAttribute >= 0) {
+            path.insert(path.end(),
+                        {"subPanel", "attributes", std::to_string(finding.subAttribute)});
+        }
     } else if (finding.parameter >= 0) {
         path = {"modelParameters", std::to_string(finding.parameter)};
     }
@@ -728,6 +768,36 @@ OrderedJson RelaysJson(const std::vector<std::vector<KesPanelRecord>>& relays) {
     return list;
 }
 
+OrderedJson AttributesJson(const std::vector<KesPanelAttributeDescription>& attributes) {
+    OrderedJson list = OrderedJson::array();
+    for (const KesPanelAttributeDescription& attribute : attributes) {
+        OrderedJson object;
+        object["class"] = attribute.className;
+        const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
+        if (row != nullptr) {
+            for (const KesCatalogueKey& key : row->keys) {
+                if (const KesPanelValue* value = attribute.Find(key.key)) {
+                    object[key.key] = ToJson(*value);
+                }
+            }
+        }
+        if (attribute.impacts && row != nullptr && row->impactKind) {
+            object["impacts"] = ImpactsJson(*attribute.impacts, *row->impactKind);
+        }
+        if (!attribute.relays.empty()) {
+            object["relays"] = RelaysJson(attribute.relays);
+        }
+        if (attribute.subPanel != nullptr) {
+            OrderedJson subPanel;
+            subPanel["title"] = attribute.subPanel->title;
+            subPanel["attributes"] = AttributesJson(attribute.subPanel->attributes);
+            object["subPanel"] = std::move(subPanel);
+        }
+        list.push_back(std::move(object));
+    }
+    return list;
+}
+
 } // namespace
 
 std::string KesPanelFile::Write(const KesPanelDescription& description) {
@@ -757,27 +827,7 @@ std::string KesPanelFile::Write(const KesPanelDescription& description) {
         }
         root["modelParameters"] = std::move(parameters);
     }
-    OrderedJson attributes = OrderedJson::array();
-    for (const KesPanelAttributeDescription& attribute : description.attributes) {
-        OrderedJson object;
-        object["class"] = attribute.className;
-        const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
-        if (row != nullptr) {
-            for (const KesCatalogueKey& key : row->keys) {
-                if (const KesPanelValue* value = attribute.Find(key.key)) {
-                    object[key.key] = ToJson(*value);
-                }
-            }
-        }
-        if (attribute.impacts && row != nullptr && row->impactKind) {
-            object["impacts"] = ImpactsJson(*attribute.impacts, *row->impactKind);
-        }
-        if (!attribute.relays.empty()) {
-            object["relays"] = RelaysJson(attribute.relays);
-        }
-        attributes.push_back(std::move(object));
-    }
-    root["attributes"] = std::move(attributes);
+    root["attributes"] = AttributesJson(description.attributes);
     std::string out;
     Dump(root, "", out);
     return out + "\n";

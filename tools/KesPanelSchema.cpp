@@ -94,6 +94,7 @@ Json ClassSchema(const KesCatalogueRow& row) {
         properties["relays"]["description"] =
             "What each press hands back, one relay (a list of records) per press; the last one "
             "is repeated.";
+        properties["subPanel"] = Json{{"$ref", "#/$defs/subPanel"}};
     }
     return Json{{"type", "object"},
                 {"additionalProperties", false},
@@ -128,7 +129,7 @@ Json Parameter() {
                 {"additionalProperties", false},
                 {"required", {"name", "type"}},
                 {"description", "A parameter of the manufacturing model, created before the "
-                                "attributes; none may exist in the model already."},
+                                "attributes where the model lacks it."},
                 {"properties", std::move(properties)}};
 }
 
@@ -188,6 +189,21 @@ std::string KesPanelSchema::Write() {
                              "setters."},
              {"properties", Json{{"class", Json{{"enum", classes}}}}},
              {"allOf", dispatch}};
+    Json subPanel;
+    subPanel["title"] =
+        Json{{"type", "string"}, {"description", "The sub-panel's title (its dialog's)."}};
+    subPanel["attributes"] = Array(Json{{"$ref", "#/$defs/attribute"}});
+    subPanel["attributes"]["description"] =
+        "Its attributes, described as in the panel; its links open no sub-panel of their own.";
+    defs["subPanel"] =
+        Json{{"type", "object"},
+             {"additionalProperties", false},
+             {"required", {"title", "attributes"}},
+             {"description", "The sub-panel the link's button opens: on its OK, the records of its "
+                             "attributes are handed to the link, which relays them with the "
+                             "panel's values. Its attributes bind the panel's model parameters "
+                             "or the model's."},
+             {"properties", std::move(subPanel)}};
     defs["parameter"] = Parameter();
     defs["record"] = Record();
 
@@ -196,7 +212,8 @@ std::string KesPanelSchema::Write() {
     properties["title"] = Json{{"type", "string"}, {"description", "The panel's title."}};
     properties["modelParameters"] = Array(Json{{"$ref", "#/$defs/parameter"}});
     properties["modelParameters"]["description"] =
-        "Parameters of the manufacturing model created before the attributes are built.";
+        "Parameters of the manufacturing model created before the attributes are built, where "
+        "the model lacks them.";
     properties["attributes"] = Array(Json{{"$ref", "#/$defs/attribute"}});
     properties["attributes"]["description"] = "The attributes, in the order they are built.";
 

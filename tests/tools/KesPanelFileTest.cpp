@@ -122,7 +122,9 @@ const std::vector<SameAsCode> kEveryClass = {
         "group": 2, "iconName": "approach", "labelIconName": "moves", "relays": [
         [{"name": "Distance", "type": "real", "values": [1.5], "increment": 0.5}],
         [{"name": "Mode", "type": "text", "values": ["RAPID"]},
-         {"name": "Count", "type": "integer", "values": [3], "increment": 2}]]}])",
+         {"name": "Count", "type": "integer", "values": [3], "increment": 2}]],
+        "subPanel": {"title": "Approach", "attributes": [{"class": "KesMfgAttDouble",
+        "name": "Distance", "label": "Distance", "group": 2, "value": 1.5}]}}])",
      [](KesDlgFrame& f) {
          auto* a = Shown(new KesMfgAttLink("Approach", "Approach", &f, "approach", 2));
          a->SetIconName("moves");
@@ -266,6 +268,12 @@ std::string Bound(const std::string& parameter, const std::string& more) {
            more + "}]}";
 }
 const char* const kFeed = R"({"name": "FEED", "type": 2, "units": [1, 2, 0], "reals": [180]})";
+// A link whose sub-panel holds `attributes`.
+std::string Link(const std::string& attributes) {
+    return R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
+        "subPanel": {"title": "S", "attributes": [)" +
+           attributes + "]}}";
+}
 
 // A file refused (status 2) or taken with a warning (status 0, one line on standard error);
 // `schema` says whether the schema refuses it too ('S'), takes it for a fault of meaning it
@@ -364,10 +372,6 @@ const std::vector<BadFile> kBadFiles = {
             "values": [1, 2]})"),
      "key 'values', item 2: 2 is not 0 to 1", 'S'},
     // A bound real: its parameter in the file, real, of its units and within its limits.
-    {Bound(kFeed, R"(, "parameterName": "FEDE")"),
-     "attribute 1 'Feed', key 'parameterName': the model parameter 'FEDE' is not among the "
-     "file's modelParameters (did you mean 'FEED'?)",
-     'M'},
     {Bound(R"({"name": "FEED", "type": 2, "reals": [180]})", R"(, "parameterName": "FEED")"),
      "the model parameter 'FEED' has the units 0, 0, 0, the attribute 1, 2, 0", 'M'},
     {Bound(R"({"name": "FEED", "type": 1, "units": [1, 2, 0]})", R"(, "parameterName": "FEED")"),
@@ -379,11 +383,50 @@ const std::vector<BadFile> kBadFiles = {
      "attribute 1 'Feed', key 'value': a real bound to no model parameter needs "
      "a value",
      'M'},
+    // A link's sub-panel is checked like the panel, its faults placed inside it.
+    {Panel(Link(Int("A", R"(, "minimun": 1)"))),
+     "bad.json:2:128: attribute 1 'K', sub-panel attribute 1 'A', key 'minimun': unknown key (did "
+     "you mean 'minimum'?)",
+     'S'},
+    {Panel(Link(R"({"class": "KesMfgAttIntList", "name": "S", "label": "S", "group": 1,
+            "value": 3, "values": [1, 2], "displayTexts": ["a", "b"]})")),
+     "bad.json:3:13: attribute 1 'K', sub-panel attribute 1 'S', key 'value': the value 3 is not "
+     "among the values",
+     'M'},
+    {Panel(Int("A") + "," + Link(Int("A") + "," + Int("A"))),
+     "attribute 2 'K', sub-panel attribute 2 'A', key 'name': another attribute has this name",
+     'M'},
+    {Panel(Int("A", R"(, "subPanel": {"title": "S", "attributes": []})")),
+     "attribute 1 'A', key 'subPanel': unknown key", 'S'},
+    {Panel(Link(R"({"class": "KesMfgAttLink", "name": "K2", "label": "L", "group": 1,
+            "subPanel": {"title": "T", "attributes": []}})")),
+     "attribute 1 'K', sub-panel attribute 1 'K2', key 'subPanel': a link of a sub-panel opens "
+     "no sub-panel of its own",
+     'M'},
+    {Panel(R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
+        "subPanel": {"title": "S", "modelParameters": [], "attributes": []}})"),
+     "attribute 1 'K', key 'subPanel', key 'modelParameters': unknown key", 'S'},
+    {Panel(R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
+        "subPanel": {"attributes": []}})"),
+     "attribute 1 'K', key 'subPanel', key 'title' is required", 'S'},
     {Panel(std::string(100000, '[') + std::string(100000, ']')),
      "attribute 1 '', an attribute: expected an object, not a list", '-'},
     {std::string(KesPanelFile::kMaxFileSize + 1, ' '), "bad.json: the file is larger than 16 MiB",
      '-'},
     // Warnings: the library mends these, the author probably meant otherwise.
+    // A bound parameter the file does not hold may be the host model's: a close name is a slip.
+    {Bound(kFeed, R"(, "parameterName": "FEDE")"),
+     "warning: attribute 1 'Feed', key 'parameterName': the model parameter 'FEDE' is not among "
+     "the file's modelParameters (did you mean 'FEED'?): the model must hold it when the panel "
+     "is built",
+     'W'},
+    {R"({"title": "T", "modelParameters": [)" + std::string(kFeed) + R"(], "attributes": [)" +
+         Link(R"({"class": "KesMfgAttDoubleParam", "name": "F", "label": "L", "group": 1,
+            "firstUnitCode": 1, "secondUnitCode": 2, "parameterName": "FEDE"})") +
+         "]}",
+     "warning: attribute 1 'K', sub-panel attribute 1 'F', key 'parameterName': the model "
+     "parameter 'FEDE' is not among the file's modelParameters (did you mean 'FEED'?)",
+     'W'},
     {Bound(kFeed, R"(, "value": 150, "parameterName": "FEED")"),
      "bad.json:2:78: warning: attribute 1 'Feed', key 'value': the value 150 is not that of the "
      "bound model parameter 'FEED', 180: the attribute shows its own until the parameter is picked",
