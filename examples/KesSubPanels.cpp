@@ -3,7 +3,7 @@
 
 #include "framework/KesMfgAttNotifyPB.h"
 #include "framework/KesMfgValueRecords.h"
-#include "platform/KesDlgFrame.h"
+#include "platform/KesDlgTestFrame.h"
 #include "qt/KesQtPanelView.h"
 #include "single/KesMfgAttLink.h"
 #include "tools/KesPanelBuilder.h"
@@ -51,7 +51,7 @@ struct KesSubPanels::Link {
 // One open sub-dialog: its frame, the sub-panel built in it, the view and the Qt dialog.
 class KesSubPanels::Dialog {
 public:
-    Dialog(Link& link, QWidget* parent) : link_(link), frame_(nullptr, "SubPanel") {
+    Dialog(Link& link, QWidget* parent) : link_(link), frame_("SubPanel") {
         frame_.SetTitle(KesUnicodeString(link.subPanel->title));
         dialog_ = new FieldDialog(parent);
         dialog_->setObjectName(QStringLiteral("subPanel"));
@@ -71,11 +71,10 @@ public:
         if (!fault.empty()) {
             return fault;
         }
-        // The link's records, each pushed into the sub-panel attribute of its name.
-        KesMfgValueRecords records;
-        records.GetAttValue(*link_.link);
+        // The records the link held before the press (a relay may have answered it since),
+        // each pushed into the sub-panel attribute of its name.
         std::vector<KesMfgValueRecords::Record> split;
-        if (link_.link->HasLinkValues() && records.Split(split)) {
+        if (link_.remembered.records.Split(split)) {
             for (const KesMfgValueRecords::Record& record : split) {
                 for (KesMfgAttribute* attribute : builder_.Attributes()) {
                     if (attribute->GetRecordName() == record.name) {
@@ -100,6 +99,8 @@ public:
     }
 
     QDialog* Widget() const { return dialog_; }
+    KesDlgTestFrame& Frame() { return frame_; }
+    KesQtPanelView* View() const { return view_.get(); }
     Link& OfLink() const { return link_; }
     const std::vector<KesMfgAttribute*>& Attributes() const { return builder_.Attributes(); }
 
@@ -123,7 +124,7 @@ private:
     }
 
     Link& link_;
-    KesDlgFrame frame_;
+    KesDlgTestFrame frame_; // records what it hears, for hosts' tests
     KesPanelBuilder builder_;
     std::unique_ptr<KesQtPanelView> view_;
     QPointer<QDialog> dialog_;
@@ -165,6 +166,14 @@ void KesSubPanels::Remember() {
 
 QDialog* KesSubPanels::Current() const {
     return open_ != nullptr ? open_->Widget() : nullptr;
+}
+
+KesDlgTestFrame* KesSubPanels::CurrentFrame() const {
+    return open_ != nullptr ? &open_->Frame() : nullptr;
+}
+
+KesQtPanelView* KesSubPanels::CurrentView() const {
+    return open_ != nullptr ? open_->View() : nullptr;
 }
 
 void KesSubPanels::Open(Link& link) {

@@ -22,6 +22,8 @@
 #include <vector>
 
 class KesDlgFrame;
+class KesDlgTestFrame;
+class KesQtPanelView;
 class KesMfgAttribute;
 class QDialog;
 class QWidget;
@@ -46,8 +48,11 @@ public:
     // Reads the links' records again: what Cancel puts back. Call it after values were pushed
     // into the panel, and after each gesture and each undo.
     void Remember();
-    // The sub-dialog open now, or null.
+    // The sub-dialog open now, its frame (it records what it hears, for hosts' tests) and its
+    // view; null when none is open.
     QDialog* Current() const;
+    KesDlgTestFrame* CurrentFrame() const;
+    KesQtPanelView* CurrentView() const;
 
 private:
     struct Link;

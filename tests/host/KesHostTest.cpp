@@ -127,8 +127,38 @@ public:
             Forget();
         }
     }
+    // Clicks a button of a sub-dialog.
+    void Click(QDialog* dialog, QDialogButtonBox::StandardButton button) {
+        QVERIFY(dialog != nullptr);
+        auto* box = dialog->findChild<QDialogButtonBox*>();
+        QVERIFY(box != nullptr && box->button(button) != nullptr);
+        subDriver_.reset();
+        subHands_.reset();
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    // Runs a driver's command in the open sub-dialog of `dialog`.
+    bool RunInSubPanel(KesHostOperationDialog& dialog, const std::string& line) {
+        KesSubPanels& subPanels = dialog.SubPanels();
+        if (subPanels.CurrentFrame() == nullptr) {
+            return false;
+        }
+        if (subDriver_ == nullptr) {
+            QCoreApplication::processEvents();
+            subHands_ =
+                std::make_unique<KesQtHands>(*subPanels.CurrentView(), *subPanels.CurrentFrame());
+            subDriver_ = std::make_unique<KesPanelDriver>(*subPanels.CurrentFrame(), transcript_,
+                                                          transcript_);
+            subDriver_->SetHands(subHands_.get());
+        }
+        return subDriver_->Run(line, 1) == KesPanelDriver::Status::Done;
+    }
+    std::string Transcript() const { return transcript_.str(); }
+
     // The dialog, once closed, goes with the next turn of the event loop.
     void Forget() {
+        subDriver_.reset();
+        subHands_.reset();
         driver_.reset();
         hands_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -177,6 +207,8 @@ private:
     std::ostringstream transcript_;
     std::unique_ptr<KesQtHands> hands_;
     std::unique_ptr<KesPanelDriver> driver_;
+    std::unique_ptr<KesQtHands> subHands_;
+    std::unique_ptr<KesPanelDriver> subDriver_;
 };
 
 using Scenario = std::function<void(Host&)>;
@@ -306,6 +338,39 @@ private slots:
                    QVERIFY2(messages.contains(QStringLiteral("Code 20001: ")),
                             qPrintable(messages));
                    QCOMPARE(host.TableNames().count(QStringLiteral("FEED_RAPID")), 1);
+                   host.Click(QDialogButtonBox::Cancel);
+               });
+
+        QTest::newRow("a link's sub-panel: OK hands its records to the link, Cancel puts it back")
+            << Scenario([](Host& host) {
+                   QVERIFY(host.Open());
+                   KesHostOperationDialog* dialog = host.Edit(0);
+                   QVERIFY(dialog != nullptr);
+                   const std::string before = dialog->Collect();
+                   QVERIFY(host.Run("press Approach_Retract"));
+                   QVERIFY(dialog->SubPanels().Current() != nullptr);
+                   QVERIFY(dialog->SubPanels().Current()->isVisible());
+                   host.Click(dialog->SubPanels().Current(), QDialogButtonBox::Cancel);
+                   QVERIFY(dialog->SubPanels().Current() == nullptr);
+                   QCOMPARE(dialog->Collect(), before); // the relay the press gave is undone
+
+                   QVERIFY(host.Run("press Approach_Retract"));
+                   QVERIFY(host.RunInSubPanel(*dialog, "spin Approach_Distance 12.5"));
+                   QVERIFY(host.RunInSubPanel(*dialog, "select Retract_Mode \"At feed rate\""));
+                   host.Click(dialog->SubPanels().Current(), QDialogButtonBox::Ok);
+                   host.Click(QDialogButtonBox::Ok);
+                   QCOMPARE(Host::Stored(host.Window().Document(), 0, "Approach_Retract"),
+                            std::string(R"({"records":[{"name":"Approach_Distance","type":"real",)"
+                                        R"("values":[12.5]},{"name":"Retract_Mode","type":)"
+                                        R"("text","values":["FEED"]}]})"));
+                   // Reopened, the sub-panel shows what the link holds.
+                   dialog = host.Edit(0);
+                   QVERIFY(dialog != nullptr);
+                   QVERIFY(host.Run("press Approach_Retract"));
+                   QVERIFY(host.RunInSubPanel(*dialog, "values"));
+                   QVERIFY(host.Transcript().find("Approach_Distance | real | 1 | 12.5") !=
+                           std::string::npos);
+                   host.Click(dialog->SubPanels().Current(), QDialogButtonBox::Cancel);
                    host.Click(QDialogButtonBox::Cancel);
                });
 
