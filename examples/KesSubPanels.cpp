@@ -134,15 +134,22 @@ KesSubPanels::KesSubPanels(KesDlgFrame& frame, const KesPanelDescription& descri
                            const std::vector<KesMfgAttribute*>& attributes, QWidget* parent)
     : parent_(parent) {
     static KesMfgAttNotifyPB pressed(-1);
-    const size_t count = std::min(description.attributes.size(), attributes.size());
-    for (size_t i = 0; i < count; ++i) {
-        auto* link = dynamic_cast<KesMfgAttLink*>(attributes[i]);
-        if (link == nullptr || description.attributes[i].subPanel == nullptr) {
+    for (const KesPanelAttributeDescription& described : description.attributes) {
+        if (described.subPanel == nullptr) {
+            continue;
+        }
+        KesMfgAttLink* link = nullptr;
+        for (KesMfgAttribute* attribute : attributes) {
+            if (attribute->GetRecordName() == described.Name().c_str()) {
+                link = dynamic_cast<KesMfgAttLink*>(attribute);
+            }
+        }
+        if (link == nullptr) {
             continue;
         }
         auto watched = std::make_unique<Link>();
         watched->link = link;
-        watched->subPanel = description.attributes[i].subPanel;
+        watched->subPanel = described.subPanel;
         watched->remembered = KesAttributeState::Read(*link);
         Link* answered = watched.get();
         links_.push_back(std::move(watched));

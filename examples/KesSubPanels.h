@@ -30,8 +30,8 @@ class QWidget;
 
 class KesSubPanels {
 public:
-    // Watches the links among `attributes` (built from `description` into `frame`, in panel
-    // order) whose description has a sub-panel. The frame and attributes must outlive this.
+    // Watches the links among `attributes` (built from `description` into `frame`; matched by
+    // name) whose description has a sub-panel. The frame and attributes must outlive this.
     KesSubPanels(KesDlgFrame& frame, const KesPanelDescription& description,
                  const std::vector<KesMfgAttribute*>& attributes, QWidget* parent);
     ~KesSubPanels();
