@@ -257,6 +257,24 @@ private slots:
                 host.Click(QDialogButtonBox::Cancel);
             });
 
+        QTest::newRow("every operation of the example part opens its dialog, titled by it")
+            << Scenario([](Host& host) {
+                   QVERIFY(host.Open());
+                   QCOMPARE(host.Window().OperationList()->count(), 2);
+                   for (int index = 0; index < 2; ++index) {
+                       KesHostOperationDialog* dialog = host.Edit(index);
+                       QVERIFY(dialog != nullptr);
+                       QVERIFY(dialog->isVisible() && dialog->isModal());
+                       QCOMPARE(dialog->windowTitle().toStdString(),
+                                host.Window().Document().operations[index].name);
+                       QString refused;
+                       QVERIFY(host.Window().OpenOperation(index, &refused) == nullptr);
+                       QVERIFY(refused.contains(QStringLiteral("open already")));
+                       host.Click(QDialogButtonBox::Cancel);
+                   }
+                   QVERIFY(!host.Window().isWindowModified());
+               });
+
         QTest::newRow("Cancel leaves the operation and the document as they were")
             << Scenario([](Host& host) {
                    QVERIFY(host.Open());
