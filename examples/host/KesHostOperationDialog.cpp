@@ -82,8 +82,11 @@ QString KesHostOperationDialog::Load(QStringList* report) {
     history_ = std::make_unique<KesPanelHistory>(frame_);
     subPanels_ = std::make_unique<KesSubPanels>(frame_, description_, builder_->Attributes(), this);
     subPanels_->SetChanged([this] { AfterChange(); });
-    subPanels_->SetRefused(
-        [this](const std::string& fault) { setToolTip(QString::fromStdString(fault)); });
+    subPanels_->SetRefused([this](const std::string& fault) {
+        if (message_) {
+            message_(QString::fromStdString(fault));
+        }
+    });
 
     auto* menus = new QMenuBar(this);
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));

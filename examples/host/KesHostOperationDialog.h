@@ -53,6 +53,8 @@ public:
     void SetCollected(std::function<void(const std::string& values)> collected) {
         collected_ = std::move(collected);
     }
+    // Called with what the host should tell the user (a sub-panel that cannot be opened).
+    void SetMessage(std::function<void(const QString&)> message) { message_ = std::move(message); }
     // The values as collected now (what OK would store).
     std::string Collect() const;
 
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<KesPanelHistory> history_;
     std::unique_ptr<KesSubPanels> subPanels_;
     std::function<void(const std::string&)> collected_;
+    std::function<void(const QString&)> message_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     class QDialogButtonBox* buttons_ = nullptr;

@@ -317,9 +317,6 @@ void KesHostWindow::FillTable() {
             QString::fromStdString(parameter.UnitsText())};
         for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem(texts[column]);
-            if (column == kType) {
-                item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-            }
             parameters_->setItem(row, column, item);
             if (column == kName && texts[column] == current) {
                 parameters_->setCurrentCell(row, kName);
@@ -353,6 +350,23 @@ void KesHostWindow::TableEdited(QTableWidgetItem* item) {
                                      "character");
         } else {
             parameter.name = text;
+        }
+        break;
+    }
+    case kType: {
+        // A new type starts from that type's empty value: 0, 0.0 or an empty text.
+        int type = 0;
+        while (type <= 3 && text != KesHostParameter::TypeName(type)) {
+            ++type;
+        }
+        if (type > 3) {
+            refused = QStringLiteral("the types are boolean, integer, real and text");
+        } else if (type != parameter.type) {
+            parameter.type = type;
+            parameter.integers.clear();
+            parameter.reals.clear();
+            parameter.texts.clear();
+            parameter.SetValueText(type == 3 ? std::string() : std::string("0"));
         }
         break;
     }
@@ -447,6 +461,7 @@ KesHostOperationDialog* KesHostWindow::OpenOperation(int index, QString* error) 
     for (const QString& line : report) {
         ShowMessage(line);
     }
+    dialog->SetMessage([this](const QString& message) { ShowMessage(message); });
     dialog->SetCollected([this, index](const std::string& values) {
         KesHostOperation& operation = document_.operations[static_cast<size_t>(index)];
         if (operation.values != values) {
