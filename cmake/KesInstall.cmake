@@ -25,7 +25,17 @@ foreach(header IN LISTS KES_HEADERS KES_TOOLS_HEADERS KES_QT_HEADERS)
     install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kesattributes/${folder})
 endforeach()
 
-install(FILES ${KES_RESOURCE_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kes)
+# The widget texts are built into the library; the files are installed for hosts that read,
+# translate or reword them (a file in KES_RESOURCE_DIR overrides the built-in texts).
+set(KES_RESOURCE_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/kes)
+install(FILES ${KES_RESOURCE_FILES} DESTINATION ${KES_RESOURCE_INSTALL_DIR})
+
+# What a library user reads: the README, the panel and values file formats and their schemas.
+set(KES_DOC_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/doc/KesAttributes)
+file(GLOB KES_DOC_FILES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.schema.json)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${KES_DOC_FILES}
+    DESTINATION ${KES_DOC_INSTALL_DIR})
 
 set(KES_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KesAttributes)
 install(EXPORT KesAttributesTargets
@@ -38,7 +48,8 @@ if(TARGET kesattributes_qt)
 endif()
 configure_package_config_file(cmake/KesAttributesConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/KesAttributesConfig.cmake
-    INSTALL_DESTINATION ${KES_CONFIG_DIR})
+    INSTALL_DESTINATION ${KES_CONFIG_DIR}
+    PATH_VARS KES_RESOURCE_INSTALL_DIR KES_DOC_INSTALL_DIR)
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/KesAttributesConfigVersion.cmake
     COMPATIBILITY SameMinorVersion)
 install(FILES

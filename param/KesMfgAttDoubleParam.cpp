@@ -29,11 +29,13 @@
 namespace {
 
 constexpr const char* kNone = "none";
-constexpr const char* kSettingFile = "MFGPROG";
+constexpr const char* kSettingFile = KesMfgAttDoubleParam::kStepSettingFile;
 constexpr int kLineFlags = 0x40;
 constexpr int kParameterType = 2; // d1 of the parameters this attribute offers and creates
 constexpr int kParameterKind = 1; // d2
 constexpr double kFallbackStep = 0.1;
+constexpr int kBindingFieldWidth = 16; // a name pushed by the caller is padded to it
+constexpr int kRecordTextWidth = 72;   // the binding text in a value record
 
 KesUnicodeString FormatReal(double value) {
     KesUnicodeString text;
@@ -93,8 +95,12 @@ KesString KesMfgAttDoubleParam::GetResourceFilename(int level) const {
     return KesMfgAttribute::GetResourceFilename(level - 1);
 }
 
+KesUnicodeString KesMfgAttDoubleParam::StepSettingKey(const KesUnicodeString& name) {
+    return KesUnicodeString("KesMfgAttDoubleParam.") + name + ".step";
+}
+
 KesUnicodeString KesMfgAttDoubleParam::GetStepKey() const {
-    return KesUnicodeString("KesMfgAttDoubleParam.") + name_ + ".step";
+    return StepSettingKey(name_);
 }
 
 double KesMfgAttDoubleParam::DisplaySpinnerStep() const {
@@ -188,6 +194,10 @@ KesUnicodeString KesMfgAttDoubleParam::GetBindingText() const {
     return binding == "NONE" ? KesUnicodeString(kNone) : binding;
 }
 
+KesUnicodeString KesMfgAttDoubleParam::GetBoundParameterName() const {
+    return Trimmed(GetBindingText());
+}
+
 void KesMfgAttDoubleParam::AppendRecord(KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
                                         KesRawCollint* counts, KesRawColldouble* reals,
                                         KesListValKesUnicodeString* texts) const {
@@ -211,7 +221,7 @@ void KesMfgAttDoubleParam::AppendRecord(KesListValKesUnicodeString* names, KesRa
     }
     counts->Append(-1); // bound: the parameter's name stands for the value
     KesUnicodeString padded = binding;
-    texts->Append(padded.Resize(72, KesUnicodeChar(' '), 1));
+    texts->Append(padded.Resize(kRecordTextWidth, KesUnicodeChar(' '), 1));
 }
 
 void KesMfgAttDoubleParam::Output(int group, KesListValKesUnicodeString* names,
@@ -269,8 +279,9 @@ void KesMfgAttDoubleParam::SetAttValue(KesRawCollint*, KesRawColldouble* reals,
         if (Trimmed(parameter).IsEmpty()) {
             parameter = kNone; // as in the constructor, no name means no binding
         }
-        if (!(parameter == kNone)) {
-            parameter.Resize(16, KesUnicodeChar(' '), 1);
+        if (!(parameter == kNone) && parameter.GetLengthInChar() < kBindingFieldWidth) {
+            // Padded to the field's width, never cut: a longer name is a parameter of its own.
+            parameter.Resize(kBindingFieldWidth, KesUnicodeChar(' '), 1);
         }
         ParamTrace("je fais le set select");
         if (ParamTraceOn()) {

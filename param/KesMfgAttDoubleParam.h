@@ -19,7 +19,8 @@
 // parameter. The binding text is that field with the ASCII letters upper-cased, "NONE" read as
 // "none". Value record: type code 2; an unchecked optional attribute gives count 0; a plain
 // value count 1 and the current value (caller's unit) in `reals`; a bound value count -1 and
-// the binding text padded or cut to 72 characters in `texts`. Output reports when the current
+// the binding text padded or cut to 72 characters in `texts` (a name the model takes is never
+// longer). Output reports when the current
 // value differs from the reference value (the value shown at Display), the binding text from
 // the constructor's parameter name, the option state from its initial state, or the output is
 // forced. Null vectors among those a record needs make the call append nothing.
@@ -93,8 +94,12 @@ public:
     // value counts as defined; a spinner takes it with `notify` (1 raises the spinner's
     // modification, which unbinds and notifies the parent). Unless notify is 1 the combo is set
     // to "none" silently. A real that is not a finite number in the shown unit is ignored.
-    // A single text binds: it is padded or cut to 16 characters (except "none"), appended to
-    // the combo and selected silently; an empty or blank text stands for "none". Both run, the
+    // A single text binds: a name shorter than 16 characters is padded with blanks to 16
+    // (the field's width), a longer one is kept whole (the model takes names of up to 72, and
+    // the record then names the parameter as pushed); "none" is kept as it is. The text is
+    // appended to the combo and selected silently; an empty or blank text stands for "none".
+    // The model is not asked and the value widget is not changed: push the parameter's value
+    // along with its name. Both run, the
     // real first, when both vectors hold one element; other sizes are ignored. ints is not
     // read. Sends no notification itself.
     void SetAttValue(KesRawCollint* ints, KesRawColldouble* reals,
@@ -140,12 +145,22 @@ public:
     double GetMinimum() const { return minimum_; }
     double GetMaximum() const { return maximum_; }
     const KesUnicodeString& GetReferenceParameterName() const { return parameterName_; }
-    // The binding text ("none" before Display).
+    // The binding text ("none" before Display): the combo's field upper-cased, with the
+    // padding of a pushed name.
     KesUnicodeString GetBindingText() const;
+    // The name of the bound parameter as the model knows it: the binding text without its
+    // padding; "none" when unbound.
+    KesUnicodeString GetBoundParameterName() const;
     // The value shown, in the shown unit (0 before Display).
     double GetShownValue() const;
-    // The key of the stored spinner step.
+    // The key of the stored spinner step: StepSettingKey of the attribute's name.
     KesUnicodeString GetStepKey() const;
+    // The key under which the spinner step of an attribute named `name` (as given to the
+    // constructor, unstripped) is stored in the setting file "MFGPROG", for a caller that
+    // reads or presets it before the attribute exists.
+    static KesUnicodeString StepSettingKey(const KesUnicodeString& name);
+    // The setting file of the spinner steps.
+    static constexpr const char* kStepSettingFile = "MFGPROG";
     KesDlgSpinner* GetSpinnerWidget() const { return spinner_; }
     KesDlgEditor* GetEditorWidget() const { return editor_; }
     KesDlgCombo* GetParameterCombo() const { return combo_; }

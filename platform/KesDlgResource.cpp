@@ -19,7 +19,7 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The folders searched, in turn.
+// The folders searched, in turn, before the built-in texts.
 std::vector<std::filesystem::path> Folders() {
     std::vector<std::filesystem::path> folders;
     if (const char* own = std::getenv("KES_RESOURCE_DIR"); own != nullptr && *own != '\0') {
@@ -27,38 +27,58 @@ std::vector<std::filesystem::path> Folders() {
     }
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    // bin/../share/kes when installed; in the build tree, programs lie one or two folders
-    // below the folder where the build copies the resources.
-    std::filesystem::path up = program.parent_path();
-    for (int level = 0; !error && level < 3 && up.has_relative_path(); ++level) {
-        up = up.parent_path();
-        folders.push_back(up / "share" / "kes");
+    if (!error && program.has_parent_path() && program.parent_path().has_parent_path()) {
+        folders.push_back(program.parent_path().parent_path() / "share" / "kes"); // bin/..
     }
-#ifdef KES_RESOURCE_INSTALL_DIR
-    folders.emplace_back(KES_RESOURCE_INSTALL_DIR);
-#endif
     return folders;
+}
+
+// Reads a file into `table`; false, with the reason on standard error, when it is unusable.
+bool ReadFile(const std::filesystem::path& file, std::ifstream& in, KesDlgResource::Table& table) {
+    std::ostringstream content;
+    content << in.rdbuf();
+    std::string error;
+    if (!KesDlgResource::Parse(content.str(), table, error)) {
+        std::cerr << "kes: resource file " << file.string() << ", " << error
+                  << "; its texts are not used\n";
+        table.clear();
+        return false;
+    }
+    return true;
 }
 
 KesDlgResource::Table Load(const std::string& name) {
     KesDlgResource::Table table;
-    for (const std::filesystem::path& folder : Folders()) {
+    const std::vector<std::filesystem::path> folders = Folders();
+    for (const std::filesystem::path& folder : folders) {
         const std::filesystem::path file = folder / (name + ".kesres");
         std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            continue;
+        if (in && ReadFile(file, in, table)) {
+            return table;
         }
-        std::ostringstream content;
-        content << in.rdbuf();
-        std::string error;
-        if (!KesDlgResource::Parse(content.str(), table, error)) {
-            std::cerr << "kes: resource file " << file.string() << ", " << error
-                      << "; its texts are not used\n";
-            table.clear();
-        }
-        break;
     }
+    const std::string_view builtIn = KesDlgResource::BuiltInText(KesString(name));
+    std::string error;
+    if (!builtIn.empty() && KesDlgResource::Parse(builtIn, table, error)) {
+        return table;
+    }
+    table.clear();
+    std::cerr << "kes: resource file " << name << ".kesres not found";
+    const char* separator = " in ";
+    for (const std::filesystem::path& folder : folders) {
+        std::cerr << separator << folder.string();
+        separator = ", ";
+    }
+    std::cerr << "; its widgets keep the texts their owner sets\n";
     return table;
+}
+
+using Files = std::map<std::string, KesDlgResource::Table, std::less<>>;
+
+// Never freed: widgets destroyed during static destruction may still look.
+Files& TheFiles() {
+    static auto* files = new Files;
+    return *files;
 }
 
 } // namespace
@@ -100,12 +120,15 @@ bool KesDlgResource::Parse(std::string_view content, Table& table, std::string& 
 
 const KesDlgResourceTexts* KesDlgResource::Find(const KesString& name,
                                                 const KesString& identifier) {
-    // Never freed: widgets destroyed during static destruction may still look.
-    static auto* files = new std::map<std::string, Table, std::less<>>;
-    auto file = files->find(name.Str());
-    if (file == files->end()) {
-        file = files->emplace(name.Str(), Load(name.Str())).first;
+    Files& files = TheFiles();
+    auto file = files.find(name.Str());
+    if (file == files.end()) {
+        file = files.emplace(name.Str(), Load(name.Str())).first;
     }
     const auto found = file->second.find(identifier.Str());
     return found != file->second.end() ? &found->second : nullptr;
+}
+
+void KesDlgResource::Reload() {
+    TheFiles().clear();
 }

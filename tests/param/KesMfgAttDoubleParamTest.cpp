@@ -112,6 +112,47 @@ TEST_F(KesMfgAttDoubleParamTest, APushedTextBindsPaddedTo16CharactersAndABlankOn
     EXPECT_EQ(Modifications(), 0);
 }
 
+// A caller pushing a stored binding gets the name back whole in the record, and a selection of
+// the bound line reads that parameter's value from the model.
+TEST_F(KesMfgAttDoubleParamTest, APushedNameIsPaddedTo16ButNeverCut) {
+    const std::string longest = "FEED_" + std::string(62, 'X') + "_PASS"; // 72 characters
+    const struct {
+        std::string pushed;
+        std::string field; // the combo's field after the push
+        std::string name;  // GetBoundParameterName
+    } cases[] = {
+        {"P1", Padded("P1", 16), "P1"},
+        {"FEED_FINISHING_P", "FEED_FINISHING_P", "FEED_FINISHING_P"}, // exactly the width
+        {"FEED_FINISHING_PASS", "FEED_FINISHING_PASS", "FEED_FINISHING_PASS"},
+        {longest, longest, longest},
+        {"feed_finishing_pass", "feed_finishing_pass", "FEED_FINISHING_PASS"},
+        {"none", "none", "none"},
+    };
+    AddParameter("P1", {1.5});
+    AddParameter("FEED_FINISHING_P", {2.5});
+    AddParameter("FEED_FINISHING_PASS", {4.5});
+    AddParameter(longest, {7.5});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pushed);
+        KesMfgAttDoubleParam* attribute = Free();
+        Push(attribute, {}, {c.pushed.c_str()}, 0);
+        KesDlgCombo* combo = attribute->GetParameterCombo();
+        EXPECT_EQ(combo->GetField().Str(), c.field);
+        EXPECT_EQ(attribute->GetBoundParameterName().Str(), c.name);
+        const KesValueVectors record = Record(attribute);
+        EXPECT_EQ(record.texts,
+                  (c.name == "none" ? KesListValKesUnicodeString{}
+                                    : KesListValKesUnicodeString{Padded(c.name, 72)}));
+        ASSERT_TRUE(combo->UserSelect(combo->GetSelect()));
+        const double expected = c.name == "P1"                    ? 1.5
+                                : c.name == "FEED_FINISHING_P"    ? 2.5
+                                : c.name == "FEED_FINISHING_PASS" ? 4.5
+                                : c.name == longest               ? 7.5
+                                                                  : 3.0;
+        EXPECT_EQ(attribute->GetShownValue(), expected);
+    }
+}
+
 TEST_F(KesMfgAttDoubleParamTest, VectorsOfOtherSizesAndNonFiniteRealsAreIgnored) {
     KesMfgAttDoubleParam* attribute = Free("P1");
     Push(attribute, {1.0, 2.0}, {"X", "Y"}, 0);

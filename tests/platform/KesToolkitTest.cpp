@@ -14,6 +14,7 @@
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
 #include "platform/KesDlgTestFrame.h"
+#include "platform/KesStdoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -568,6 +572,61 @@ TEST(KesDlgResourceTest, LinesAreReadOrTheFileIsRefusedWithTheBadLine) {
             EXPECT_EQ(table["item"].help.Str(), row.help);
         }
     }
+}
+
+// Where a widget's texts come from: the built-in texts unless a file of the name is found, a
+// file that cannot be used never hides them, and a name found nowhere is said once.
+TEST(KesDlgResourceTest, TextsComeFromTheFileFoundElseFromTheLibraryAndAMissingOneIsSaidOnce) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kes-resources-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    struct Row {
+        const char* what;
+        const char* file;  // KesMfgAttDoubleParam.kesres in KES_RESOURCE_DIR; null: none
+        const char* name;  // the resource looked for
+        const char* title; // of "defstep"
+        const char* said;  // on standard error (the folder's name replaced by DIR)
+    };
+    const Row rows[] = {
+        {"built in", nullptr, "KesMfgAttDoubleParam", "Define step…", ""},
+        {"reworded", "defstep.title = Arrow step…\n", "KesMfgAttDoubleParam", "Arrow step…", ""},
+        {"a file that cannot be used", "defstep.tilte = x\n", "KesMfgAttDoubleParam",
+         "Define step…",
+         "kes: resource file DIR/KesMfgAttDoubleParam.kesres, line 1: unknown property \"tilte\" "
+         "(title, help or shorthelp); its texts are not used\n"},
+        {"found nowhere", nullptr, "KesNoSuchResource", "",
+         "kes: resource file KesNoSuchResource.kesres not found in DIR; its widgets keep the "
+         "texts their owner sets\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::filesystem::path file = folder / "KesMfgAttDoubleParam.kesres";
+        std::filesystem::remove(file);
+        if (row.file != nullptr) {
+            std::ofstream(file) << row.file;
+        }
+        ::setenv("KES_RESOURCE_DIR", folder.c_str(), 1);
+        KesDlgResource::Reload();
+        KesStderrCapture captured;
+        const KesDlgResourceTexts* first = KesDlgResource::Find(row.name, "defstep");
+        const KesDlgResourceTexts* second = KesDlgResource::Find(row.name, "defstep");
+        ::unsetenv("KES_RESOURCE_DIR");
+        EXPECT_EQ(first, second); // read once
+        EXPECT_EQ(first != nullptr ? first->title.Str() : std::string(), row.title);
+        std::string said = captured.Text();
+        // Only the folders of the environment and beside this program are named.
+        for (size_t at = said.find(folder.string()); at != std::string::npos;
+             at = said.find(folder.string())) {
+            said.replace(at, folder.string().size(), "DIR");
+        }
+        const size_t beside = said.find("DIR, ");
+        if (beside != std::string::npos) {
+            said.erase(beside + 3, said.find(';', beside) - beside - 3);
+        }
+        EXPECT_EQ(said, row.said);
+    }
+    KesDlgResource::Reload();
+    std::filesystem::remove_all(folder);
 }
 
 // ---------------------------------------------------------------------------------------------
