@@ -70,12 +70,11 @@ KesPanelDescription KesPocketingPanel::Description() {
     // The sub-dialog a window opens for the link: on its OK its two records go to the link.
     auto subPanel = std::make_shared<KesPanelDescription>();
     subPanel->title = "Approach and retract";
-    subPanel->attributes = {
-        Real("Approach_Distance", "Approach distance (mm)", 2.5, 0.0, 50.0),
-        Attribute("KesMfgAttCharList", "Retract_Mode", "Retract", 1)
-            .Set("value", "RAPID")
-            .Set("values", Texts{"RAPID", "FEED"})
-            .Set("displayTexts", Texts{"Rapid", "At feed rate"})};
+    subPanel->attributes = {Real("Approach_Distance", "Approach distance (mm)", 2.5, 0.0, 50.0),
+                            Attribute("KesMfgAttCharList", "Retract_Mode", "Retract", 1)
+                                .Set("value", "RAPID")
+                                .Set("values", Texts{"RAPID", "FEED"})
+                                .Set("displayTexts", Texts{"Rapid", "At feed rate"})};
     approach.subPanel = subPanel;
 
     panel.attributes = {

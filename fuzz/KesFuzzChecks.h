@@ -420,8 +420,15 @@ inline std::string PanelFile(const uint8_t* data, size_t size) {
     KesMfgModel::Clear();
     KesDlgFrame frame(nullptr, "Panel");
     KesPanelBuilder builder;
-    const std::string building = builder.Build(description, frame);
-    if (!building.empty() || builder.Attributes().size() != description.attributes.size()) {
+    const std::string building = builder.BuildOverModel(description, frame);
+    // A file may bind a parameter of the host's model, which this empty model lacks: that
+    // alone is no fault of the file.
+    const bool hostsParameter =
+        building.find("is neither in the model nor among the file's modelParameters") !=
+        std::string::npos;
+    if (hostsParameter
+            ? !builder.Attributes().empty()
+            : !building.empty() || builder.Attributes().size() != description.attributes.size()) {
         return "a file accepted did not build: " + building;
     }
     return std::string();

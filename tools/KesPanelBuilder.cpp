@@ -382,7 +382,8 @@ void KesPanelBuilder::BuildChecked(const KesPanelDescription& description, KesDl
     for (size_t i = 0; i < built.size(); ++i) {
         const auto& relays = description.attributes[i].relays;
         auto* link = dynamic_cast<KesMfgAttLink*>(built[i]);
-        if (link == nullptr || relays.empty()) {
+        const bool opened = description.attributes[i].subPanel != nullptr;
+        if (link == nullptr || relays.empty() || (opened && !relaysAnswerSubPanelLinks_)) {
             continue;
         }
         // The frame may copy its callbacks: the press count is shared, not copied.

@@ -8,7 +8,9 @@
 // displayed; then come the setters that need the widgets (edit mode, context access, help,
 // icons); then every steering attribute gets its impacts, and the impacts are applied, steering
 // attribute by steering attribute in panel order. A link with relays hands its records over on
-// each press of its button, as the owner of a sub-dialog would (a callback on the frame).
+// each press of its button, as the owner of a sub-dialog would (a callback on the frame). A
+// link's sub-panel is not built here: whoever opens it builds it (BuildOverModel, into a child
+// dialog) and hands its records to the link on its OK (HandRecordsToLink).
 //
 // Two ways to build: Build takes the description as the whole truth about the model (its
 // model parameters are created and none may exist yet: a panel file checked alone, in tests);
@@ -19,11 +21,11 @@
 #include "framework/KesMfgAttribute.h"
 #include "tools/KesPanelDescription.h"
 
-class KesMfgAttLink;
-
 #include <memory>
 #include <string>
 #include <vector>
+
+class KesMfgAttLink;
 
 class KesPanelBuilder {
 public:
@@ -31,8 +33,9 @@ public:
     KesPanelBuilder(const KesPanelBuilder&) = delete;
     KesPanelBuilder& operator=(const KesPanelBuilder&) = delete;
 
-    // Checks `description` (KesPanelDescription::Check; none of its model parameters may exist
-    // in the model yet), then builds it into `frame`, which owns the attributes. Returns "" when
+    // Checks `description` as a panel alone (KesPanelReview::Strict: every bound parameter
+    // among its model parameters; none of them may exist in the model yet), then builds it
+    // into `frame`, which owns the attributes. Returns "" when
     // built; otherwise the fault, and nothing is built and the model is unchanged. The builder
     // keeps the title lists the boolean classes hold a pointer to: keep it alive as long as
     // the panel.
@@ -60,6 +63,13 @@ public:
     static void HandRecordsToLink(const std::vector<KesMfgAttribute*>& subPanelAttributes,
                                   KesMfgAttLink& link);
 
+    // Whether a press on a link that has a sub-panel is answered by the link's relays: yes by
+    // default, for a session where nothing opens the sub-panel (the headless driver). A window
+    // or host that opens sub-panels says no before building, so that a press hands the link
+    // nothing until the sub-panel's OK (HandRecordsToLink), and a Cancel leaves its records as
+    // they were. A link without a sub-panel is always answered by its relays.
+    void SetRelaysAnswerSubPanelLinks(bool answer) { relaysAnswerSubPanelLinks_ = answer; }
+
     // The attributes built, in panel order.
     const std::vector<KesMfgAttribute*>& Attributes() const { return attributes_; }
 
@@ -72,4 +82,5 @@ private:
     std::vector<std::unique_ptr<KesListValKesUnicodeString>> titles_;
     std::vector<KesMfgAttribute*> attributes_;
     std::vector<std::string> warnings_;
+    bool relaysAnswerSubPanelLinks_ = true;
 };

@@ -3,7 +3,7 @@
 //
 //   1. Arguments of an attribute
 //   2. Checks of the panel, its model parameters, impacts and relays
-//   3. Review
+//   3. Review: the panel, its sub-panels, its model parameters against a live model
 #include "tools/KesPanelDescription.h"
 
 #include "tools/KesAttributeCatalogue.h"
@@ -235,7 +235,7 @@ bool CheckArguments(const KesPanelAttributeDescription& attribute, const KesCata
 
 namespace {
 
-const char* const kTypeWords[] = {"boolean", "integer", "real", "text"};
+const char* const kTypeWords[] = {"a boolean", "an integer", "a real", "a text"};
 
 // A model parameter the description holds and the model holds too: the model's is kept; told
 // when it is described otherwise (its values may differ: they change with use).
@@ -259,9 +259,10 @@ void CompareWithModel(const KesPanelParameter& parameter, int index,
         return;
     }
     const auto described = [](const KesPanelParameter& p) {
-        const std::string type =
-            p.type >= 0 && p.type <= 3 ? kTypeWords[p.type] : "of type " + std::to_string(p.type);
-        return "a " + type + " of kind " + std::to_string(p.kind) + " with the units " +
+        const std::string type = p.type >= 0 && p.type <= 3
+                                     ? kTypeWords[p.type]
+                                     : "a parameter of type " + std::to_string(p.type);
+        return type + " of kind " + std::to_string(p.kind) + " with the units " +
                std::to_string(p.units[0]) + ", " + std::to_string(p.units[1]) + ", " +
                std::to_string(p.units[2]);
     };
@@ -270,13 +271,11 @@ void CompareWithModel(const KesPanelParameter& parameter, int index,
     findings.push_back(std::move(finding));
 }
 
-std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
-                                         const std::vector<KesPanelParameter>& model, bool inside);
-
 // The sub-panel of link `index`: reviewed as a panel over the panel's model parameters, each of
-// its findings placed at its attribute inside the sub-panel.
+// its findings placed at its attribute inside the sub-panel. Its own links open no sub-panel
+// (one level), which also bounds the review's depth.
 void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCatalogueRow& row,
-                    KesPanelReview how, const std::vector<KesPanelParameter>& model, bool inside,
+                    KesPanelReview how, const std::vector<KesPanelParameter>& model,
                     std::vector<KesPanelFinding>& findings) {
     const KesPanelAttributeDescription& link = panel.attributes[index];
     KesPanelFinding finding;
@@ -284,8 +283,6 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     finding.key = "subPanel";
     if (!row.relays) {
         finding.message = "only a link opens a sub-panel";
-    } else if (inside) {
-        finding.message = "a link of a sub-panel opens no sub-panel of its own";
     } else if (!link.subPanel->modelParameters.empty()) {
         finding.message = "a sub-panel has no modelParameters: its attributes bind those of the "
                           "panel or of the model";
@@ -296,7 +293,18 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     }
     KesPanelDescription inner = *link.subPanel;
     inner.modelParameters = panel.modelParameters;
-    for (KesPanelFinding found : ReviewPanel(inner, how, model, true)) {
+    for (size_t i = 0; i < inner.attributes.size(); ++i) {
+        if (inner.attributes[i].subPanel != nullptr) {
+            inner.attributes[i].subPanel = nullptr;
+            KesPanelFinding nested;
+            nested.attribute = static_cast<int>(index);
+            nested.subAttribute = static_cast<int>(i);
+            nested.key = "subPanel";
+            nested.message = "a link of a sub-panel opens no sub-panel of its own";
+            findings.push_back(std::move(nested));
+        }
+    }
+    for (KesPanelFinding found : inner.Review(how, model)) {
         if (found.attribute < 0) {
             continue; // the panel's model parameters, told for the panel itself
         }
@@ -306,11 +314,10 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
     }
 }
 
-// The review of a panel, or of a link's sub-panel (`inside`): its findings, placed in it.
-std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPanelReview how,
-                                         const std::vector<KesPanelParameter>& model, bool inside) {
-    const auto& modelParameters = panel.modelParameters;
-    const auto& attributes = panel.attributes;
+} // namespace
+
+std::vector<KesPanelFinding>
+KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
     std::vector<KesPanelFinding> findings;
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
@@ -345,7 +352,7 @@ std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPa
     std::map<std::string, size_t> identifiers; // identifier: first attribute
     for (size_t i = 0; i < attributes.size(); ++i) {
         const KesPanelAttributeDescription& attribute = attributes[i];
-        const KesCatalogueContext context{panel, static_cast<int>(i), findings, how, model};
+        const KesCatalogueContext context{*this, static_cast<int>(i), findings, how, model};
         const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
         if (row == nullptr) {
             std::vector<std::string> classes;
@@ -394,17 +401,10 @@ std::vector<KesPanelFinding> ReviewPanel(const KesPanelDescription& panel, KesPa
             row->checkMeaning(attribute, context);
         }
         if (attribute.subPanel != nullptr) {
-            ReviewSubPanel(panel, i, *row, how, model, inside, findings);
+            ReviewSubPanel(*this, i, *row, how, model, findings);
         }
     }
     return findings;
-}
-
-} // namespace
-
-std::vector<KesPanelFinding>
-KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
-    return ReviewPanel(*this, how, model, false);
 }
 
 std::string KesPanelDescription::Describe(const KesPanelFinding& finding) const {

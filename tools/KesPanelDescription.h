@@ -117,9 +117,11 @@ struct KesPanelDescription {
     // limits, required ones given; names present and unique, also once underscores and blanks
     // are stripped (the toolkit's identifiers); impacts naming attributes of the panel, with
     // impact values among the steering attribute's choices and a table of M rows of N flags 0
-    // or 1; model parameters with well-formed unique names and finite values; relays on links
-    // only; and each class's checks of meaning (tools/KesAttributeCatalogue.h).
-    // Sub-panels are reviewed like the panel, their findings placed inside them.
+    // or 1; model parameters with well-formed unique names and finite values; relays and
+    // sub-panels on links only; and each class's checks of meaning
+    // (tools/KesAttributeCatalogue.h). A sub-panel is reviewed as a panel over the panel's
+    // model parameters, its findings placed inside it (KesPanelFinding::subAttribute); it has
+    // no model parameters of its own and its links open no sub-panel.
     std::vector<KesPanelFinding> Review() const { return Review(KesPanelReview::Alone, {}); }
     std::vector<KesPanelFinding> Review(KesPanelReview how,
                                         const std::vector<KesPanelParameter>& model) const;

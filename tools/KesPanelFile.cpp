@@ -277,12 +277,7 @@ KesPanelRecord ReadRecord(const Json& object, const std::string& what) {
 
 KesPanelAttributeDescription ReadAttribute(const Json& object, bool inSubPanel);
 
-// The name of attribute `object`, when it has one, for messages.
-std::string NameIn(const Json& object) {
-    return object.is_object() && object.contains("name") && object["name"].is_string()
-               ? object["name"].get<std::string>()
-               : std::string();
-}
+std::string NameIn(const Json& object);
 
 // A link's sub-panel: a title and attributes, read as a panel's; their faults placed inside.
 std::shared_ptr<const KesPanelDescription> ReadSubPanel(const Json& object) {
@@ -366,6 +361,13 @@ KesPanelAttributeDescription ReadAttribute(const Json& object, bool inSubPanel) 
         }
     }
     return attribute;
+}
+
+// The name of attribute `object`, when it has one, for messages.
+std::string NameIn(const Json& object) {
+    return object.is_object() && object.contains("name") && object["name"].is_string()
+               ? object["name"].get<std::string>()
+               : std::string();
 }
 
 KesPanelDescription ReadPanel(const Json& root) {

@@ -84,6 +84,12 @@ expect_same("${schema}" ${SOURCE_DIR}/docs/panel.schema.json "the schema written
 file(WRITE ${WORK_DIR}/warned.json "{\"title\": \"T\", \"attributes\": [\n {\"class\": \"KesMfgAttInt\", \"name\": \"A\", \"label\": \"A\", \"group\": 1,\n  \"value\": 4, \"minimum\": 9, \"maximum\": 1}]}\n")
 run_panel(0 --panel ${WORK_DIR}/warned.json)
 expect_in("${err}" "warned.json:3:15: warning: attribute 1 'A', key 'minimum': the minimum 9 is above the maximum 1" "a warning")
+# Said once: the build over the model warns it again, kes-panel does not repeat it.
+string(REGEX MATCHALL "warning:" warned "${err}")
+list(LENGTH warned warned_count)
+if(NOT warned_count EQUAL 1)
+    message(FATAL_ERROR "a warning said once, not ${warned_count} times:\n${err}")
+endif()
 run_panel(2 --panel ${WORK_DIR}/warned.json --strict)
 expect_in("${err}" "(a warning, refused as strict)" "--strict")
 
@@ -92,3 +98,21 @@ file(WRITE ${WORK_DIR}/named.json "{\n  \"$schema\": \"../../docs/panel.schema.j
 run_panel(0 --panel ${WORK_DIR}/named.json --write-panel ${WORK_DIR}/named-again.json)
 file(READ ${WORK_DIR}/named-again.json written)
 expect_same("${written}" ${WORK_DIR}/named.json "a panel file with its $schema written back")
+
+# --panel builds over the model as it stands (kes-panel's is empty): a bound parameter that
+# neither the model nor the file holds is refused; --strict refuses it as a file alone would,
+# and a close name is warned when the file is read.
+file(WRITE ${WORK_DIR}/hosted.json "{\"title\": \"T\", \"attributes\": [\n {\"class\": \"KesMfgAttDoubleParam\", \"name\": \"F\", \"label\": \"F\", \"group\": 1,\n  \"firstUnitCode\": 1, \"parameterName\": \"FEED_HOST\"}]}\n")
+run_panel(2 --panel ${WORK_DIR}/hosted.json)
+expect_in("${err}" "hosted.json: attribute 1 'F', key 'parameterName': the model parameter 'FEED_HOST' is neither in the model nor among the file's modelParameters" "--panel over the model")
+run_panel(2 --panel ${WORK_DIR}/hosted.json --strict)
+expect_in("${err}" "hosted.json: attribute 1 'F', key 'parameterName': the model parameter 'FEED_HOST' is not among the file's modelParameters" "--panel --strict")
+file(WRITE ${WORK_DIR}/slip.json "{\"title\": \"T\", \"modelParameters\": [{\"name\": \"FEED\", \"type\": 2, \"reals\": [5]}],\n \"attributes\": [{\"class\": \"KesMfgAttDoubleParam\", \"name\": \"F\", \"label\": \"F\", \"group\": 1,\n  \"parameterName\": \"FEDE\"}]}\n")
+run_panel(2 --panel ${WORK_DIR}/slip.json --strict)
+expect_in("${err}" "slip.json:3:3: attribute 1 'F', key 'parameterName': the model parameter 'FEDE' is not among the file's modelParameters (did you mean 'FEED'?): the model must hold it when the panel is built (a warning, refused as strict)" "a slip refused as strict")
+
+# A link's sub-panel: kept by --write-panel (the pocketing file above holds one); a bad
+# attribute inside it is refused with its place.
+file(WRITE ${WORK_DIR}/sub.json "{\"title\": \"T\", \"attributes\": [{\"class\": \"KesMfgAttLink\", \"name\": \"K\", \"label\": \"K\", \"group\": 1,\n  \"subPanel\": {\"title\": \"S\", \"attributes\": [\n    {\"class\": \"KesMfgAttInt\", \"name\": \"N\", \"label\": \"N\", \"group\": 1, \"valeu\": 4}]}}]}\n")
+run_panel(2 --panel ${WORK_DIR}/sub.json)
+expect_in("${err}" "sub.json:3:70: attribute 1 'K', sub-panel attribute 1 'N', key 'valeu': unknown key (did you mean 'value'?)" "a bad attribute of a sub-panel")

@@ -6,6 +6,7 @@
 #include "tools/KesPanelFile.h"
 
 #include "KesPocketingPanel.h"
+
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesMfgModel.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -44,19 +46,39 @@ std::string FeedPanel(const std::string& parameters, const std::string& more = "
            "parameterName": "FEED")" +
            more + "}]}";
 }
+// The records an attribute hands the caller (GetAttValue, or Output of `group`), one a line:
+// name, type code, count, then its values.
+std::string Records(KesMfgAttribute& attribute, int group = -1) {
+    KesListValKesUnicodeString names, texts;
+    KesRawCollint typeCodes, counts, ints;
+    KesRawColldouble reals;
+    if (group < 0) {
+        attribute.GetAttValue(nullptr, &names, &typeCodes, &counts, &ints, &reals, &texts);
+    } else {
+        attribute.Output(group, &names, &typeCodes, &counts, &ints, &reals, &texts);
+    }
+    std::ostringstream out;
+    int inInts = 1, inReals = 1, inTexts = 1;
+    for (int i = 1; i <= names.Size(); ++i) {
+        out << names[i].Str() << ' ' << typeCodes[i] << ' ' << counts[i];
+        for (int v = 0; v < std::max(counts[i], counts[i] < 0 ? 1 : 0); ++v) {
+            if (typeCodes[i] == 2 && counts[i] > 0) {
+                out << ' ' << reals[inReals++];
+            } else if (typeCodes[i] == 2 || typeCodes[i] == 3) {
+                const std::string& text = texts[inTexts++].Str(); // padded, for some
+                out << ' ' << text.substr(0, text.find_last_not_of(' ') + 1);
+            } else {
+                out << ' ' << ints[inInts++];
+            }
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
 const char* const kFileFeed = R"({"name": "FEED", "type": 2, "units": [1, 2, 0], "reals": [180]})";
 
-struct OverModelRow {
-    const char* what;
-    std::vector<HostParameter> model; // what the host's model holds before the panel opens
-    std::string file;
-    int opens;                         // how many times the file is opened over the same model
-    std::string fault;                 // a fragment of the fault; "" when built
-    std::vector<std::string> warnings; // a fragment of each warning of the build, in order
-    double shown;                      // what the bound real shows when built
-    std::string modelAfter; // FEED as the model then holds it: "type kind u1 u2 u3 value"
-};
-
+// FEED as the model holds it: "type kind u1 u2 u3 value", or "none".
 std::string HeldInModel(const char* name) {
     int d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0, d6 = 0, d7 = 0;
     KesRawCollint ints;
@@ -73,50 +95,75 @@ std::string HeldInModel(const char* name) {
     return out.str();
 }
 
+// One opening of a panel file over a host's model (or, `strict`, as a file alone).
+struct OverModelRow {
+    const char* what;
+    std::vector<HostParameter> model; // what the host's model holds before the panel opens
+    std::string file;
+    bool strict;                       // Build instead of BuildOverModel
+    int opens;                         // how many times the file is opened over the same model
+    std::string fault;                 // a fragment of the fault; "" when built
+    std::vector<std::string> warnings; // a fragment of each warning of the build, in order
+    double shown;                      // what the bound real shows when built
+    std::string modelAfter;            // FEED in the model then: "type kind u1 u2 u3 value"
+};
+
 // clang-format off
 const std::vector<OverModelRow> kOverModel = {
     {"the same file opened twice: its parameter is created once, then taken",
-     {}, FeedPanel(kFileFeed), 2, "", {}, 180, "2 1 1 2 0 180"},
+     {}, FeedPanel(kFileFeed), false, 2, "", {}, 180, "2 1 1 2 0 180"},
     {"a host model with the parameter: the model's is taken, its value shown",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(""), 1, "", {}, 750, "2 1 1 2 0 750"},
+     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(""), false, 1, "", {}, 750, "2 1 1 2 0 750"},
     {"the file describes what the host holds: no fault, the host's value kept",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(kFileFeed), 1, "", {}, 750, "2 1 1 2 0 750"},
+     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(kFileFeed), false, 1, "", {}, 750,
+     "2 1 1 2 0 750"},
     {"a host model without the parameter: the file's is created",
-     {{"OTHER", 2, 1, {1, 2, 0}, 5}}, FeedPanel(kFileFeed), 1, "", {}, 180, "2 1 1 2 0 180"},
+     {{"OTHER", 2, 1, {1, 2, 0}, 5}}, FeedPanel(kFileFeed), false, 1, "", {}, 180,
+     "2 1 1 2 0 180"},
     {"neither the host's model nor the file holds it",
-     {{"FEEDS", 2, 1, {1, 2, 0}, 5}}, FeedPanel(""), 1,
+     {{"FEEDS", 2, 1, {1, 2, 0}, 5}}, FeedPanel(""), false, 1,
      "attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' is neither in the "
      "model nor among the file's modelParameters", {}, 0, "none"},
     {"a host parameter of other units: built, the attribute would not offer it",
-     {{"FEED", 2, 1, {0, 0, 0}, 750}}, FeedPanel(""), 1, "",
+     {{"FEED", 2, 1, {0, 0, 0}, 750}}, FeedPanel(""), false, 1, "",
      {"warning: attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' has the "
       "units 0, 0, 0, the attribute 1, 2, 0: the attribute would not offer it"},
      750, "2 1 0 0 0 750"},
     {"the file describes other units than the host's parameter: the host's is kept",
-     {{"FEED", 2, 1, {0, 0, 0}, 750}}, FeedPanel(kFileFeed), 1, "",
+     {{"FEED", 2, 1, {0, 0, 0}, 750}}, FeedPanel(kFileFeed), false, 1, "",
      {"warning: model parameter 1 'FEED', key 'units': the model holds 'FEED' as a real of kind "
       "1 with the units 0, 0, 0, the file describes a real of kind 1 with the units 1, 2, 0: the "
       "model's is kept",
       "the model parameter 'FEED' has the units 0, 0, 0, the attribute 1, 2, 0"},
      750, "2 1 0 0 0 750"},
     {"a host parameter outside the attribute's limits",
-     {{"FEED", 2, 1, {1, 2, 0}, 4000}}, FeedPanel(""), 1, "",
+     {{"FEED", 2, 1, {1, 2, 0}, 4000}}, FeedPanel(""), false, 1, "",
      {"the model parameter 'FEED' holds 4000, outside the limits 0..1000: the attribute would "
       "not offer it"},
      1000, "2 1 1 2 0 4000"},
     {"a host parameter of another kind",
-     {{"FEED", 2, 3, {1, 2, 0}, 750}}, FeedPanel(""), 1, "",
+     {{"FEED", 2, 3, {1, 2, 0}, 750}}, FeedPanel(""), false, 1, "",
      {"the model parameter 'FEED' is of kind 3: the attribute offers only those of kind 1"},
      750, "2 3 1 2 0 750"},
     {"a host integer parameter",
-     {{"FEED", 1, 1, {1, 2, 0}, 750}}, FeedPanel(""), 1, "",
+     {{"FEED", 1, 1, {1, 2, 0}, 750}}, FeedPanel(""), false, 1, "",
      {"the model parameter 'FEED' is not a real (type 1): the attribute offers only reals"},
      750, "1 1 1 2 0 750"},
     {"a value of its own besides the host's parameter",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel("", R"(, "value": 300)"), 1, "",
+     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel("", R"(, "value": 300)"), false, 1, "",
      {"warning: attribute 1 'Feed', key 'value': the value 300 is not that of the bound model "
       "parameter 'FEED', 750"},
      300, "2 1 1 2 0 750"},
+    // The strict build stays for a panel file alone: its model parameters are the whole model.
+    {"strict: a file alone, its parameter created",
+     {}, FeedPanel(kFileFeed), true, 1, "", {}, 180, "2 1 1 2 0 180"},
+    {"strict: the same file opened twice",
+     {}, FeedPanel(kFileFeed), true, 2, "model parameter 'FEED' exists in the model already", {},
+     180, "2 1 1 2 0 180"},
+    {"strict: a host model with the parameter, the file without",
+     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(""), true, 1,
+     "attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' is not among the "
+     "file's modelParameters", {}, 0, "2 1 1 2 0 750"},
 };
 // clang-format on
 
@@ -133,19 +180,19 @@ TEST_F(KesPanelOverModelTest, APanelFileOpensOverTheModelAsItStands) {
         for (const HostParameter& parameter : row.model) {
             CreateInModel(parameter);
         }
-        const int parametersBefore = KesMfgModel::GetParameterCount();
         KesPanelDescription description;
-        std::vector<std::string> readWarnings;
-        ASSERT_EQ(KesPanelFile::Parse(row.file, "op.json", description, readWarnings, false), "");
+        ASSERT_EQ(KesPanelFile::Parse(row.file, "op.json", description), "");
         for (int open = 1; open <= row.opens; ++open) {
+            const int parametersBefore = KesMfgModel::GetParameterCount();
             KesDlgTestFrame frame;
             KesPanelBuilder builder;
-            const std::string fault = builder.BuildOverModel(description, frame);
-            if (!row.fault.empty()) {
+            const std::string fault = row.strict ? builder.Build(description, frame)
+                                                 : builder.BuildOverModel(description, frame);
+            if (open == row.opens && !row.fault.empty()) {
                 EXPECT_NE(fault.find(row.fault), std::string::npos) << fault;
                 EXPECT_TRUE(builder.Attributes().empty());
                 EXPECT_EQ(KesMfgModel::GetParameterCount(), parametersBefore);
-                continue;
+                break;
             }
             ASSERT_EQ(fault, "") << "open " << open;
             ASSERT_EQ(builder.Warnings().size(), row.warnings.size());
@@ -154,59 +201,11 @@ TEST_F(KesPanelOverModelTest, APanelFileOpensOverTheModelAsItStands) {
                     << builder.Warnings()[i];
             }
             ASSERT_EQ(builder.Attributes().size(), 1u);
-            auto* feed = dynamic_cast<KesMfgAttDoubleParam*>(builder.Attributes()[0]);
-            ASSERT_NE(feed, nullptr);
-            EXPECT_EQ(feed->GetShownValue(), row.shown) << "open " << open;
-            // The record names the parameter, as the caller collects it.
-            KesListValKesUnicodeString names, texts;
-            KesRawCollint typeCodes, counts, ints;
-            KesRawColldouble reals;
-            feed->GetAttValue(nullptr, &names, &typeCodes, &counts, &ints, &reals, &texts);
-            ASSERT_EQ(counts.Size(), 1);
-            EXPECT_EQ(counts[1], -1);
-            EXPECT_EQ(texts[1].Str().substr(0, 4), "FEED");
+            auto& feed = dynamic_cast<KesMfgAttDoubleParam&>(*builder.Attributes()[0]);
+            EXPECT_EQ(feed.GetShownValue(), row.shown) << "open " << open;
+            EXPECT_EQ(Records(feed), "Feed 2 -1 FEED\n"); // the caller's record names it
         }
         EXPECT_EQ(HeldInModel("FEED"), row.modelAfter);
-    }
-}
-
-// The strict build stays for a panel file alone: its model parameters are the whole model.
-TEST_F(KesPanelOverModelTest, TheStrictBuildRefusesWhatTheModelWouldSettle) {
-    struct Row {
-        std::vector<HostParameter> model;
-        std::string file;
-        std::string fault;
-    };
-    const std::vector<Row> rows = {
-        {{},
-         FeedPanel(""),
-         "attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' is not among the "
-         "file's modelParameters"},
-        {{{"FEED", 2, 1, {1, 2, 0}, 750}},
-         FeedPanel(kFileFeed),
-         "model parameter 'FEED' exists in the model already"},
-        {{{"FEED", 2, 1, {1, 2, 0}, 750}},
-         FeedPanel(""),
-         "the model parameter 'FEED' is not among the file's modelParameters"},
-        {{}, FeedPanel(kFileFeed), ""},
-    };
-    for (const Row& row : rows) {
-        KesMfgModel::Clear();
-        for (const HostParameter& parameter : row.model) {
-            CreateInModel(parameter);
-        }
-        KesPanelDescription description;
-        ASSERT_EQ(KesPanelFile::Parse(row.file, "op.json", description), "");
-        KesDlgTestFrame frame;
-        KesPanelBuilder builder;
-        const std::string fault = builder.Build(description, frame);
-        if (row.fault.empty()) {
-            EXPECT_EQ(fault, "");
-            EXPECT_EQ(builder.Attributes().size(), 1u);
-        } else {
-            EXPECT_NE(fault.find(row.fault), std::string::npos) << fault;
-            EXPECT_TRUE(builder.Attributes().empty());
-        }
     }
 }
 
@@ -219,7 +218,6 @@ TEST_F(KesPanelOverModelTest, EachOpeningReadsTheModelAsItIsThen) {
         KesDlgTestFrame frame;
         KesPanelBuilder builder;
         ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-        // The user types a new parameter's name: it is created holding the shown value.
         std::ostringstream out, err;
         KesPanelDriver driver(frame, out, err);
         std::istringstream session("spin Feed 420\ncreate Feed FEED_NEW\n");
@@ -241,232 +239,102 @@ TEST_F(KesPanelOverModelTest, EachOpeningReadsTheModelAsItIsThen) {
 // Sub-panels
 // -------------------------------------------------------------------------------------------
 
-const char* const kWithSubPanel = R"json({
-  "title": "Contour",
-  "modelParameters": [
-    {
-      "name": "FEED_LEAD",
-      "type": 2,
-      "kind": 1,
-      "units": [1, 2, 0],
-      "reals": [300.0]
-    }
-  ],
-  "attributes": [
-    {
-      "class": "KesMfgAttLink",
-      "name": "Leads",
-      "label": "Lead in and out",
-      "group": 2,
-      "relays": [
-        [
-          {
-            "name": "Lead_Radius",
-            "type": "real",
-            "values": [4.0]
-          }
-        ]
-      ],
-      "subPanel": {
-        "title": "Leads",
-        "attributes": [
-          {
-            "class": "KesMfgAttDouble",
-            "name": "Lead_Radius",
-            "label": "Radius (mm)",
-            "group": 2,
-            "value": 4.0,
-            "minimum": 0.0,
-            "maximum": 20.0
-          },
-          {
-            "class": "KesMfgAttDoubleParam",
-            "name": "Lead_Feed",
-            "label": "Feed (mm/min)",
-            "group": 2,
-            "firstUnitCode": 1,
-            "secondUnitCode": 2,
-            "parameterName": "FEED_LEAD"
-          },
-          {
-            "class": "KesMfgAttChar",
-            "name": "Lead_Note",
-            "label": "Note",
-            "group": 2,
-            "value": "",
-            "toBeDefined": true
-          }
-        ]
-      }
-    }
-  ]
-}
-)json";
-
-TEST_F(KesPanelOverModelTest, ASubPanelIsReadWrittenBackAndBuiltOverThePanelsModel) {
+// The pocketing panel's link opens its sub-panel: read and written back as it was, built over
+// the model the panel made, edited, and its records handed to the link on OK: the link relays
+// them with the panel's values, on GetAttValue and on every Output for its group.
+TEST_F(KesPanelOverModelTest, ASubPanelsRecordsTravelWithItsLink) {
+    const std::string path = KES_SOURCE_DIR "/examples/panels/pocketing.json";
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     KesPanelDescription description;
-    ASSERT_EQ(KesPanelFile::Parse(kWithSubPanel, "contour.json", description), "");
-    ASSERT_NE(description.attributes[0].subPanel, nullptr);
-    EXPECT_EQ(description.attributes[0].subPanel->title, "Leads");
-    EXPECT_EQ(description.attributes[0].subPanel->attributes.size(), 3u);
-    EXPECT_EQ(KesPanelFile::Write(description), kWithSubPanel);
+    ASSERT_EQ(KesPanelFile::Read(path, description), "");
+    EXPECT_EQ(KesPanelFile::Write(description), text);
 
-    // The panel creates FEED_LEAD; the sub-panel, built when the link opens it, binds it.
+    size_t at = 0;
+    while (at < description.attributes.size() && description.attributes[at].subPanel == nullptr) {
+        ++at;
+    }
+    ASSERT_LT(at, description.attributes.size());
     KesDlgTestFrame frame;
     KesPanelBuilder builder;
     ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-    KesDlgTestFrame subFrame("Leads");
-    KesPanelBuilder subBuilder;
-    ASSERT_EQ(subBuilder.BuildOverModel(*description.attributes[0].subPanel, subFrame), "");
-    ASSERT_EQ(subBuilder.Attributes().size(), 3u);
-    EXPECT_EQ(static_cast<KesMfgAttDoubleParam*>(subBuilder.Attributes()[1])->GetShownValue(), 300);
-    EXPECT_EQ(KesMfgModel::GetParameterCount(), 1);
-}
-
-// The owner of the sub-dialog hands its records to the link on OK: the link relays them with
-// the panel's values, on GetAttValue and on every Output for its group.
-TEST_F(KesPanelOverModelTest, TheSubPanelsRecordsTravelWithTheLink) {
-    KesPanelDescription description;
-    ASSERT_EQ(KesPanelFile::Parse(kWithSubPanel, "contour.json", description), "");
-    KesDlgTestFrame frame;
-    KesPanelBuilder builder;
-    ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-    auto* link = dynamic_cast<KesMfgAttLink*>(builder.Attributes()[0]);
-    ASSERT_NE(link, nullptr);
-
-    KesDlgTestFrame subFrame("Leads");
-    KesPanelBuilder subBuilder;
-    ASSERT_EQ(subBuilder.BuildOverModel(*description.attributes[0].subPanel, subFrame), "");
-    {
-        std::ostringstream out, err;
-        KesPanelDriver driver(subFrame, out, err);
-        std::istringstream session("spin Lead_Radius 6.5\ntype Lead_Feed 250\n");
-        KesStdoutCapture quiet;
-        ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
-    }
-    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(), *link);
-
-    struct Collect {
-        const char* how;
-        std::function<void(KesListValKesUnicodeString*, KesRawCollint*, KesRawCollint*,
-                           KesRawCollint*, KesRawColldouble*, KesListValKesUnicodeString*)>
-            call;
-    };
-    const std::vector<Collect> ways = {
-        {"GetAttValue",
-         [&](auto* n, auto* t, auto* c, auto* i, auto* r, auto* x) {
-             int group = 0;
-             link->GetAttValue(&group, n, t, c, i, r, x);
-             EXPECT_EQ(group, 2);
-         }},
-        {"Output of its group", [&](auto* n, auto* t, auto* c, auto* i, auto* r,
-                                    auto* x) { link->Output(2, n, t, c, i, r, x); }},
-    };
-    for (const Collect& way : ways) {
-        SCOPED_TRACE(way.how);
-        KesListValKesUnicodeString names, texts;
-        KesRawCollint typeCodes, counts, ints;
-        KesRawColldouble reals;
-        way.call(&names, &typeCodes, &counts, &ints, &reals, &texts);
-        // The note is still to be defined: it gives no record.
-        ASSERT_EQ(names.Size(), 2);
-        EXPECT_EQ(names[1].Str(), "Lead_Radius");
-        EXPECT_EQ(names[2].Str(), "Lead_Feed");
-        EXPECT_EQ(typeCodes[1], 2);
-        EXPECT_EQ(typeCodes[2], 2);
-        EXPECT_EQ(counts[1], 1);
-        EXPECT_EQ(counts[2], 1); // typed over: no longer bound
-        ASSERT_EQ(reals.Size(), 2);
-        EXPECT_EQ(reals[1], 6.5);
-        EXPECT_EQ(reals[2], 250);
-        EXPECT_EQ(ints.Size(), 0);
-        EXPECT_EQ(texts.Size(), 0);
-    }
-    KesListValKesUnicodeString names, texts;
-    KesRawCollint typeCodes, counts, ints;
-    KesRawColldouble reals;
-    link->Output(1, &names, &typeCodes, &counts, &ints, &reals, &texts);
-    EXPECT_EQ(names.Size(), 0) << "another group relays nothing";
-}
-
-// A description built in code is checked as a file is: what a file cannot even say.
-TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
-    KesPanelDescription panel;
-    ASSERT_EQ(KesPanelFile::Parse(kWithSubPanel, "contour.json", panel), "");
-    struct Row {
-        const char* what;
-        std::function<void(KesPanelDescription&)> change;
-        std::string error;
-    };
-    const std::vector<Row> rows = {
-        {"a sub-panel on a real",
-         [](KesPanelDescription& d) {
-             d.attributes.push_back(d.attributes[0].subPanel->attributes[0]);
-             d.attributes.back().subPanel = d.attributes[0].subPanel;
-         },
-         "attribute 2 'Lead_Radius', key 'subPanel': only a link opens a sub-panel"},
-        {"model parameters of a sub-panel's own",
-         [](KesPanelDescription& d) {
-             auto inner = std::make_shared<KesPanelDescription>(*d.attributes[0].subPanel);
-             inner->modelParameters = d.modelParameters;
-             d.attributes[0].subPanel = inner;
-         },
-         "attribute 1 'Leads', key 'subPanel': a sub-panel has no modelParameters"},
-        {"a bad attribute inside",
-         [](KesPanelDescription& d) {
-             auto inner = std::make_shared<KesPanelDescription>(*d.attributes[0].subPanel);
-             inner->attributes[1].Set("parameterName", "FEED_LEED");
-             d.attributes[0].subPanel = inner;
-         },
-         "attribute 1 'Leads', sub-panel attribute 2 'Lead_Feed', key 'parameterName': the model "
-         "parameter 'FEED_LEED' is not among the file's modelParameters (did you mean "
-         "'FEED_LEAD'?)"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        KesPanelDescription changed = panel;
-        row.change(changed);
-        KesDlgTestFrame frame;
-        KesPanelBuilder builder;
-        EXPECT_EQ(builder.Build(changed, frame).find(row.error), 0u)
-            << builder.Build(changed, frame);
-        EXPECT_TRUE(builder.Attributes().empty());
-    }
-}
-
-// The pocketing panel's link opens its sub-panel: the approach distance and the retract mode
-// that the relays stand for in a session without a window.
-TEST_F(KesPanelOverModelTest, ThePocketingLinksSubPanelHandsItsRecordsOver) {
-    const KesPanelDescription description = KesPocketingPanel::Description();
-    const auto link = std::find_if(
-        description.attributes.begin(), description.attributes.end(),
-        [](const KesPanelAttributeDescription& a) { return a.className == "KesMfgAttLink"; });
-    ASSERT_NE(link, description.attributes.end());
-    ASSERT_NE(link->subPanel, nullptr);
-    KesDlgTestFrame frame;
-    KesPanelBuilder builder;
-    ASSERT_EQ(builder.BuildOverModel(description, frame), "");
+    auto& link = dynamic_cast<KesMfgAttLink&>(*builder.Attributes()[at]);
     KesDlgTestFrame subFrame;
     KesPanelBuilder subBuilder;
-    ASSERT_EQ(subBuilder.BuildOverModel(*link->subPanel, subFrame), "");
+    ASSERT_EQ(subBuilder.BuildOverModel(*description.attributes[at].subPanel, subFrame), "");
     std::ostringstream out, err;
     KesPanelDriver driver(subFrame, out, err);
     std::istringstream session("spin Approach_Distance 7.5\nselect Retract_Mode #2\n");
     ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
-    auto* attribute =
-        builder.Attributes()[static_cast<size_t>(link - description.attributes.begin())];
-    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(),
-                                       *static_cast<KesMfgAttLink*>(attribute));
-    KesListValKesUnicodeString names, texts;
-    KesRawCollint typeCodes, counts, ints;
-    KesRawColldouble reals;
-    attribute->GetAttValue(nullptr, &names, &typeCodes, &counts, &ints, &reals, &texts);
-    ASSERT_EQ(names.Size(), 2);
-    EXPECT_EQ(names[1].Str(), "Approach_Distance");
-    EXPECT_EQ(reals[1], 7.5);
-    EXPECT_EQ(names[2].Str(), "Retract_Mode");
-    ASSERT_EQ(texts.Size(), 1);
-    EXPECT_EQ(texts[1].Str(), "FEED");
+
+    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(), link);
+    const std::string handed = "Approach_Distance 2 1 7.5\nRetract_Mode 3 1 FEED\n";
+    EXPECT_EQ(Records(link), handed);
+    EXPECT_EQ(Records(link, 2), handed);
+    EXPECT_EQ(Records(link, 1), "") << "another group relays nothing";
+    // An attribute still to be defined gives no record.
+    subBuilder.Attributes()[1]->SetAttToBeDefined();
+    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(), link);
+    EXPECT_EQ(Records(link), "Approach_Distance 2 1 7.5\n");
+}
+
+// A press on the link: answered by its relays where nothing opens the sub-panel; a window that
+// opens it says so, and the press alone hands the link nothing.
+TEST_F(KesPanelOverModelTest, ARelayAnswersAPressOnlyWhereNoSubPanelOpens) {
+    const KesPanelDescription pocketing = KesPocketingPanel::Description();
+    for (const bool relaysAnswer : {true, false}) {
+        KesMfgModel::Clear();
+        KesDlgTestFrame frame;
+        KesPanelBuilder builder;
+        builder.SetRelaysAnswerSubPanelLinks(relaysAnswer);
+        ASSERT_EQ(builder.BuildOverModel(pocketing, frame), "");
+        std::ostringstream out, err;
+        KesPanelDriver driver(frame, out, err);
+        std::istringstream session("press Approach_Retract\n");
+        KesStdoutCapture quiet;
+        ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
+        EXPECT_EQ(Records(*builder.Attributes().back()),
+                  relaysAnswer ? "Approach_Distance 2 1 2.5\nRetract_Mode 3 1 RAPID\n"
+                               : "Approach_Retract 1 0\n");
+    }
+}
+
+// A description built in code is checked as a file is, also for what a file cannot say.
+TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
+    const KesPanelDescription pocketing = KesPocketingPanel::Description();
+    const size_t link = pocketing.attributes.size() - 1;
+    ASSERT_NE(pocketing.attributes[link].subPanel, nullptr);
+    const auto inside = [&](const std::function<void(KesPanelDescription&)>& change) {
+        auto changed = std::make_shared<KesPanelDescription>(*pocketing.attributes[link].subPanel);
+        change(*changed);
+        KesPanelDescription panel = pocketing;
+        panel.attributes[link].subPanel = changed;
+        return panel;
+    };
+    struct Row {
+        KesPanelDescription description;
+        std::string error;
+    };
+    const std::vector<Row> rows = {
+        {inside([](KesPanelDescription& d) { d.modelParameters.resize(1); }),
+         "key 'subPanel': a sub-panel has no modelParameters"},
+        {inside([](KesPanelDescription& d) { d.attributes[1].Set("value", "SLOW"); }),
+         "attribute " + std::to_string(link + 1) +
+             " 'Approach_Retract', sub-panel attribute 2 'Retract_Mode', key 'value': the value "
+             "'SLOW' is not among the values"},
+        {inside(
+             [&](KesPanelDescription& d) { d.attributes.push_back(pocketing.attributes[link]); }),
+         "sub-panel attribute 3 'Approach_Retract', key 'subPanel': a link of a sub-panel opens "
+         "no sub-panel of its own"},
+    };
+    for (const Row& row : rows) {
+        const std::string found = row.description.Check();
+        EXPECT_NE(found.find(row.error), std::string::npos) << found;
+    }
+    KesPanelDescription onAReal = pocketing;
+    onAReal.attributes[0].subPanel = pocketing.attributes[link].subPanel;
+    EXPECT_EQ(onAReal.Check(), "attribute 1 'Strategy', key 'subPanel': only a link opens a "
+                               "sub-panel");
 }
 
 } // namespace

@@ -257,6 +257,13 @@ std::string Steering(const char* names, const char* values, const char* sensitiv
            sensitivities + "}}";
 }
 
+// A link whose sub-panel holds `attributes`.
+std::string Link(const std::string& attributes) {
+    return R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
+        "subPanel": {"title": "S", "attributes": [)" +
+           attributes + "]}}";
+}
+
 std::string Real(const std::string& name, const std::string& more) {
     return R"({"class": "KesMfgAttDouble", "name": ")" + name +
            R"(", "label": "L", "group": 1, "value": 5)" + more + "}";
@@ -268,12 +275,6 @@ std::string Bound(const std::string& parameter, const std::string& more) {
            more + "}]}";
 }
 const char* const kFeed = R"({"name": "FEED", "type": 2, "units": [1, 2, 0], "reals": [180]})";
-// A link whose sub-panel holds `attributes`.
-std::string Link(const std::string& attributes) {
-    return R"({"class": "KesMfgAttLink", "name": "K", "label": "L", "group": 1,
-        "subPanel": {"title": "S", "attributes": [)" +
-           attributes + "]}}";
-}
 
 // A file refused (status 2) or taken with a warning (status 0, one line on standard error);
 // `schema` says whether the schema refuses it too ('S'), takes it for a fault of meaning it
