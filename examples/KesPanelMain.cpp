@@ -322,8 +322,7 @@ int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver,
     if (!show) {
         return 0;
     }
-    window.FitToScreen();
-    window.show();
+    window.show(); // at the size of the picture: made to fit the panel
     return QApplication::exec();
 }
 

@@ -24,12 +24,14 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -88,8 +90,12 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     records_ = AddPane(*panes, QStringLiteral("Value records"), QStringLiteral("records"));
     panes->setStretchFactor(1, 2); // the records are the longer read
     columns->addWidget(panes);
-    // The panel gets a little more than half: the records' lines are long too.
-    columns->setSizes({kWidth * 11 / 20, kWidth * 9 / 20});
+    // The panel keeps its width when the window grows; the panes take the rest and, where the
+    // window is too narrow for both, give way (down to nothing).
+    columns->setStretchFactor(0, 0);
+    columns->setStretchFactor(1, 1);
+    columns->setCollapsible(0, false);
+    columns->setCollapsible(1, true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -97,7 +103,6 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     status_ = new QStatusBar(this);
     status_->setSizeGripEnabled(false);
     layout->addWidget(status_);
-    resize(kWidth, kHeight);
     messages_ = std::make_unique<MessageService>(*status_);
 
     // File and Edit. A gesture is one step of the history, undone and redone with its impacts.
@@ -148,6 +153,7 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
         Refresh();
     });
     Refresh();
+    FitToScreen();
 }
 
 // The view goes first, while the Qt widgets it mirrors into still stand.
@@ -229,23 +235,43 @@ bool KesPanelWindow::eventFilter(QObject* watched, QEvent* event) {
 bool KesPanelWindow::SaveValues(const QString& file) {
     std::ofstream out(file.toStdString());
     out << KesValuesFile::Write(driver_.Attributes(), frame_.GetName().Str());
-    return static_cast<bool>(out.flush());
+    if (!out.flush()) {
+        return false;
+    }
+    status_->showMessage(QStringLiteral("Saved values to %1").arg(file));
+    return true;
 }
 
 void KesPanelWindow::FitToScreen() {
+    ensurePolished(); // the sizes of the panes and bars as Qt's style draws them
+    // The room: the smallest screen the window is made for, or the screen's own when smaller
+    // (an offscreen platform's nominal screen is none a person sees), less a title bar and a
+    // border.
+    QSize room(kScreenWidth, kScreenHeight);
     const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    const QSize panel = view_->Widget() != nullptr ? view_->Widget()->sizeHint() : QSize();
-    // The panel whole, and the panes beside it as wide as the panel or 480 pixels at least.
-    QSize wanted(panel.width() + std::max(panel.width(), 480) + 24,
-                 std::max(panel.height() + 80, 480));
-    if (shown != nullptr) {
-        wanted = wanted.boundedTo(shown->availableSize());
+    if (shown != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        room = room.boundedTo(shown->availableSize());
     }
-    resize(wanted);
-    columns_->setSizes({panel.width(), wanted.width() - panel.width()});
+    room -= QSize(16, 40);
+    // Around the columns: the window's margins, the menu bar and the status bar.
+    const QMargins margins = layout()->contentsMargins();
+    const int aroundWidth = margins.left() + margins.right();
+    const int aroundHeight = margins.top() + margins.bottom() + layout()->spacing() +
+                             layout()->menuBar()->sizeHint().height() +
+                             status_->sizeHint().height();
+    // The panel whole where the room allows (a taller one scrolls, never sideways); the panes
+    // take the rest of the room's width.
+    const QSize panel = view_->PanelSizeHint();
+    resize(room.width(), std::clamp(panel.height() + aroundHeight, std::min(480, room.height()),
+                                    std::max(room.height(), 1)));
+    const int columns = room.width() - aroundWidth;
+    const int panelSide = std::min(panel.width(), columns);
+    columns_->setSizes({panelSide, std::max(columns - panelSide - columns_->handleWidth(), 0)});
 }
 
 bool KesPanelWindow::SavePicture(const QString& file) {
+    // Written whole or not at all: a failed write keeps the old picture.
+    QSaveFile out(file);
     // zlib's fastest level: most of a picture's time went into compressing it.
-    return grab().save(file, "PNG", 80);
+    return out.open(QIODevice::WriteOnly) && grab().save(&out, "PNG", 80) && out.commit();
 }

@@ -28,9 +28,10 @@ class QStatusBar;
 
 class KesPanelWindow : public QWidget {
 public:
-    // The size the window opens with, and so the size of its pictures.
-    static constexpr int kWidth = 1280;
-    static constexpr int kHeight = 820;
+    // The smallest screen the window is made for: on it or any larger one, the window opens
+    // at one size, that of its pictures (a title bar and a border take the rest).
+    static constexpr int kScreenWidth = 1280;
+    static constexpr int kScreenHeight = 800;
 
     // Mirrors the panel of `frame`; the attributes whose records are shown are those the
     // driver finds in it. Both must outlive the window. Builds the panes at once.
@@ -43,14 +44,17 @@ public:
     // Reads the frame's notifications and the attributes' records again into the panes, and
     // shows the latest message reported since the last refresh in the status bar.
     void Refresh();
-    // Sizes the window to its panel (the panes beside it), within the screen.
+    // Sizes the window to its panel, whole beside the panes where it fits (the panes give way),
+    // for a screen of kScreenWidth x kScreenHeight or the window's own when it is smaller. Done
+    // when the window is made; again after a change of panel.
     void FitToScreen();
-    // Writes a picture of the window as it stands (PNG); false when the file cannot be written.
+    // Writes a picture of the window as it stands (PNG), in a whole: a temporary file renamed
+    // over `file`. False when it cannot be written (an old file is kept).
     bool SavePicture(const QString& file);
     // Pushes a values file in as a caller does (the history ends); answers "" or why it is not
     // a values file, and the report lines in `report`.
     QString OpenValues(const QString& file, QStringList* report = nullptr);
-    // False when the file cannot be written.
+    // False when the file cannot be written; else the status bar says where the values went.
     bool SaveValues(const QString& file);
     // Opens the sub-panel of each link of the panel whose description has one when its button
     // is pressed (KesSubPanels). `description` must outlive the window.

@@ -95,6 +95,11 @@ void KesDialog::SetIconName(const KesString& name, const KesString& secondName) 
     Changed(KesDlgProperty::Icon);
 }
 
+void KesDialog::SetCaption(const KesUnicodeString& caption) {
+    caption_ = caption;
+    Changed(KesDlgProperty::Caption);
+}
+
 void KesDialog::SetSensitivity(unsigned long sensitivity) {
     if (sensitivity != kes::kSensitive && sensitivity != kes::kInsensitive) {
         return;

@@ -52,6 +52,7 @@ enum class KesDlgProperty {
     Help,
     ShortHelp,
     Icon,
+    Caption,
     Sensitivity,
     Visibility,
     Orientation,
@@ -108,6 +109,11 @@ public:
     void SetIconName(const KesString& name, const KesString& secondName = KesString());
     const KesString& GetIconName() const { return iconName_; }
     const KesString& GetSecondIconName() const { return secondIconName_; }
+    // The name a person knows the widget by when it shows no title of its own (an attribute
+    // gives its label to such a widget): a window shows it on an untitled push button and
+    // announces the widget by it. Empty by default.
+    void SetCaption(const KesUnicodeString& caption);
+    const KesUnicodeString& GetCaption() const { return caption_; }
 
     // Sensitivity 8 (on) or 16 (off); any other value is ignored. IsSetSensitivity answers the
     // widget's own flag, whatever its ancestors say.
@@ -151,6 +157,7 @@ private:
     KesUnicodeString shortHelp_;
     KesString iconName_;
     KesString secondIconName_;
+    KesUnicodeString caption_;
     unsigned long sensitivity_ = kes::kSensitive;
     int visibility_ = kes::kShown;
 };

@@ -169,6 +169,11 @@ void KesQtBinding::Apply(KesDlgProperty property) {
         qt->setStatusTip(KesQtText(widget_.GetHelp().Str()));
         qt->setWhatsThis(KesQtText(widget_.GetHelp().Str()));
         break;
+    case KesDlgProperty::Caption:
+        if (!ShowingAll() && widget_.GetParent() != nullptr) {
+            host_.LayoutChanged(*widget_.GetParent()); // the accessible names
+        }
+        break;
     default:
         break;
     }
@@ -487,15 +492,21 @@ public:
     }
 
     void Apply(KesDlgProperty property) override {
-        if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon) &&
+        if ((property == KesDlgProperty::Title || property == KesDlgProperty::Icon ||
+             property == KesDlgProperty::Caption) &&
             button_ != nullptr) {
             TitleOrIcon shown = TitleOrIconOf(widget_);
             if (shown.text.isEmpty() && shown.icon.isNull()) {
-                shown.text = OwnerLabel(widget_); // never an empty button
+                // Never an empty button: the caption its owner gave it (a link attribute's
+                // label), else its identifier.
+                shown.text = KesQtText(widget_.GetCaption().IsEmpty() ? widget_.GetName().Str()
+                                                                      : widget_.GetCaption().Str());
             }
             button_->setText(QString(shown.text).replace(QLatin1Char('&'), QStringLiteral("&&")));
             button_->setIcon(shown.icon);
-            return;
+            if (property != KesDlgProperty::Caption) {
+                return;
+            }
         }
         KesQtBinding::Apply(property);
     }

@@ -13,8 +13,13 @@
 #include "qt/KesQtBinding.h"
 
 #include <QtCore/QTimer>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QScreen>
+#include <QtWidgets/QAbstractSpinBox>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QVBoxLayout>
@@ -85,21 +90,96 @@ const KesUnicodeString* LabelOf(const KesDialog& frame) {
 // ---------------------------------------------------------------------------------------------
 // Top widget
 // ---------------------------------------------------------------------------------------------
+// Qt keeps the size hints of laid-out widgets until a layout is told they changed, and tells
+// the layouts above a widget only once they have been shown: before the first show, a hint
+// changed under a box (a label widened to align a column) leaves the boxes above it stale.
+// Tells every box from the leaves up.
+void RefreshHints(QWidget* widget) {
+    for (QObject* child : widget->children()) {
+        if (auto* under = qobject_cast<QWidget*>(child); under != nullptr && !under->isWindow()) {
+            RefreshHints(under);
+        }
+    }
+    widget->updateGeometry();
+}
+
 // A scroll area as large as the panel wants, within the screen: a taller panel scrolls.
 class PanelScrollArea final : public QScrollArea {
 public:
     using QScrollArea::QScrollArea;
 
-    QSize sizeHint() const override {
-        const QSize panel = widget() != nullptr ? widget()->sizeHint() : QSize(0, 0);
+    // The whole panel's size, with the room of a vertical scroll bar.
+    QSize PanelHint() const {
+        QWidget* panel = widget();
+        if (panel == nullptr) {
+            return {};
+        }
+        if (!isVisible()) {
+            panel->ensurePolished(); // and everything under it: the style's fonts and margins
+            RefreshHints(panel);
+        }
+        const QSize content = panel->sizeHint();
         const int frame = 2 * frameWidth();
-        QSize wanted(panel.width() + frame + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                     panel.height() + frame);
+        return {content.width() + frame + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                content.height() + frame};
+    }
+
+    QSize sizeHint() const override {
+        QSize wanted = PanelHint();
         if (const QScreen* shown = screen()) {
             wanted = wanted.boundedTo(shown->availableSize() * 9 / 10);
         }
         return wanted;
     }
+};
+
+// A text field, where Return confirms what was typed.
+bool IsTextField(const QWidget* widget) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        return combo->isEditable();
+    }
+    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+}
+
+// What makes the top widget behave as a Qt widget inside a host's window:
+// - Return or Enter that a text field of the panel has taken (and let through, as Qt's fields
+//   do) goes no further: in a dialog it would also press the default button. Return elsewhere
+//   (a button, a read-only combo) still reaches the window.
+// - The top widget's size hint follows the panel's: when the panel's layout changes, the
+//   layout around the top widget is told (updateGeometry), so that a window sized to it shows
+//   the whole panel.
+class TopWidgetFilter final : public QObject {
+public:
+    TopWidgetFilter(QWidget* top, QWidget* holder) : QObject(top), top_(top), holder_(holder) {
+        top->installEventFilter(this);
+        holder->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == holder_ && event->type() == QEvent::LayoutRequest) {
+            // Posted when the panel's layout is invalid: the hint read now is the new one.
+            const QSize hint = top_->sizeHint();
+            if (hint != shownHint_) {
+                shownHint_ = hint;
+                top_->updateGeometry();
+            }
+        } else if (watched == top_ && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QWidget* focus = QApplication::focusWidget();
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && focus != nullptr &&
+                top_->isAncestorOf(focus) && IsTextField(focus)) {
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* top_;
+    QWidget* holder_;
+    QSize shownHint_; // the top widget's hint when its layout was last told
 };
 
 } // namespace
@@ -122,6 +202,7 @@ public:
         }
         column->addStretch(1); // the panel keeps its height when the window is taller
         top_->setWidget(holder_);
+        new TopWidgetFilter(top_, holder_); // owned by the top widget
         Flush();
     }
 
@@ -135,6 +216,7 @@ public:
     }
 
     QWidget* Top() const { return top_; }
+    QSize PanelHint() const { return top_ != nullptr ? top_->PanelHint() : QSize(); }
 
     // Brings the view fully in step: the state of the widgets created since the last flush,
     // then the form layout, accessible names and tab order of the frames that changed.
@@ -410,14 +492,20 @@ private:
             case KesDlgKind::RadioButton:
             case KesDlgKind::PushButton:
                 if (const KesQtBinding* binding = BindingOf(&child);
-                    binding != nullptr && binding->Widget() != nullptr && label != nullptr) {
+                    binding != nullptr && binding->Widget() != nullptr) {
+                    // A widget with a caption of its own is announced by it.
+                    const KesUnicodeString* name =
+                        child.GetCaption().IsEmpty() ? label : &child.GetCaption();
+                    if (name == nullptr) {
+                        break;
+                    }
                     // A button with a title of its own is announced by it.
                     const bool titled = child.GetKind() >= KesDlgKind::CheckButton &&
                                         child.GetKind() <= KesDlgKind::PushButton &&
                                         !child.GetTitle().IsEmpty();
                     binding->Widget()->setAccessibleName(titled ? QString()
-                                                                : KesQtText(label->Str()));
-                    binding->Widget()->setAccessibleDescription(titled ? KesQtText(label->Str())
+                                                                : KesQtText(name->Str()));
+                    binding->Widget()->setAccessibleDescription(titled ? KesQtText(name->Str())
                                                                        : QString());
                 }
                 break;
@@ -456,7 +544,7 @@ private:
     }
 
     KesDialog* root_;
-    QPointer<QScrollArea> top_;
+    QPointer<PanelScrollArea> top_;
     QPointer<QWidget> holder_; // holds the root's widget above a stretch
     std::unordered_map<const KesDialog*, std::unique_ptr<KesQtBinding>> bindings_;
     std::unordered_set<const KesDialog*> menuOwners_; // widgets that have a context menu
@@ -478,6 +566,11 @@ KesQtPanelView::~KesQtPanelView() = default;
 QWidget* KesQtPanelView::Widget() const {
     mirror_->Flush();
     return mirror_->Top();
+}
+
+QSize KesQtPanelView::PanelSizeHint() const {
+    mirror_->Flush();
+    return mirror_->PanelHint();
 }
 
 QWidget* KesQtPanelView::Find(const KesDialog& widget) const {

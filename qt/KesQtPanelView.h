@@ -36,9 +36,17 @@ public:
 
     // The top Qt widget (a QScrollArea holding the mirrored root frame); owned by the view
     // unless reparented by the caller (then the caller's Qt parent owns it). Its size hint is
-    // the panel's, bounded by the screen, so that a tall panel scrolls. Null once the caller's
-    // Qt parent has deleted it.
+    // the panel's, bounded by the screen, so that a tall panel scrolls; whenever the panel's
+    // hint changes (widgets shown, hidden or created, texts widened) it calls updateGeometry,
+    // so that a layout around it, or adjustSize, follows. Return or Enter in one of the
+    // panel's text fields confirms the field and goes no further (a host dialog's default
+    // button does not fire); elsewhere it reaches the window. Null once the caller's Qt parent
+    // has deleted it.
     QWidget* Widget() const;
+    // The size the top widget needs to show the whole panel, without the bound of the screen
+    // (with the room of a vertical scroll bar: a window shorter than the panel scrolls it, never
+    // sideways). Empty once the top widget is gone.
+    QSize PanelSizeHint() const;
     // The Qt widget mirroring `widget` (or one of its dialogs), or null: a widget outside the
     // root, a menu item (see FindAction), or a widget already destroyed.
     //

@@ -51,6 +51,7 @@ void KesMfgAttLink::Display() {
         std::cout << "iconname:" << iconName_.Str() << ":end" << std::endl;
     }
     pushButton_ = new KesDlgPushButton(this, "pb", 0);
+    pushButton_->SetCaption(GetLabel()); // the button has no title: a window shows the label
     if (!iconName_.IsEmpty()) {
         pushButton_->SetIconName(iconName_);
     }

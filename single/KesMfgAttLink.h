@@ -32,7 +32,8 @@ public:
     // Deletes the link vectors that exist.
     ~KesMfgAttLink() override;
 
-    // Builds the push button "pb" (with the icon, if any) and the link label "label", once.
+    // Builds the push button "pb" (with the icon, if any; no title, the attribute's label as
+    // its caption) and the link label "label", once.
     void Display() override;
     // For its group and once values have been handed over: appends the whole of each link
     // vector to the argument of the same kind. Nothing when a vector the link vectors need

@@ -7,15 +7,26 @@
 #include "KesSubPanels.h"
 
 #include "platform/KesMfgBaseGII.h"
+#include "platform/KesMfgModel.h"
+#include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelDriver.h"
+#include "tools/KesPanelFile.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +51,66 @@ struct Panel {
         return window->findChild<QPlainTextEdit*>(name)->toPlainText();
     }
 };
+
+// A panel file's panel in kes-panel's frame, shown in kes-panel's window.
+struct FilePanel {
+    explicit FilePanel(const QString& file) {
+        KesMfgModel::Clear();
+        fault = KesPanelFile::Read(file.toStdString(), description);
+        if (fault.empty()) {
+            fault = builder.Build(description, frame);
+        }
+        window = std::make_unique<KesPanelWindow>(frame, driver);
+        window->show();
+    }
+    KesNotificationLogFrame frame{"Panel"};
+    KesPanelDescription description;
+    KesPanelBuilder builder;
+    std::ostringstream transcript;
+    KesPanelDriver driver{frame, transcript, transcript};
+    std::string fault;
+    std::unique_ptr<KesPanelWindow> window;
+};
+
+// The fields of the panel in `window` that its viewport does not show whole: cut off at a
+// side, or below and above where no scrolling reaches. Empty when the panel shows whole.
+QStringList CutOff(const KesPanelWindow& window) {
+    auto* area = window.findChild<QSplitter*>()->findChild<QScrollArea*>();
+    QStringList cut;
+    if (area->horizontalScrollBar()->isVisible()) {
+        cut << "a horizontal scroll bar";
+    }
+    const QWidget* viewport = area->viewport();
+    const int reach = viewport->height() + area->verticalScrollBar()->maximum();
+    for (QWidget* field : area->widget()->findChildren<QWidget*>()) {
+        const bool isField = qobject_cast<QLineEdit*>(field) != nullptr
+                                 ? !qobject_cast<QAbstractSpinBox*>(field->parentWidget()) &&
+                                       !qobject_cast<QComboBox*>(field->parentWidget())
+                                 : qobject_cast<QAbstractSpinBox*>(field) != nullptr ||
+                                       qobject_cast<QComboBox*>(field) != nullptr ||
+                                       qobject_cast<QAbstractButton*>(field) != nullptr ||
+                                       qobject_cast<QListWidget*>(field) != nullptr ||
+                                       qobject_cast<QScrollBar*>(field) != nullptr;
+        if (!isField || !field->isVisibleTo(area->widget())) {
+            continue;
+        }
+        const QRect shown(field->mapTo(viewport, QPoint(0, 0)) +
+                              QPoint(0, area->verticalScrollBar()->value()),
+                          field->size());
+        if (shown.left() < 0 || shown.right() >= viewport->width() || shown.top() < 0 ||
+            shown.bottom() >= reach) {
+            cut << QStringLiteral("%1 '%2' at %3,%4 %5x%6 in %7x%8")
+                       .arg(field->metaObject()->className(), field->accessibleName())
+                       .arg(shown.x())
+                       .arg(shown.y())
+                       .arg(shown.width())
+                       .arg(shown.height())
+                       .arg(viewport->width())
+                       .arg(reach);
+        }
+    }
+    return cut;
+}
 
 // Legible text has pixels dark as ink and a background light as paper.
 bool Legible(const QImage& picture, const QWidget& widget, double ink) {
@@ -87,7 +158,6 @@ private slots:
                  QStringList());
         QVERIFY(!QFileInfo::exists(folder.filePath("config")));
         const QImage picture(file);
-        QCOMPARE(picture.size(), QSize(KesPanelWindow::kWidth, KesPanelWindow::kHeight));
 
         // Where the labels stand: the same window, after the same session, in this process.
         Panel panel;
@@ -95,6 +165,10 @@ private slots:
         QCOMPARE(panel.driver.RunSession(session, false), 0);
         panel.Open();
         QApplication::processEvents();
+        // The picture is the window at the size it opens with (on a screen of 1280 x 800).
+        QCOMPARE(picture.size(), panel.window->size());
+        QVERIFY(panel.window->width() <= KesPanelWindow::kScreenWidth &&
+                panel.window->height() <= KesPanelWindow::kScreenHeight);
         QStringList labels = {"Strategy", "Tool number", "Depth (mm)", "Spindle speed (rpm)"};
         for (const QLabel* label : panel.window->findChildren<QLabel*>()) {
             if (labels.removeAll(label->text()) > 0) {
@@ -229,12 +303,61 @@ private slots:
         }
     }
 
+    // At the size the window opens with, every field of the panel shows whole beside the
+    // panes (a tall panel scrolls, never sideways), also once the event loop has turned.
+    void wholePanelShows_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("the bundled pocketing panel") << QString();
+        for (const QString& name :
+             QDir(KES_SOURCE_DIR "/examples/panels").entryList({"*.json"}, QDir::Files)) {
+            QTest::newRow(qPrintable(name))
+                << QStringLiteral(KES_SOURCE_DIR "/examples/panels/") + name;
+        }
+    }
+    void wholePanelShows() {
+        QFETCH(QString, file);
+        std::unique_ptr<Panel> bundled;
+        std::unique_ptr<FilePanel> fromFile;
+        KesPanelWindow* window = nullptr;
+        if (file.isEmpty()) {
+            bundled = std::make_unique<Panel>();
+            bundled->Open();
+            window = bundled->window.get();
+        } else {
+            fromFile = std::make_unique<FilePanel>(file);
+            QCOMPARE(QString::fromStdString(fromFile->fault), QString());
+            window = fromFile->window.get();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QSize opened = window->size();
+        QVERIFY(opened.width() <= KesPanelWindow::kScreenWidth &&
+                opened.height() <= KesPanelWindow::kScreenHeight);
+        QCOMPARE(CutOff(*window), QStringList());
+        QTest::qWait(50); // what the view lays out after its first show
+        QCOMPARE(CutOff(*window), QStringList());
+        QCOMPARE(window->size(), opened);
+    }
+
+    // The picture is written whole or not at all: a folder that cannot hold it is refused.
+    void picturesAreWrittenWhole() {
+        QTemporaryDir folder;
+        Panel panel;
+        panel.Open();
+        const QString file = folder.filePath(QStringLiteral("window.png"));
+        QVERIFY(panel.window->SavePicture(file));
+        QCOMPARE(QImage(file).size(), panel.window->size());
+        QVERIFY(!panel.window->SavePicture(folder.filePath(QStringLiteral("none/window.png"))));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"window.png"}));
+    }
+
     void valuesFilesOpenAndSave() {
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("values.json"));
         Panel panel;
         panel.Open();
         QVERIFY(panel.window->SaveValues(file));
+        QCOMPARE(panel.window->findChild<QStatusBar*>()->currentMessage(),
+                 QStringLiteral("Saved values to ") + file);
         Panel other;
         other.Open();
         QStringList report;
