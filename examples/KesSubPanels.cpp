@@ -9,38 +9,12 @@
 #include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelHistory.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-
-// A sub-dialog in which Return in a field of the panel confirms the field and goes no further;
-// elsewhere it presses the default button.
-class FieldDialog : public QDialog {
-public:
-    using QDialog::QDialog;
-    QWidget* panel = nullptr;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        QWidget* focused = QApplication::focusWidget();
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && panel != nullptr &&
-            focused != nullptr && panel->isAncestorOf(focused) &&
-            qobject_cast<QAbstractButton*>(focused) == nullptr) {
-            event->accept();
-            return;
-        }
-        QDialog::keyPressEvent(event);
-    }
-};
-
-} // namespace
 
 struct KesSubPanels::Link {
     KesMfgAttLink* link = nullptr;
@@ -53,7 +27,7 @@ class KesSubPanels::Dialog {
 public:
     Dialog(Link& link, QWidget* parent) : link_(link), frame_("SubPanel") {
         frame_.SetTitle(KesUnicodeString(link.subPanel->title));
-        dialog_ = new FieldDialog(parent);
+        dialog_ = new QDialog(parent);
         dialog_->setObjectName(QStringLiteral("subPanel"));
         dialog_->setAttribute(Qt::WA_DeleteOnClose, false);
         dialog_->setWindowTitle(QString::fromStdString(link.subPanel->title));
@@ -87,7 +61,6 @@ public:
             }
         }
         view_ = std::make_unique<KesQtPanelView>(frame_, dialog_);
-        static_cast<FieldDialog*>(dialog_.data())->panel = view_->Widget();
         auto* buttons =
             new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
         auto* layout = new QVBoxLayout(dialog_);

@@ -171,17 +171,3 @@ bool KesHostOperationDialog::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
-
-// Return in a field of the panel confirms the field (the view has handed it over) and goes no
-// further; elsewhere it presses the default button, as in any dialog.
-void KesHostOperationDialog::keyPressEvent(QKeyEvent* event) {
-    QWidget* focused = QApplication::focusWidget();
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && view_ != nullptr &&
-        view_->Widget() != nullptr && focused != nullptr &&
-        view_->Widget()->isAncestorOf(focused) &&
-        qobject_cast<QAbstractButton*>(focused) == nullptr) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}

@@ -69,7 +69,6 @@ public:
 protected:
     // Ctrl+Z and the redo keys reach Edit's items even from a field with an undo of its own.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Apply();
