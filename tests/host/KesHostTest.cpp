@@ -392,7 +392,7 @@ private slots:
                    host.Click(QDialogButtonBox::Cancel);
                });
 
-        QTest::newRow("Undo in the dialog takes the gesture back before OK")
+        QTest::newRow("Undo and Redo in the dialog take the gesture back and again before OK")
             << Scenario([](Host& host) {
                    QVERIFY(host.Open());
                    KesHostOperationDialog* dialog = host.Edit(0);
@@ -402,6 +402,12 @@ private slots:
                    QVERIFY(undo != nullptr && undo->isEnabled());
                    undo->trigger();
                    QVERIFY(!undo->isEnabled());
+                   auto* redo = dialog->findChild<QAction*>(QStringLiteral("redo"));
+                   QVERIFY(redo != nullptr && redo->isEnabled());
+                   redo->trigger();
+                   QVERIFY(dialog->Collect().find(R"("Depth", "type": "real", "values": [9.0])") !=
+                           std::string::npos);
+                   undo->trigger();
                    host.Click(QDialogButtonBox::Ok);
                    QCOMPARE(Host::Stored(host.Window().Document(), 0, "Depth"),
                             std::string(R"({"type":"real","values":[4.0]})"));
