@@ -69,6 +69,21 @@ void ParamPanelDisplayDropOutput(benchmark::State& state) {
 }
 BENCHMARK(ParamPanelDisplayDropOutput)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
+// One read of a parameter and of the outcome through the statics: the cost of a call.
+void ModelReadAndError(benchmark::State& state) {
+    FillModel(1);
+    const KesUnicodeString name = "P0";
+    KesRawCollint ints;
+    KesRawColldouble reals;
+    KesListValKesUnicodeString texts;
+    for (auto _ : state) {
+        KesMfgModel::ReadParameter(name, ints, reals, texts);
+        benchmark::DoNotOptimize(KesMfgModel::GetError());
+    }
+    KesMfgModel::Clear();
+}
+BENCHMARK(ModelReadAndError);
+
 #ifdef KES_BENCH_HOST_MODEL
 // A host's model that keeps its parameters in the built-in one and counts what changed.
 class ForwardingModel final : public KesMfgModelService {
