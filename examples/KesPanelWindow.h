@@ -46,7 +46,7 @@ public:
     void Refresh();
     // Sizes the window to its panel, whole beside the panes where it fits (the panes give way),
     // for a screen of kScreenWidth x kScreenHeight or the window's own when it is smaller. Done
-    // when the window is made; again after a change of panel.
+    // when the window is made (and so --gui and --png show one size).
     void FitToScreen();
     // Writes a picture of the window as it stands (PNG), in a whole: a temporary file renamed
     // over `file`. False when it cannot be written (an old file is kept).

@@ -489,8 +489,11 @@ void KesMfgAttDoubleParam::CreateParameter(KesCommand*, KesNotification*, void**
         return;
     }
     if (creationDialog_ == nullptr) {
-        creationDialog_ = new KesMfgDialogEditor(this, "CreateParameter", 0xe00, 16, 16, 1, 0,
-                                                 "ParameterName", 0);
+        // A field 16 characters wide that takes a name as long as the model takes one: cut to
+        // 16, a longer name would create another parameter than the one typed.
+        creationDialog_ =
+            new KesMfgDialogEditor(this, "CreateParameter", 0xe00, 16, KesMfgModel::kMaxNameLength,
+                                   1, 0, "ParameterName", 0);
         AddAnalyseNotificationCB(creationDialog_, creationDialog_->GetDiaOKNotification(),
                                  &KesMfgAttDoubleParam::YesCreateParameter, nullptr);
         AddAnalyseNotificationCB(creationDialog_, creationDialog_->GetDiaCANCELNotification(),

@@ -5,8 +5,8 @@
 // The dialog holds `fieldCount` text editors, children of the dialog in order: the first is
 // identified by `fieldName`, the next ones by `fieldName` followed by their number from 2
 // ("ParameterName", "ParameterName2", ...). Each field shows `fieldWidth` characters and keeps
-// at most `maxCharacters` of what is typed (0 or less: no limit); the parameter dialogs ask for
-// 16, the width of a parameter name on the dialogs.
+// at most `maxCharacters` of what is typed (0 or less: no limit); the parameter dialog shows 16
+// and keeps as many as a model parameter's name may have (72).
 //
 // GetEditorTexts() hands the caller a new list, which the caller deletes, of the texts typed
 // into the fields, first field first; a field that is empty or holds only blanks gives no text,

@@ -22,8 +22,11 @@
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
 
+#include <QtCore/QTimer>
 #include <QtGui/QAction>
 #include <QtGui/QIcon>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QPalette>
 #include <QtGui/QValidator>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QBoxLayout>
@@ -373,7 +376,6 @@ public:
         auto* outer = new QVBoxLayout(window_);
         prompt_ = new QLabel(window_); // the dialog's help: what the window asks for
         prompt_->setTextFormat(Qt::PlainText);
-        prompt_->setWordWrap(true);
         prompt_->hide();
         outer->addWidget(prompt_);
         auto* content = new QWidget(window_);
@@ -396,7 +398,11 @@ public:
         if (property == KesDlgProperty::Title && window_ != nullptr) {
             window_->setWindowTitle(Title());
         } else if (property == KesDlgProperty::Help && prompt_ != nullptr) {
-            prompt_->setText(KesQtText(widget_.GetHelp().Str()));
+            // A prompt reads on one line; only a long one wraps (a wrapped label takes the
+            // narrow width Qt gives it, and would break even a short one).
+            const QString prompt = KesQtText(widget_.GetHelp().Str());
+            prompt_->setWordWrap(prompt_->fontMetrics().horizontalAdvance(prompt) > 480);
+            prompt_->setText(prompt);
             prompt_->setVisible(!widget_.GetHelp().IsEmpty());
         } else if (property == KesDlgProperty::Visibility && window_ != nullptr) {
             // A window of its own: no parent to re-lay.
@@ -497,10 +503,9 @@ public:
             button_ != nullptr) {
             TitleOrIcon shown = TitleOrIconOf(widget_);
             if (shown.text.isEmpty() && shown.icon.isNull()) {
-                // Never an empty button: the caption its owner gave it (a link attribute's
-                // label), else its identifier.
-                shown.text = KesQtText(widget_.GetCaption().IsEmpty() ? widget_.GetName().Str()
-                                                                      : widget_.GetCaption().Str());
+                // The caption its owner gave it (a link attribute's label); without one, the
+                // button shows nothing rather than an identifier or a label of someone else.
+                shown.text = KesQtText(widget_.GetCaption().Str());
             }
             button_->setText(QString(shown.text).replace(QLatin1Char('&'), QStringLiteral("&&")));
             button_->setIcon(shown.icon);
@@ -563,8 +568,13 @@ bool ReadNumber(const QString& text, double& value) {
 }
 
 // What may be typed where a number goes: digits, a sign, and for a real a point and an
-// exponent. A number, or nothing, is complete; a start of one ("-", "1e") may go on.
-QValidator::State NumberState(const QString& input, bool whole) {
+// exponent; a comma typed into a real is its decimal point (as many people type it), shown as
+// the point the toolkit writes. A number, or nothing, is complete; a start of one ("-", "1e")
+// may go on, but cannot be confirmed (see NumberFieldGuard).
+QValidator::State NumberState(QString& input, bool whole) {
+    if (!whole) {
+        input.replace(QLatin1Char(','), QLatin1Char('.'));
+    }
     const QString allowed = whole ? QStringLiteral("+- ") : QStringLiteral("+-.eE ");
     for (QChar c : input) {
         if (!c.isDigit() && allowed.indexOf(c) < 0) {
@@ -589,16 +599,118 @@ private:
     bool whole_;
 };
 
+// Keeps a number field from being confirmed with a text that cannot become a number ("1e3-",
+// "-"): Return, Enter and Tab do nothing but show the field as invalid, and the field keeps the
+// focus (a click elsewhere in the window gives it back) until the text is corrected or Escape
+// shows the toolkit's value again. Escape in a field with nothing typed goes on to the window.
+class NumberFieldGuard final : public QObject {
+public:
+    struct Hooks {
+        std::function<QString()> text;                   // what the field shows now
+        std::function<bool(const QString&)> confirmable; // a text the field may confirm
+        std::function<bool()> typed;                     // typed since the toolkit's text
+        std::function<void()> restore;                   // shows the toolkit's state again
+    };
+
+    NumberFieldGuard(QWidget* field, Hooks hooks)
+        : QObject(field), field_(field), hooks_(std::move(hooks)) {
+        field->installEventFilter(this);
+    }
+
+    // Shows the field as valid again where its text may be confirmed.
+    void Check() {
+        if (invalid_ && hooks_.confirmable(hooks_.text())) {
+            ShowInvalid(false);
+        }
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != field_) {
+            return QObject::eventFilter(watched, event);
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape && (invalid_ || hooks_.typed())) {
+                hooks_.restore();
+                ShowInvalid(false);
+                event->accept();
+                return true;
+            }
+            const bool confirms = key == Qt::Key_Return || key == Qt::Key_Enter ||
+                                  key == Qt::Key_Tab || key == Qt::Key_Backtab;
+            if (confirms && !hooks_.confirmable(hooks_.text())) {
+                ShowInvalid(true);
+                event->accept();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            // The focus taken by another widget of the window; not when the window or a menu
+            // takes it, nor when the field itself goes or is switched off.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool taken = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                               reason == Qt::BacktabFocusReason ||
+                               reason == Qt::ShortcutFocusReason || reason == Qt::OtherFocusReason;
+            if (taken && field_->isVisible() && field_->isEnabled() &&
+                !hooks_.confirmable(hooks_.text())) {
+                ShowInvalid(true);
+                QTimer::singleShot(0, field_, [field = field_] {
+                    if (field->isVisible() && field->isEnabled()) {
+                        field->setFocus(Qt::OtherFocusReason);
+                    }
+                });
+                return true; // the field is not told: it neither confirms nor corrects the text
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void ShowInvalid(bool invalid) {
+        if (invalid == invalid_) {
+            return;
+        }
+        invalid_ = invalid;
+        if (invalid) {
+            shownPalette_ = field_->palette();
+            QPalette palette = shownPalette_;
+            palette.setColor(QPalette::Base, QColor(255, 214, 214));
+            field_->setPalette(palette);
+        } else {
+            field_->setPalette(shownPalette_);
+        }
+    }
+
+    QWidget* field_;
+    Hooks hooks_;
+    bool invalid_ = false;
+    QPalette shownPalette_; // the field's palette before it showed as invalid
+};
+
 class EditorBinding final : public KesQtBinding {
 public:
     using KesQtBinding::KesQtBinding;
 
     void Create(QWidget* parent) override {
         edit_ = new QLineEdit(parent);
-        if (KesDlgEditor::IsIntegerStyle(widget_.GetStyle())) {
-            edit_->setValidator(new NumberValidator(true, edit_));
-        } else if (KesDlgEditor::IsRealStyle(widget_.GetStyle())) {
-            edit_->setValidator(new NumberValidator(false, edit_));
+        const bool whole = KesDlgEditor::IsIntegerStyle(widget_.GetStyle());
+        if (whole || KesDlgEditor::IsRealStyle(widget_.GetStyle())) {
+            edit_->setValidator(new NumberValidator(whole, edit_));
+            guard_ = new NumberFieldGuard(edit_, {[this] { return edit_->text(); },
+                                                  [](const QString& text) {
+                                                      double value = 0.0;
+                                                      return text.trimmed().isEmpty() ||
+                                                             ReadNumber(text, value);
+                                                  },
+                                                  [this] { return edit_->isModified(); },
+                                                  [this] {
+                                                      edit_->setModified(false);
+                                                      ShowAll();
+                                                  }});
+            QObject::connect(edit_.data(), &QLineEdit::textEdited, Context(), [this] {
+                if (guard_ != nullptr) {
+                    guard_->Check(); // the look of the field only: no gesture
+                }
+            });
         }
         // Return and leaving the field both finish editing; only a text the person changed is
         // committed, once.
@@ -620,12 +732,12 @@ public:
         auto& editor = static_cast<KesDlgEditor&>(widget_);
         switch (property) {
         case KesDlgProperty::Text:
-            edit_->setText(KesQtText(editor.GetText().Str()));
+            ShowText();
             break;
         case KesDlgProperty::MaxCharacterWidth:
             edit_->setMaxLength(editor.GetMaxCharacterWidth() > 0 ? editor.GetMaxCharacterWidth()
                                                                   : 32767);
-            edit_->setText(KesQtText(editor.GetText().Str()));
+            ShowText();
             break;
         case KesDlgProperty::VisibleTextWidth:
             ShowTextWidth(edit_, editor.GetVisibleTextWidth());
@@ -636,7 +748,21 @@ public:
     }
 
 private:
+    // A text the program sets shows from its start (a long text padded with blanks would show
+    // its blanks); the same text again leaves the field as the person left it.
+    void ShowText() {
+        const QString text = KesQtText(static_cast<KesDlgEditor&>(widget_).GetText().Str());
+        if (edit_->text() != text) {
+            edit_->setText(text);
+            edit_->setCursorPosition(0);
+        }
+        if (guard_ != nullptr) {
+            guard_->Check();
+        }
+    }
+
     QPointer<QLineEdit> edit_;
+    QPointer<NumberFieldGuard> guard_; // of a number field; owned by edit_
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -712,6 +838,7 @@ public:
     }
     // Shows the value's text again (after a new format, or a refused text).
     void Refresh() { this->setSpecialValueText(QString()); }
+    QLineEdit* Field() const { return this->lineEdit(); }
 
 protected:
     // The wheel over a field the person is not in scrolls the window, not the value.
@@ -739,7 +866,7 @@ protected:
     }
     // Any number may be typed, also outside the range: the toolkit clamps it.
     QValidator::State validate(QString& input, int& /*position*/) const override {
-        const QValidator::State state = NumberState(input, false);
+        const QValidator::State state = NumberState(input, std::is_integral_v<Value>);
         return state == QValidator::Acceptable && input.trimmed().isEmpty()
                    ? QValidator::Intermediate
                    : state;
@@ -758,6 +885,21 @@ public:
     void Create(QWidget* parent) override {
         box_ = new SpinBox<Base>(parent);
         box_->onStep = [this](int steps) { Gesture([this, steps] { Spinner().UserStep(steps); }); };
+        guard_ = new NumberFieldGuard(box_, {[this] { return box_->text(); },
+                                             [](const QString& text) {
+                                                 double value = 0.0;
+                                                 return ReadNumber(text, value);
+                                             },
+                                             [this] { return box_->edited; },
+                                             [this] {
+                                                 box_->edited = false;
+                                                 ShowAll();
+                                             }});
+        QObject::connect(box_->Field(), &QLineEdit::textEdited, Context(), [this] {
+            if (guard_ != nullptr) {
+                guard_->Check(); // the look of the field only: no gesture
+            }
+        });
         QObject::connect(box_.data(), &QAbstractSpinBox::editingFinished, Context(), [this] {
             if (box_ == nullptr || !box_->edited) {
                 return;
@@ -840,9 +982,13 @@ private:
         }
         box_->edited = false;
         box_->Refresh();
+        if (guard_ != nullptr) {
+            guard_->Check();
+        }
     }
 
     QPointer<SpinBox<Base>> box_;
+    QPointer<NumberFieldGuard> guard_; // owned by box_
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -932,7 +1078,10 @@ public:
             combo_->setCurrentIndex(combo.GetSelect());
             const QString field = KesQtText(combo.GetField().Str());
             if (combo.IsEditable()) {
-                combo_->setEditText(field);
+                if (combo_->currentText() != field) {
+                    combo_->setEditText(field);
+                    combo_->lineEdit()->setCursorPosition(0); // a padded name shows its start
+                }
             } else {
                 // A read-only combo shows its line; a field with no line selected shows as
                 // the placeholder.

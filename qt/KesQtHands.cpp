@@ -200,7 +200,12 @@ bool KesQtHands::SetValue(KesDlgSpinner& spinner, double value) {
     }
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
-    QTest::keyClicks(box, NumberText(value));
+    // A whole-number field takes no point: the person types the whole number the attribute
+    // makes of the value (rounded down), in digits.
+    QTest::keyClicks(box,
+                     qobject_cast<QSpinBox*>(box) != nullptr
+                         ? QString::number(std::floor(std::clamp(value, -DBL_MAX, DBL_MAX)), 'f', 0)
+                         : NumberText(value));
     QTest::keyClick(box, Qt::Key_Return);
     return true;
 }

@@ -12,15 +12,10 @@
 #include "tools/KesPanelDriver.h"
 #include "tools/KesPanelFile.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -72,41 +67,19 @@ struct FilePanel {
     std::unique_ptr<KesPanelWindow> window;
 };
 
-// The fields of the panel in `window` that its viewport does not show whole: cut off at a
-// side, or below and above where no scrolling reaches. Empty when the panel shows whole.
+// The fields of the panel in `window` (what a person can tab into) that its viewport cuts off
+// at a side, and a horizontal scroll bar: none when the panel shows whole (it may scroll down).
 QStringList CutOff(const KesPanelWindow& window) {
     auto* area = window.findChild<QSplitter*>()->findChild<QScrollArea*>();
     QStringList cut;
     if (area->horizontalScrollBar()->isVisible()) {
         cut << "a horizontal scroll bar";
     }
-    const QWidget* viewport = area->viewport();
-    const int reach = viewport->height() + area->verticalScrollBar()->maximum();
     for (QWidget* field : area->widget()->findChildren<QWidget*>()) {
-        const bool isField = qobject_cast<QLineEdit*>(field) != nullptr
-                                 ? !qobject_cast<QAbstractSpinBox*>(field->parentWidget()) &&
-                                       !qobject_cast<QComboBox*>(field->parentWidget())
-                                 : qobject_cast<QAbstractSpinBox*>(field) != nullptr ||
-                                       qobject_cast<QComboBox*>(field) != nullptr ||
-                                       qobject_cast<QAbstractButton*>(field) != nullptr ||
-                                       qobject_cast<QListWidget*>(field) != nullptr ||
-                                       qobject_cast<QScrollBar*>(field) != nullptr;
-        if (!isField || !field->isVisibleTo(area->widget())) {
-            continue;
-        }
-        const QRect shown(field->mapTo(viewport, QPoint(0, 0)) +
-                              QPoint(0, area->verticalScrollBar()->value()),
-                          field->size());
-        if (shown.left() < 0 || shown.right() >= viewport->width() || shown.top() < 0 ||
-            shown.bottom() >= reach) {
-            cut << QStringLiteral("%1 '%2' at %3,%4 %5x%6 in %7x%8")
-                       .arg(field->metaObject()->className(), field->accessibleName())
-                       .arg(shown.x())
-                       .arg(shown.y())
-                       .arg(shown.width())
-                       .arg(shown.height())
-                       .arg(viewport->width())
-                       .arg(reach);
+        const int left = field->mapTo(area->viewport(), QPoint(0, 0)).x();
+        if ((field->focusPolicy() & Qt::TabFocus) != 0 && field->isVisibleTo(area->widget()) &&
+            (left < 0 || left + field->width() > area->viewport()->width())) {
+            cut << field->accessibleName() + " " + field->metaObject()->className();
         }
     }
     return cut;

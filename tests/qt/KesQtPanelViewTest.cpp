@@ -14,6 +14,8 @@
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
 #include "qt/KesQtHands.h"
+#include "single/KesMfgAttInt.h"
+#include "single/KesMfgAttLink.h"
 #include "tools/KesPanelDriver.h"
 
 #include <QtTest/QtTest>
@@ -194,8 +196,10 @@ void Gesture(Shown& s, const std::string& text) {
     auto* combo = qobject_cast<QComboBox*>(s.Qt(name, "comboatt"));
     auto* bar = qobject_cast<QScrollBar*>(s.Qt(name, "Scrol"));
     auto* list = qobject_cast<QListWidget*>(s.Qt(name, "SelList"));
-    if (line.verb == "spin") {
-        Type(spinner, line.text);
+    if (line.verb == "spin" && qobject_cast<QSpinBox*>(spinner) != nullptr) {
+        Type(spinner, line.text.section('.', 0, 0)); // a whole number's field takes no point
+    } else if (line.verb == "spin" || line.verb == "typekeys") { // typekeys: every key as given
+        Type(spinner != nullptr ? spinner : editor, line.text);
     } else if (line.verb == "type" || line.verb == "bind") {
         Type(editor != nullptr ? editor : combo, line.text);
     } else if (line.verb == "leave") { // typed, then Tab to the next field
@@ -401,6 +405,12 @@ private slots:
     void gestureActsAsHeadless();
     void toolkitShowsInQt_data();
     void toolkitShowsInQt();
+    void numberFieldsTakeNumbersAsTyped_data();
+    void numberFieldsTakeNumbersAsTyped();
+    void inHostDialogReturnConfirmsTheField_data();
+    void inHostDialogReturnConfirmsTheField();
+    void hostDialogSizesToThePanel();
+    void dialogsOfThePanel();
     void tabFollowsPanelOrder();
     void cascadeDisablesAtOnce();
     void lifetimes_data();
@@ -419,7 +429,8 @@ void KesQtPanelViewTest::gestureActsAsHeadless_data() {
     QTest::newRow("editor: focus leaves, commits once") << "leave Comment Walls last" << "type Comment Walls last";
     QTest::newRow("editor: Return with nothing typed") << "type Comment" << "values";
     QTest::newRow("spinner: typed above the maximum") << "spin Depth 75" << "";
-    QTest::newRow("integer spinner: typed real") << "spin Tool_Number 12.7" << "";
+    QTest::newRow("integer spinner: a point cannot be typed") << "typekeys Tool_Number 1.2" << "spin Tool_Number 12";
+    QTest::newRow("real spinner: a comma is the point") << "typekeys Depth 2,5" << "spin Depth 2.5";
     QTest::newRow("spinner: arrows up twice, down") << "arrow Depth 2;arrow Stepover -1" << "nudge Depth 1;nudge Depth 1;nudge Stepover -1";
     QTest::newRow("list spinner: wheel of two notches") << "wheel Pass_Counts[1] 2" << "nudge Pass_Counts[1] 2";
     QTest::newRow("spinner, combo: wheel over them unfocused") << "hover Depth 2;hover Direction -1" << "values";
@@ -500,7 +511,10 @@ void KesQtPanelViewTest::toolkitShowsInQt_data() {
     QTest::newRow("radio off by a sibling") << Change([](Bare& b) { b.first->SetState(kes::kOn, 0); b.second->SetState(kes::kOn, 0); }) << "first" << "checked autoExclusive" << "false false";
     QTest::newRow("push title keeps its &") << Change([](Bare& b) { b.push->SetTitle("Save & close"); }) << "push" << "text" << "Save && close";
     QTest::newRow("push icon name, no such icon") << Change([](Bare& b) { b.push->SetIconName("kes-no-such-icon"); }) << "push" << "text" << "";
-    QTest::newRow("untitled push shows its attribute's label") << Change([](Bare& b) { b.label->SetTitle("Approach"); (new KesDlgPushButton(b.row, "go"))->SetIconName("kes-no-such-icon"); }) << "go" << "text" << "Approach";
+    QTest::newRow("untitled push shows no label of its frame") << Change([](Bare& b) { b.label->SetTitle("Approach"); (new KesDlgPushButton(b.row, "go"))->SetIconName("kes-no-such-icon"); }) << "go" << "text" << "";
+    QTest::newRow("link button shows its label beside another attribute") << Change([](Bare& b) { (new KesMfgAttInt("Count", "Hover for help", 1, 0, 9, 0, b.row, 1))->Display(); (new KesMfgAttLink("Approach_Retract", "Approach and retract", b.row, "", 2))->Display(); }) << "pb" << "text accessibleName" << "Approach and retract Approach and retract";
+    QTest::newRow("link button shows its label, not its frame's") << Change([](Bare& b) { b.label->SetTitle("Hover for help"); (new KesMfgAttLink("Approach_Retract", "Approach & retract", b.row, "", 2))->Display(); }) << "pb" << "text accessibleName" << "Approach && retract Approach & retract";
+    QTest::newRow("long padded text shows its start") << Change([](Bare& b) { b.editor->SetVisibleTextWidth(8); b.editor->SetText(QString("Roughing of the pocket").leftJustified(72).toStdString()); }) << "editor" << "cursorPosition" << "0";
     QTest::newRow("titled frame is a group") << Change([](Bare& b) { b.row->SetTitle("Cutting"); }) << "row" << "accessibleName" << "Cutting";
     QTest::newRow("scroll bar") << Change([](Bare& b) { b.bar->SetScrollRange(0, 10); b.bar->SetScrollBoxSize(3); b.bar->SetScrollPos(9, 0); }) << "bar" << "value pageStep" << "0 7 7 3";
     QTest::newRow("selector list") << Change([](Bare& b) { for (const char* l : {"Drill", "Dwell", "Peck"}) b.list->SetLine(l, -1, 0); const int rows[] = {0, 2}; b.list->SetSelect(rows, 2, 0); }) << "list" << "value" << "+Drill -Dwell +Peck";
@@ -525,6 +539,202 @@ void KesQtPanelViewTest::toolkitShowsInQt() {
     const KesDialog* changed = bare.frame.FindDescendant(widget.toStdString());
     QCOMPARE(Probe(changed ? bare.view.Find(*changed) : nullptr, properties), shown);
     QCOMPARE(Differences(bare.view, bare.frame), QString());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Number fields, as a machinist types into them
+// ---------------------------------------------------------------------------------------------
+// Each row: keys typed over a field (then the keys named in `then`), what the field shows, the
+// toolkit's text, and whether the field kept the focus and shows its text as invalid.
+void KesQtPanelViewTest::numberFieldsTakeNumbersAsTyped_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("toolkit");
+    QTest::addColumn<QString>("state");
+    // clang-format off
+    QTest::newRow("real editor: a comma is the point") << "real editor" << "2,5" << "Return" << "2.5" << "2.5" << "focus valid";
+    QTest::newRow("real spinner: a comma is the point") << "real spinner" << "2,5" << "Return" << "2.5" << "2.5" << "focus valid";
+    QTest::newRow("integer editor: no point, no comma") << "integer editor" << "4.6,1" << "Return" << "461" << "461" << "focus valid";
+    QTest::newRow("integer spinner: no point, no comma") << "integer spinner" << "4.6,1" << "Return" << "461" << "461" << "focus valid";
+    QTest::newRow("real editor: no number, not confirmed") << "real editor" << "1e3-5.5" << "Return" << "1e3-5.5" << "" << "focus invalid";
+    QTest::newRow("real editor: no number, Tab stays") << "real editor" << "1e3-5.5" << "Tab" << "1e3-5.5" << "" << "focus invalid";
+    QTest::newRow("real editor: no number, a click elsewhere comes back") << "real editor" << "1e3-5.5" << "Click" << "1e3-5.5" << "" << "focus invalid";
+    QTest::newRow("real editor: no number, Escape restores") << "real editor" << "1e3-5.5" << "Return Escape" << "" << "" << "focus valid";
+    QTest::newRow("real editor: no number, corrected") << "real editor" << "1e3-5.5" << "Return Backspace Backspace Backspace Backspace Return" << "1e3" << "1e3" << "focus valid";
+    QTest::newRow("real spinner: no number, not confirmed") << "real spinner" << "1e3-5.5" << "Return" << "1e3-5.5" << "0" << "focus invalid";
+    QTest::newRow("real spinner: no number, a click elsewhere comes back") << "real spinner" << "1e3-5.5" << "Click" << "1e3-5.5" << "0" << "focus invalid";
+    QTest::newRow("real spinner: no number, Escape restores") << "real spinner" << "1e3-5.5" << "Return Escape" << "0" << "0" << "focus valid";
+    QTest::newRow("integer spinner: a sign alone, not confirmed") << "integer spinner" << "-" << "Return" << "-" << "0" << "focus invalid";
+    // clang-format on
+}
+
+void KesQtPanelViewTest::numberFieldsTakeNumbersAsTyped() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, then);
+    QFETCH(QString, shown);
+    QFETCH(QString, toolkit);
+    QFETCH(QString, state);
+    Bare bare;
+    bare.real->SetMinMaxStep(-1000, 1000, 0.5);
+    bare.whole->SetMinMaxStep(-1000, 1000, 1);
+    KesDialog* widget = bare.real;
+    if (field == "integer spinner") {
+        widget = bare.whole;
+    } else if (field.endsWith("editor")) {
+        widget = new KesDlgEditor(bare.row, "number",
+                                  field == "real editor" ? KesDlgEditor::kRealStyle
+                                                         : KesDlgEditor::kIntegerStyle);
+    }
+    bare.view.Widget()->show();
+    QWidget* qt = bare.view.Find(*widget);
+    qt->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(qt->window()));
+    qt->setFocus();
+    const QPalette normal = qt->palette();
+    if (auto* box = qobject_cast<QAbstractSpinBox*>(qt)) {
+        box->selectAll();
+    }
+    QTest::keyClicks(qt, typed);
+    for (const QString& key : then.split(' ')) {
+        if (key == "Click") { // on another field of the panel
+            QTest::mouseClick(bare.view.Find(*bare.editor), Qt::LeftButton);
+            QApplication::processEvents();
+        } else {
+            QTest::keyClick(qt, key == "Return"   ? Qt::Key_Return
+                                : key == "Tab"    ? Qt::Key_Tab
+                                : key == "Escape" ? Qt::Key_Escape
+                                                  : Qt::Key_Backspace);
+        }
+    }
+    QCOMPARE(Value(qt), shown);
+    const auto* text = dynamic_cast<const KesDlgEditor*>(widget);
+    QCOMPARE(QString::fromStdString(text != nullptr
+                                        ? text->GetText().Str()
+                                        : static_cast<KesDlgSpinner*>(widget)->GetText().Str())
+                 .trimmed(),
+             toolkit);
+    const bool invalid = qt->palette().color(QPalette::Base) != normal.color(QPalette::Base);
+    QCOMPARE(QString("%1 %2").arg(qt->hasFocus() ? "focus" : "left", invalid ? "invalid" : "valid"),
+             state);
+}
+
+// ---------------------------------------------------------------------------------------------
+// In a host's dialog
+// ---------------------------------------------------------------------------------------------
+// A host's dialog around the view, with OK as its default button.
+struct HostDialog : Pocketing {
+    HostDialog() {
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->addWidget(view.Widget());
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        layout->addWidget(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    }
+    QDialog dialog;
+    KesQtPanelView view{frame};
+};
+
+// Each row: Return in a widget of the panel (after `typed`, if any); whether the dialog's
+// default button fired, and the value record of the attribute.
+void KesQtPanelViewTest::inHostDialogReturnConfirmsTheField_data() {
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("record");
+    // clang-format off
+    QTest::newRow("text field") << "Comment" << "editoratt" << "Walls last" << false << "Comment | text | 1 | \"Walls last";
+    QTest::newRow("spinner") << "Depth" << "spinneratt" << "7" << false << "Depth | real | 1 | 7";
+    QTest::newRow("editable combo") << "Feed_Rate" << "comboatt" << "none" << false << "Feed_Rate | real | 1 | 800";
+    QTest::newRow("number refused") << "Depth" << "spinneratt" << "1e" << false << "Depth | real | 1 | 5";
+    QTest::newRow("check button: no field, the dialog's OK") << "Coolant" << "chkbtnatt" << "" << true << "Coolant | boolean | 1 | 1";
+    // clang-format on
+}
+
+void KesQtPanelViewTest::inHostDialogReturnConfirmsTheField() {
+    QFETCH(QString, attribute);
+    QFETCH(QString, widget);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QString, record);
+    HostDialog host;
+    host.dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&host.dialog));
+    QWidget* qt = host.view.Find(*host(attribute.toStdString(), widget.toUtf8()));
+    qt->setFocus();
+    QSignalSpy accept(&host.dialog, &QDialog::accepted);
+    if (typed.isEmpty()) {
+        QTest::keyClick(qt, Qt::Key_Return);
+    } else {
+        Type(qt, typed);
+    }
+    QCOMPARE(accept.count(), accepted ? 1 : 0);
+    QCOMPARE(host.dialog.isVisible(), !accepted);
+    QVERIFY2(Transcript(host.frame).contains(record), qPrintable(record));
+}
+
+// The dialog a host sizes to its content shows the whole panel, also after the view has laid
+// out what it lays out once shown.
+void KesQtPanelViewTest::hostDialogSizesToThePanel() {
+    HostDialog host;
+    host.dialog.adjustSize();
+    host.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host.dialog));
+    QApplication::processEvents();
+    QWidget* top = host.view.Widget();
+    const QSize view = top->sizeHint();
+    QVERIFY2(host.dialog.sizeHint().width() >= view.width() &&
+                 host.dialog.sizeHint().height() >= view.height(),
+             qPrintable(QString("%1x%2 < %3x%4")
+                            .arg(host.dialog.sizeHint().width())
+                            .arg(host.dialog.sizeHint().height())
+                            .arg(view.width())
+                            .arg(view.height())));
+    host.dialog.adjustSize();
+    QApplication::processEvents();
+    QVERIFY(!qobject_cast<QScrollArea*>(top)->horizontalScrollBar()->isVisible());
+    QVERIFY(top->width() >= view.width());
+    // Hidden, the view lays out what changes once, not over and over.
+    host.dialog.hide();
+    struct Counter : QObject {
+        int layouts = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            layouts += event->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } counter;
+    QApplication::instance()->installEventFilter(&counter);
+    host.driver.FindAttribute("Comment")->SetVisibility(kes::kHidden);
+    QTest::qWait(100);
+    QVERIFY2(counter.layouts < 200, qPrintable(QString::number(counter.layouts)));
+}
+
+// The panel's own dialogs: the create-parameter dialog takes a name as long as the model takes
+// (72 characters); the step dialog's prompt reads on one line.
+void KesQtPanelViewTest::dialogsOfThePanel() {
+    for (const QString& name :
+         {QString("FEED_THREAD_ROUGH_M12"), QString("F").leftJustified(72, QLatin1Char('X'))}) {
+        Shown shown;
+        Gesture(shown, ("create Feed_Rate " + name).toStdString());
+        QVERIFY2(Transcript(shown.frame).contains("Feed_Rate | real | -1 | \"" + name),
+                 qPrintable(name));
+    }
+    Shown shown;
+    Gesture(shown, "menu Feed_Rate defstep");
+    QWidget* dialog = shown.Qt("Feed_Rate", "StepEditorDlg");
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    const QLabel* prompt = nullptr;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        prompt = label->text().startsWith("Step of one arrow click") ? label : prompt;
+    }
+    QVERIFY(prompt != nullptr);
+    QVERIFY2(prompt->height() < 2 * prompt->fontMetrics().height() &&
+                 prompt->width() >= prompt->fontMetrics().horizontalAdvance(prompt->text()),
+             qPrintable(prompt->text()));
 }
 
 // ---------------------------------------------------------------------------------------------
