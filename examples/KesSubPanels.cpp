@@ -105,7 +105,7 @@ private:
 
 KesSubPanels::KesSubPanels(KesDlgFrame& frame, const KesPanelDescription& description,
                            const std::vector<KesMfgAttribute*>& attributes, QWidget* parent)
-    : parent_(parent) {
+    : parent_(parent), context_(std::make_unique<QObject>()) {
     static KesMfgAttNotifyPB pressed(-1);
     for (const KesPanelAttributeDescription& described : description.attributes) {
         if (described.subPanel == nullptr) {
@@ -133,7 +133,11 @@ KesSubPanels::KesSubPanels(KesDlgFrame& frame, const KesPanelDescription& descri
     }
 }
 
-KesSubPanels::~KesSubPanels() = default;
+// The dialogs go before the links they answer for.
+KesSubPanels::~KesSubPanels() {
+    open_.reset();
+    closing_.reset();
+}
 
 void KesSubPanels::Remember() {
     if (open_ != nullptr) {
@@ -181,8 +185,8 @@ void KesSubPanels::Open(Link& link) {
         }
         QDialog* closed = open_->Widget();
         closed->hide();
-        Dialog* done = open_.release();
-        QTimer::singleShot(0, [done] { delete done; });
+        closing_ = std::move(open_);
+        QTimer::singleShot(0, context_.get(), [this] { closing_.reset(); });
         Remember();
         if (changed_) {
             changed_();

@@ -26,6 +26,7 @@ class KesDlgTestFrame;
 class KesQtPanelView;
 class KesMfgAttribute;
 class QDialog;
+class QObject;
 class QWidget;
 
 class KesSubPanels {
@@ -61,7 +62,9 @@ private:
 
     std::vector<std::unique_ptr<Link>> links_;
     std::unique_ptr<Dialog> open_;
+    std::unique_ptr<Dialog> closing_; // closed: deleted once control is back in the event loop
     QWidget* parent_;
     std::function<void()> changed_;
     std::function<void(const std::string&)> refused_;
+    std::unique_ptr<QObject> context_; // of the deferred deletion: none once this is gone
 };
