@@ -451,17 +451,37 @@ private slots:
                    host.Window().AddParameter();
                    const KesHostDocument before = host.Window().Document();
                    const QString broken = host.Path(QStringLiteral("host/broken.json"));
-                   Write(broken, "{\n  \"format\": \"kes-part\",\n  \"version\": 1,\n"
-                                 "  \"parameters\": [\n    {\"name\": \"A B\", \"type\": 2}\n"
-                                 "  ]\n}\n");
-                   const QString error = host.Window().OpenDocument(broken);
-                   QVERIFY2(error.startsWith(broken + QStringLiteral(":5: ")), qPrintable(error));
-                   QVERIFY(host.Window().Document() == before);
-                   QCOMPARE(host.Window().DocumentPath(), host.DocumentPath());
-                   QVERIFY(host.Window().isWindowModified());
-                   Write(broken, "{\n  \"format\": \"kes-part\",\n  \"version\": 1,,\n}\n");
-                   QVERIFY(host.Window().OpenDocument(broken).startsWith(broken +
-                                                                         QStringLiteral(":3: ")));
+                   const QByteArray head = "{\n  \"format\": \"kes-part\",\n  \"version\": 1,\n";
+                   const struct {
+                       QByteArray text;
+                       const char* fault; // after "FILE:"
+                   } documents[] = {
+                       {head +
+                            "  \"parameters\": [\n    {\"name\": \"A B\", \"type\": 2}\n  ]\n}\n",
+                        "5: 'parameters[1].name': a name has 1 to 72 characters"},
+                       {head.left(head.size() - 1) + ",\n}\n", "3: not JSON: "},
+                       {"{\n  \"format\": \"kes-values\",\n  \"version\": 1\n}\n",
+                        "2: 'format': expected \"kes-part\""},
+                       {head + "  \"operations\": [\n    {\"name\": \"Pocket\"}\n  ]\n}\n",
+                        "5: 'operations[1]': the key 'panel' is missing"},
+                       {head + "  \"operation\": []\n}\n", "4: 'operation': unknown key"},
+                       {head + "  \"parameters\": [\n    {\"name\": \"F\", \"type\": 2},\n"
+                               "    {\"name\": \"F\", \"type\": 1}\n  ]\n}\n",
+                        "6: 'parameters[2].name': the parameter 'F' is given twice"},
+                       {head + "  \"operations\": [\n    {\"name\": \"P\", \"panel\": \"p.json\",\n"
+                               "     \"values\": {\"format\": \"kes-values\"}}\n  ]\n}\n",
+                        "6: 'operations[1].values': "},
+                   };
+                   for (const auto& document : documents) {
+                       Write(broken, document.text);
+                       const QString error = host.Window().OpenDocument(broken);
+                       QVERIFY2(error.startsWith(broken + QLatin1Char(':') +
+                                                 QString::fromUtf8(document.fault)),
+                                qPrintable(error));
+                       QVERIFY(host.Window().Document() == before);
+                       QCOMPARE(host.Window().DocumentPath(), host.DocumentPath());
+                       QVERIFY(host.Window().isWindowModified());
+                   }
                });
 
         QTest::newRow("a panel file that cannot be read is refused and nothing changes")
