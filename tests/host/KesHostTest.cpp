@@ -9,6 +9,9 @@
 
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgCombo.h"
+#include "platform/KesMfgBaseGII.h"
+#include "platform/KesMfgModel.h"
+#include "platform/KesMfgSetting.h"
 #include "qt/KesQtHands.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesPanelDriver.h"
@@ -87,6 +90,11 @@ public:
     Host& operator=(const Host&) = delete;
 
     KesHostWindow& Window() { return *window_; }
+    // Closes and deletes the window.
+    void CloseWindow() {
+        Forget();
+        window_.reset();
+    }
     const QString& DocumentPath() const { return document_; }
     QString Path(const QString& relative) const { return folder_.filePath(relative); }
 
@@ -495,6 +503,20 @@ private slots:
                    QVERIFY(host.Window().Document() == before);
                    QVERIFY(host.Window().OpenDialog() == nullptr);
                    QVERIFY(!host.Window().isWindowModified());
+               });
+
+        QTest::newRow("the host's services answer while its window lives, the built-in after")
+            << Scenario([](Host& host) {
+                   QVERIFY(host.Open());
+                   QVERIFY(KesMfgModel::Installed() != KesMfgModel::BuiltIn());
+                   QVERIFY(KesMfgModel::HasParameter("FEED_DRILL")); // the document's
+                   QVERIFY(KesMfgSetting::Installed() != KesMfgSetting::BuiltIn());
+                   QVERIFY(KesMfgBaseGII::Installed() != KesMfgBaseGII::BuiltIn());
+                   host.CloseWindow();
+                   QVERIFY(KesMfgModel::Installed() == KesMfgModel::BuiltIn());
+                   QVERIFY(!KesMfgModel::HasParameter("FEED_DRILL"));
+                   QVERIFY(KesMfgSetting::Installed() == KesMfgSetting::BuiltIn());
+                   QVERIFY(KesMfgBaseGII::Installed() == KesMfgBaseGII::BuiltIn());
                });
 
         QTest::newRow("the table adds, renames, edits and removes parameters") << Scenario(

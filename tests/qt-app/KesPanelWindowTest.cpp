@@ -157,8 +157,8 @@ private slots:
     void modelMessagesShowAndQuitCloses() {
         Panel panel;
         panel.Open();
+        QVERIFY(KesMfgBaseGII::Installed() != KesMfgBaseGII::BuiltIn()); // the window's own
         KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterNameTaken, 0);
-        panel.window->Refresh();
         QCOMPARE(
             panel.window->findChild<QStatusBar*>()->currentMessage(),
             QString::fromStdString(KesMfgBaseGII::GetCodeText(KesMfgBaseGII::kParameterNameTaken)));
@@ -169,6 +169,8 @@ private slots:
         QVERIFY(quit != nullptr && quit->text() == "&Quit");
         quit->trigger();
         QVERIFY(!panel.window->isVisible());
+        panel.window.reset();
+        QVERIFY(KesMfgBaseGII::Installed() == KesMfgBaseGII::BuiltIn()); // put back
     }
 
     void gesturesRefreshThePanes() {
