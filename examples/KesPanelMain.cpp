@@ -316,9 +316,10 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, bool strict,
 #ifdef KES_PANEL_WINDOW
 // Shows the panel in a window: writes its picture when `pictureFile` is given, then, for
 // `--gui` on a display, runs the window until it is closed. Answers an exit status.
-int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver, bool show,
-              const std::string& pictureFile) {
+int RunWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver,
+              const KesPanelDescription& description, bool show, const std::string& pictureFile) {
     KesPanelWindow window(frame, driver);
+    window.OpenSubPanels(description);
     if (!pictureFile.empty() && !window.SavePicture(QString::fromStdString(pictureFile))) {
         std::cerr << "kes-panel: cannot write '" << pictureFile << "'\n";
         return 2;
@@ -614,7 +615,8 @@ int main(int argc, char** argv) {
     }
 #ifdef KES_PANEL_WINDOW
     if (gui || !pngFile.empty()) {
-        const int windowStatus = RunWindow(frame, driver, gui, pngFile);
+        const int windowStatus = RunWindow(
+            frame, driver, fromFile ? *fromFile : KesPocketingPanel::Description(), gui, pngFile);
         return status != 0 ? status : windowStatus;
     }
 #endif

@@ -3,9 +3,11 @@
 #include "KesPanelWindow.h"
 
 #include "KesNotificationLogFrame.h"
+#include "KesSubPanels.h"
 
 #include "framework/KesMfgValueRecords.h"
 #include "platform/KesMfgBaseGII.h"
+#include "platform/KesMfgBaseGIIService.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesAtomicFile.h"
 #include "tools/KesPanelDriver.h"
@@ -56,6 +58,23 @@ std::string Table(const KesMfgValueRecords& records) {
 
 } // namespace
 
+class KesPanelWindow::MessageService final : public KesMfgBaseGIIService {
+public:
+    explicit MessageService(QStatusBar& status)
+        : status_(status), previous_(KesMfgBaseGII::Install(this)) {}
+    ~MessageService() override { KesMfgBaseGII::Install(previous_); }
+    MessageService(const MessageService&) = delete;
+    MessageService& operator=(const MessageService&) = delete;
+    void SetGIIError(int code, int reserved) override {
+        status_.showMessage(QString::fromStdString(KesMfgBaseGII::GetCodeText(code)));
+        previous_->SetGIIError(code, reserved);
+    }
+
+private:
+    QStatusBar& status_;
+    KesMfgBaseGIIService* previous_;
+};
+
 KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDriver& driver,
                                QWidget* parent)
     : QWidget(parent), frame_(frame), driver_(driver) {
@@ -85,7 +104,7 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     status_ = new QStatusBar(this);
     status_->setSizeGripEnabled(false);
     layout->addWidget(status_);
-    codesShown_ = KesMfgBaseGII::GetReportedCodes().size(); // the session's were printed
+    messages_ = std::make_unique<MessageService>(*status_);
 
     // File and Edit. A gesture is one step of the history, undone and redone with its impacts.
     history_ = std::make_unique<KesPanelHistory>(frame);
@@ -140,7 +159,18 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
 
 // The view goes first, while the Qt widgets it mirrors into still stand.
 KesPanelWindow::~KesPanelWindow() {
+    subPanels_.reset();
     view_.reset();
+}
+
+void KesPanelWindow::OpenSubPanels(const KesPanelDescription& description) {
+    subPanels_ = std::make_unique<KesSubPanels>(frame_, description, driver_.Attributes(), this);
+    subPanels_->SetChanged([this] {
+        history_->CommitGesture();
+        Refresh();
+    });
+    subPanels_->SetRefused(
+        [this](const std::string& fault) { status_->showMessage(QString::fromStdString(fault)); });
 }
 
 void KesPanelWindow::Refresh() {
@@ -171,15 +201,9 @@ void KesPanelWindow::Refresh() {
     redo_->setEnabled(history_->CanRedo());
     redo_->setText(
         QStringLiteral("&Redo %1").arg(QString::fromStdString(history_->RedoLabel())).trimmed());
-
-    const std::vector<int> codes = KesMfgBaseGII::GetReportedCodes();
-    if (codes.size() < codesShown_) {
-        codesShown_ = 0; // read and cleared by someone else meanwhile
+    if (subPanels_ != nullptr) {
+        subPanels_->Remember(); // what Cancel of a sub-panel puts back
     }
-    if (codes.size() > codesShown_) {
-        status_->showMessage(QString::fromStdString(KesMfgBaseGII::GetCodeText(codes.back())));
-    }
-    codesShown_ = codes.size();
 }
 
 QString KesPanelWindow::OpenValues(const QString& file, QStringList* report) {

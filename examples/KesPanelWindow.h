@@ -14,7 +14,10 @@
 
 #include <memory>
 
+class KesMfgBaseGIIService;
 class KesNotificationLogFrame;
+class KesSubPanels;
+struct KesPanelDescription;
 class KesPanelDriver;
 class KesPanelHistory;
 class QAction;
@@ -53,6 +56,9 @@ public:
     QString OpenValues(const QString& file, QStringList* report = nullptr);
     // False when the file cannot be written; else the status bar says where the values went.
     bool SaveValues(const QString& file);
+    // Opens the sub-panel of each link of the panel whose description has one when its button
+    // is pressed (KesSubPanels). `description` must outlive the window.
+    void OpenSubPanels(const KesPanelDescription& description);
 
 protected:
     // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach Edit's items even from a field with an undo of its
@@ -70,5 +76,9 @@ private:
     QAction* redo_ = nullptr;
     QSplitter* columns_ = nullptr;
     QStatusBar* status_ = nullptr;
-    size_t codesShown_ = 0; // reported codes already shown in the status bar
+    std::unique_ptr<KesSubPanels> subPanels_;
+    // The message service installed while the window lives: each code and its text in the
+    // status bar, then on to the service it replaced.
+    class MessageService;
+    std::unique_ptr<MessageService> messages_;
 };

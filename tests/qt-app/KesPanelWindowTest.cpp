@@ -4,6 +4,7 @@
 #include "KesPanelWindow.h"
 #include "KesNotificationLogFrame.h"
 #include "KesPocketingPanel.h"
+#include "KesSubPanels.h"
 
 #include "platform/KesMfgBaseGII.h"
 #include "platform/KesMfgModel.h"
@@ -12,9 +13,12 @@
 #include "tools/KesPanelFile.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -153,8 +157,8 @@ private slots:
     void modelMessagesShowAndQuitCloses() {
         Panel panel;
         panel.Open();
+        QVERIFY(KesMfgBaseGII::Installed() != KesMfgBaseGII::BuiltIn()); // the window's own
         KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterNameTaken, 0);
-        panel.window->Refresh();
         QCOMPARE(
             panel.window->findChild<QStatusBar*>()->currentMessage(),
             QString::fromStdString(KesMfgBaseGII::GetCodeText(KesMfgBaseGII::kParameterNameTaken)));
@@ -165,6 +169,8 @@ private slots:
         QVERIFY(quit != nullptr && quit->text() == "&Quit");
         quit->trigger();
         QVERIFY(!panel.window->isVisible());
+        panel.window.reset();
+        QVERIFY(KesMfgBaseGII::Installed() == KesMfgBaseGII::BuiltIn()); // put back
     }
 
     void gesturesRefreshThePanes() {
@@ -212,6 +218,63 @@ private slots:
             QVERIFY(!undo->isEnabled() && redo->isEnabled());
             QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
             QVERIFY2(panel.Pane("records").contains(gesture.record), gesture.widget);
+        }
+    }
+
+    // The link's button opens its sub-panel in a child dialog: OK hands the values edited there
+    // to the link (the records pane shows them), Cancel leaves the link as it was before the
+    // press (not the relay the press also gave).
+    void linkButtonOpensItsSubPanel() {
+        static const KesPanelDescription description = KesPocketingPanel::Description();
+        Panel panel;
+        panel.Open();
+        panel.window->OpenSubPanels(description);
+        const auto find = [](QWidget& in, const QString& name) {
+            QWidget* found = nullptr;
+            for (QWidget* candidate : in.findChildren<QWidget*>()) {
+                found = !found && candidate->accessibleName() == name ? candidate : found;
+            }
+            return found;
+        };
+        const auto press = [&] {
+            // The link's button: the panel's only push button (it has no title of its own).
+            const auto buttons = panel.window->findChildren<QPushButton*>();
+            QCOMPARE(buttons.size(), 1);
+            QTest::mouseClick(buttons.front(), Qt::LeftButton);
+        };
+        const auto close = [&](QDialogButtonBox::StandardButton which) {
+            auto* dialog = panel.window->findChild<QDialog*>(QStringLiteral("subPanel"));
+            QVERIFY(dialog != nullptr && dialog->isVisible());
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(which),
+                              Qt::LeftButton);
+            QCoreApplication::processEvents();
+        };
+        const struct {
+            const char* typed; // into the approach distance; null: nothing
+            QDialogButtonBox::StandardButton button;
+            const char* record;
+        } rows[] = {
+            {"7.5", QDialogButtonBox::Ok, "Approach_Distance | real | 1 | 7.5"},
+            {"9", QDialogButtonBox::Cancel, "Approach_Distance | real | 1 | 7.5"},
+            {nullptr, QDialogButtonBox::Ok, "Approach_Distance | real | 1 | 7.5"},
+        };
+        for (const auto& row : rows) {
+            press();
+            auto* dialog = panel.window->findChild<QDialog*>(QStringLiteral("subPanel"));
+            QVERIFY(dialog != nullptr);
+            if (row.typed != nullptr) {
+                QWidget* field = find(*dialog, QStringLiteral("Approach distance (mm)"));
+                QVERIFY(field != nullptr);
+                dialog->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                field->setFocus(Qt::MouseFocusReason);
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(field, row.typed);
+                QTest::keyClick(field, Qt::Key_Return);
+                QVERIFY(dialog->isVisible()); // Return confirmed the field, it pressed no button
+            }
+            close(row.button);
+            QVERIFY2(panel.Pane("records").contains(row.record), row.typed);
         }
     }
 
