@@ -1351,6 +1351,8 @@ std::unique_ptr<KesQtBinding> KesQtMakeBinding(KesDialog& widget, KesQtMirrorHos
         return std::make_unique<ScrollBarBinding>(widget, host);
     case KesDlgKind::SelectorList:
         return std::make_unique<SelectorListBinding>(widget, host);
+    case KesDlgKind::Count: // no widget is of this kind
+        break;
     }
     return nullptr;
 }

@@ -119,6 +119,7 @@ Size Measure(const KesDialog& widget) {
     case KesDlgKind::ContextualMenu:
     case KesDlgKind::PushItem:
     case KesDlgKind::Dialog:
+    case KesDlgKind::Count:
         break;
     }
     return {};
@@ -224,6 +225,7 @@ public:
         case KesDlgKind::ContextualMenu:
         case KesDlgKind::PushItem:
         case KesDlgKind::Dialog:
+        case KesDlgKind::Count:
             return;
         }
     }
@@ -301,6 +303,7 @@ void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::s
     case KesDlgKind::ContextualMenu:
     case KesDlgKind::PushItem:
     case KesDlgKind::Dialog:
+    case KesDlgKind::Count:
         break;
     }
     if (KesPanelPicture::IsGreyed(widget)) {
