@@ -329,7 +329,8 @@ public:
             break;
         case KesDlgProperty::Orientation:
             if (QBoxLayout* layout = Layout()) {
-                const bool row = static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == 1;
+                const bool row =
+                    static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == kes::kRow;
                 layout->setDirection(row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
                 host_.LayoutChanged(widget_);
             }

@@ -69,7 +69,7 @@ namespace {
 
 bool IsRow(const KesDialog& widget) {
     const auto* frame = dynamic_cast<const KesDlgFrame*>(&widget);
-    return frame != nullptr && frame->GetDefaultOrientation() == 1;
+    return frame != nullptr && frame->GetDefaultOrientation() == kes::kRow;
 }
 
 bool IsShown(const KesDialog& widget) {

@@ -78,7 +78,7 @@ Size Measure(const KesDialog& widget) {
     switch (widget.GetKind()) {
     case KesDlgKind::Frame: {
         const auto& frame = static_cast<const KesDlgFrame&>(widget);
-        const bool row = frame.GetDefaultOrientation() == 1;
+        const bool row = frame.GetDefaultOrientation() == kes::kRow;
         Size size{kGap, kGap};
         for (int i = 0; i < frame.GetChildCount(); ++i) {
             const KesDialog& child = *frame.GetChildFromChildNumber(i);
@@ -142,7 +142,7 @@ public:
         case KesDlgKind::Frame: {
             const auto& frame = static_cast<const KesDlgFrame&>(widget);
             svg_ << "<g class=\"frame\" id=\"" << Escape(widget.GetName().Str()) << "\">\n";
-            const bool row = frame.GetDefaultOrientation() == 1;
+            const bool row = frame.GetDefaultOrientation() == kes::kRow;
             const int inner = size.height - 2 * kGap;
             int cx = x + kGap;
             int cy = y + kGap;
