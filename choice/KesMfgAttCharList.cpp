@@ -160,7 +160,7 @@ void KesMfgAttCharList::AttributeModifiedWithNewVal(KesCommand*, KesNotification
     toBeDefined_ = 0;
     const KesUnicodeString typed = Stripped(combo->GetField());
     if (combo->SetSelect(typed, kes::kNoNotify) < 0) {
-        combo->SetLine(typed, -1, 64);
+        combo->SetLine(typed, kes::kAppendLine, kes::kChoiceLineFlags);
         combo->SetSelect(typed, kes::kNoNotify);
     }
     SendModification();

@@ -60,7 +60,8 @@ public:
     void BuildRadioButtons(Attribute* owner, Callback<Attribute> callback, Identifier identifierOf,
                            const Value& reference, bool selectReference) {
         for (int i = 1; i <= Count(); ++i) {
-            auto* button = new KesDlgRadioButton(owner, identifierOf(allowed_[i]), 0);
+            auto* button =
+                new KesDlgRadioButton(owner, identifierOf(allowed_[i]), kes::kPlainStyle);
             button->SetTitle(texts_[i]);
             if (selectReference && allowed_[i] == reference) {
                 button->SetState(kes::kOn, kes::kNoNotify);
@@ -82,7 +83,7 @@ public:
         combo_ = new KesDlgCombo(owner, "comboatt", style);
         int longest = 1;
         for (int i = 1; i <= Count(); ++i) {
-            combo_->SetLine(texts_[i], -1, 64);
+            combo_->SetLine(texts_[i], kes::kAppendLine, kes::kChoiceLineFlags);
             longest = std::max(longest, texts_[i].GetLengthInChar());
             if (!toBeDefined && allowed_[i] == reference) {
                 combo_->SetField(texts_[i]);
@@ -225,7 +226,7 @@ private:
         combo_->ClearLine();
         bool matched = false;
         for (int i = 1; i <= Count(); ++i) {
-            combo_->SetLine(texts_[i], -1, 64);
+            combo_->SetLine(texts_[i], kes::kAppendLine, kes::kChoiceLineFlags);
             if (target && allowed_[i] == *target) {
                 matched = true;
                 combo_->SetField(texts_[i]);

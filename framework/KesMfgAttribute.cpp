@@ -20,7 +20,7 @@ KesMfgAttribute::KesMfgAttribute(KesUnicodeString name, KesUnicodeString label, 
                                  int group)
     : KesDlgFrame(parent, FrameIdentifier(name), kes::kFrameStyle), name_(std::move(name)),
       label_(std::move(label)), group_(group), parentFrame_(parent) {
-    SetDefaultOrientation(1);
+    SetDefaultOrientation(kes::kRow);
 }
 
 KesMfgAttribute::~KesMfgAttribute() {
@@ -47,7 +47,7 @@ void KesMfgAttribute::Trace(const char* operation) {
 // Display contract helpers
 // ---------------------------------------------------------------------------------------------
 void KesMfgAttribute::CreateLabelWidget() {
-    labelWidget_ = new KesDlgLabel(this, "labelatt", 0);
+    labelWidget_ = new KesDlgLabel(this, "labelatt", kes::kPlainStyle);
     labelWidget_->SetTitle(label_);
 }
 
@@ -148,7 +148,7 @@ void KesMfgAttribute::DisplayOptionalCheck() {
     if (optionCheck_ != nullptr) {
         return; // built once
     }
-    optionCheck_ = new KesDlgCheckButton(this, "OptionCheck", 0);
+    optionCheck_ = new KesDlgCheckButton(this, "OptionCheck", kes::kPlainStyle);
     optionCheck_->SetTitle(KesUnicodeString());
     optionCheck_->SetState(optionState_ == 1 ? kes::kOn : kes::kOff, kes::kNoNotify);
     AddAnalyseNotificationCB(optionCheck_, optionCheck_->GetChkBModifyNotification(),

@@ -45,64 +45,81 @@ public:
     // MarkBeingDestroyed() first thing, so that this holds while its own part is torn down.
     ~KesMfgAttribute() override;
 
-    // 1
+    // The virtual operations, declared in slot order: a subclass and a caller compiled against
+    // this header find each operation at its place in the table of virtual functions, after
+    // the frame operations inherited from the toolkit. Keep the order; subclasses append their
+    // own virtual operations after these.
+
+    // Builds the child widgets once: the option check button (child 0, when optional), the
+    // label "labelatt", then the value widgets with their callbacks. A second call is ignored.
     virtual void Display() = 0;
-    // 2
+    // Appends the value record when asked for the attribute's group and the value or the option
+    // state differs from the one given at construction, or output is forced; nothing while the
+    // value is still to be given.
     virtual void Output(int group, KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
                         KesRawCollint* counts, KesRawCollint* ints, KesRawColldouble* reals,
                         KesListValKesUnicodeString* texts) = 0;
-    // 3 Writes the group number (when `group` is not null) and appends the record.
+    // Writes the group number (when `group` is not null) and appends the record whenever the
+    // value is defined.
     virtual void GetAttValue(int* group, KesListValKesUnicodeString* names,
                              KesRawCollint* typeCodes, KesRawCollint* counts, KesRawCollint* ints,
                              KesRawColldouble* reals, KesListValKesUnicodeString* texts) = 0;
-    // 4
+    // Shows a value given by the caller, read from the vector of the attribute's own type.
+    // `notify` goes to the widget setter as its notify flag, or decides whether the attribute
+    // notifies its parent frame (each class says which).
     virtual void SetAttValue(KesRawCollint* ints, KesRawColldouble* reals,
                              KesListValKesUnicodeString* texts, int notify) = 0;
-    // 5 Trace line only; the choice lists replace their list of choices.
+    // Replaces the list of choices: the choice lists do; here only a trace line.
     virtual void ModifyValueList(KesRawCollint reserved, KesListValKesUnicodeString newValues,
                                  int selection);
-    // 6
+    // A copy of the name given to the constructor.
     virtual KesUnicodeString GetAttributeName();
-    // 7 The value is still to be given: no value shown, no record until an edit; Output
+    // The value is still to be given: no value shown, no record until an edit; Output
     // reports the attribute on every call from then on. Call before Display.
     virtual void SetAttToBeDefined();
-    // 8 Mode 0 makes every child but the label (and a trailing scroll bar) insensitive;
-    // mode 1 only records the mode.
+    // Read-only (0) or editable (1). Mode 0 makes every child but the label (and a trailing
+    // scroll bar) insensitive; mode 1 only records the mode.
     virtual void SetEditMode(int mode);
-    // 9 Passed to the frame only while the edit mode is 1.
+    // The frame's own sensitivity, passed to the frame only while the edit mode is 1.
     void SetSensitivity(unsigned long sensitivity) override;
-    // 10 Call before Display. An initial state other than 0 and 1 is taken as 1.
+    // Makes the attribute optional (mode 1) with an initial state: checked (1) or unchecked
+    // (0); another initial state is taken as 1. Call before Display.
     virtual void SetOptionMode(int mode, int initialState);
-    // 11 Builds the option check button (child 0); called by Display.
+    // Builds the option check button (child 0); called by Display.
     virtual void DisplayOptionalCheck();
-    // 12 Checks (state 1) or unchecks the option check button from the program. With notify 1
+    // Checks (state 1) or unchecks the option check button from the program. With notify 1
     // the button notifies as if clicked; with 0 (or any flag but 1) the widgets follow
     // silently.
     virtual void SetOptionalCheck(int state, int notify);
-    // 13 Callback of the option check button: applies the option state to the widgets.
+    // Callback of the option check button: applies the option state to the widgets.
     virtual void OptionCheckModified(KesCommand* sender, KesNotification* notification,
                                      void** data);
-    // 14 Access 1 makes the attribute sensitive (an unchecked optional one keeps its value
+    // Access 1 makes the attribute sensitive (an unchecked optional one keeps its value
     // widgets off), 0 insensitive; other values are only stored. Acts only in edit mode 1.
     virtual void SetContextAccess(int access);
-    // 15
+    // The context access last given to SetContextAccess (1 at construction).
     virtual int GetContextAccess();
-    // 16 Trace line only; overridden by the choice lists and the booleans.
+    // Icons of the choices and their second icons: the choice lists and the booleans use them;
+    // here only a trace line.
     virtual void SetIconNames(KesListValKesUnicodeString* icons,
                               KesListValKesUnicodeString* secondIcons);
-    // 17 Trace line only; every attribute class overrides it.
+    // Help and short help of the widgets: every attribute class overrides it; here only a
+    // trace line.
     virtual void SetHelp(KesListValKesUnicodeString help, KesListValKesUnicodeString shortHelp);
-    // 18 Width in characters of text fields; takes effect at the next Display.
+    // Width in characters of text fields; takes effect at the next Display.
     virtual void SetVisibleTextWidth(int width);
-    // 19 Trace line only; overridden by the link attribute.
+    // The icon of the link's push button: the link attribute uses it; here only a trace line.
     virtual void SetIconName(KesString name);
-    // 20, 21 Nothing; overridden by the attributes that steer others.
+    // The attributes this one steers and how: for each impact value (an integer value, or a
+    // text value in the second form) the sensitivity it gives them. Nothing here; the
+    // attributes that steer others override them.
     virtual void AddImpactedAttributes(KesListPtrKesMfgAttribute attributes, KesRawCollint reserved,
                                        KesRawCollint impactValues, KesRawCollint sensitivities);
     virtual void AddImpactedAttributes(KesListPtrKesMfgAttribute attributes, KesRawCollint reserved,
                                        KesListValKesUnicodeString impactValues,
                                        KesRawCollint sensitivities);
-    // 22 Nothing; overridden by the attributes that steer others.
+    // Applies the sensitivities due to the current value to the steered attributes. Nothing
+    // here; the attributes that steer others override it.
     virtual void ImpactAttributes();
 
     // State, for callers, tools and tests (none of these writes a trace line).

@@ -33,7 +33,7 @@ int KesMfgAttMVChar::FieldWidth(int length) {
 }
 
 KesDialog* KesMfgAttMVChar::BuildField(KesDlgFrame* valueFrame, const KesUnicodeString* reference) {
-    auto* editor = new KesDlgEditor(valueFrame, "editoratt", 0);
+    auto* editor = new KesDlgEditor(valueFrame, "editoratt", kes::kTextEditorStyle);
     editor->SetMaxCharacterWidth(kMaxCharacters);
     int length = 0;
     if (toBeDefined_ == 0) {

@@ -45,7 +45,7 @@ void KesMfgAttMVCharList::SelectCurrentValues(const char* message) {
             rows.push_back(row);
         }
     }
-    selectorList_->SetSelect(rows.data(), static_cast<int>(rows.size()), 0);
+    selectorList_->SetSelect(rows.data(), static_cast<int>(rows.size()), kes::kNoNotify);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -63,7 +63,7 @@ void KesMfgAttMVCharList::Display() {
     selectorList_->SetVisibleTextHeight(visibleLineCount_);
     int width = 0;
     for (int i = 1; i <= displayTexts_.Size(); ++i) {
-        selectorList_->SetLine(displayTexts_[i], -1, 64);
+        selectorList_->SetLine(displayTexts_[i], kes::kAppendLine, kes::kChoiceLineFlags);
         width = std::max(width, displayTexts_[i].GetLengthInChar());
     }
     selectorList_->SetVisibleTextWidth(std::clamp(width, 5, 32));

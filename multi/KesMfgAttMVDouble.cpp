@@ -55,14 +55,14 @@ KesDialog* KesMfgAttMVDouble::BuildField(KesDlgFrame* valueFrame, const double* 
     if (list_.GetFieldKind() == KesMfgFieldKind::Spinner) {
         auto* spinner = new KesDlgSpinner(valueFrame, "spinneratt", kes::kRealSpinnerStyle);
         spinner->SetMinMaxStep(minimum_, maximum_, KesMfgSpinnerStep(minimum_, maximum_));
-        ShowValue(spinner, shown, true, 0);
+        ShowValue(spinner, shown, true, kes::kNoNotify);
         AddAnalyseNotificationCB(spinner, spinner->GetSpinnerModifyNotification(),
                                  &KesMfgAttMVDouble::AttributeModified, nullptr);
         field = spinner;
     } else {
         auto* editor = new KesDlgEditor(valueFrame, "editoratt", kes::kRealEditorStyle);
         if (toBeDefined_ == 0) {
-            ShowValue(editor, shown, true, 0); // only free editors are built defined
+            ShowValue(editor, shown, true, kes::kNoNotify); // only free editors are built defined
         }
         AddAnalyseNotificationCB(editor, editor->GetEditModifyNotification(),
                                  &KesMfgAttMVDouble::AttributeModified, nullptr);

@@ -30,7 +30,7 @@ KesDialog* KesMfgAttMVInt::BuildField(KesDlgFrame* valueFrame, const int* refere
         spinner->SetFormat("%g");
         spinner->SetRange(static_cast<double>(minimum_), static_cast<double>(maximum_),
                           KesMfgSpinnerStepCount(minimum_, maximum_));
-        ShowValue(spinner, shown, true, 0);
+        ShowValue(spinner, shown, true, kes::kNoNotify);
         spinner->SetVisibleTextWidth(12);
         AddAnalyseNotificationCB(spinner, spinner->GetSpinnerModifyNotification(),
                                  &KesMfgAttMVInt::ControlIntValue, nullptr);
@@ -39,7 +39,7 @@ KesDialog* KesMfgAttMVInt::BuildField(KesDlgFrame* valueFrame, const int* refere
     default: {
         auto* editor = new KesDlgEditor(valueFrame, "editoratt", kes::kIntegerEditorStyle);
         if (toBeDefined_ == 0) {
-            ShowValue(editor, shown, true, 0); // only free editors are built defined
+            ShowValue(editor, shown, true, kes::kNoNotify); // only free editors are built defined
         }
         editor->SetVisibleTextWidth(12);
         if (!HasLimits()) {
@@ -98,7 +98,7 @@ void KesMfgAttMVInt::ControlIntValue(KesCommand* sender, KesNotification*, void*
     if (KesDialog* field = list_.FindField(sender)) {
         if (list_.GetFieldKind() == KesMfgFieldKind::Spinner) {
             auto* spinner = static_cast<KesDlgSpinner*>(field);
-            spinner->SetCurrentValue(KesMfgFloorToInt(spinner->GetCurrentValue()), 0);
+            spinner->SetCurrentValue(KesMfgFloorToInt(spinner->GetCurrentValue()), kes::kNoNotify);
         } else {
             auto* editor = static_cast<KesDlgEditor*>(field);
             int value = editor->GetIntegerValue();

@@ -12,8 +12,8 @@ KesMfgAttMVLogic::KesMfgAttMVLogic(KesUnicodeString name, KesUnicodeString label
 // Fields
 // ---------------------------------------------------------------------------------------------
 KesDialog* KesMfgAttMVLogic::BuildField(KesDlgFrame* valueFrame, const int* reference) {
-    auto* button = new KesDlgCheckButton(valueFrame, "chkbtnatt", 0);
-    ShowValue(button, reference != nullptr ? *reference : FillerValue(), true, 0);
+    auto* button = new KesDlgCheckButton(valueFrame, "chkbtnatt", kes::kPlainStyle);
+    ShowValue(button, reference != nullptr ? *reference : FillerValue(), true, kes::kNoNotify);
     button->SetTitle(KesUnicodeString());
     AddAnalyseNotificationCB(button, button->GetChkBModifyNotification(),
                              &KesMfgAttMVLogic::AttributeModified, nullptr);

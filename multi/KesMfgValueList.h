@@ -208,13 +208,13 @@ void KesMfgValueList<Attribute, Value, Values>::Display() {
     const int referenceCount = reference_.Size();
 
     valueFrame_ = new KesDlgFrame(&owner, "FrameValues", kes::kFrameStyle);
-    valueFrame_->SetDefaultOrientation(0);
+    valueFrame_->SetDefaultOrientation(kes::kColumn);
     if (countModificationMode_ == 0) {
-        auto* menu = new KesDlgContextualMenu(valueFrame_, "ContextMenu", 0);
-        addItem_ = new KesDlgPushItem(menu, "Add", 0);
+        auto* menu = new KesDlgContextualMenu(valueFrame_, "ContextMenu", kes::kPlainStyle);
+        addItem_ = new KesDlgPushItem(menu, "Add", kes::kPlainStyle);
         owner.AddAnalyseNotificationCB(addItem_, addItem_->GetMenuIActivateNotification(),
                                        &Attribute::AddValue, nullptr);
-        removeItem_ = new KesDlgPushItem(menu, "Remove", 0);
+        removeItem_ = new KesDlgPushItem(menu, "Remove", kes::kPlainStyle);
         owner.AddAnalyseNotificationCB(removeItem_, removeItem_->GetMenuIActivateNotification(),
                                        &Attribute::RemoveValue, nullptr);
         if (current_.Size() == 1) {

@@ -30,7 +30,6 @@ namespace {
 
 constexpr const char* kNone = "none";
 constexpr const char* kSettingFile = KesMfgAttDoubleParam::kStepSettingFile;
-constexpr int kLineFlags = 0x40;
 constexpr int kParameterType = 2; // d1 of the parameters this attribute offers and creates
 constexpr int kParameterKind = 1; // d2
 constexpr double kFallbackStep = 0.1;
@@ -132,7 +131,7 @@ void KesMfgAttDoubleParam::Display() {
         editor_->SetDisplayFormat("%12.7f");
         AddAnalyseNotificationCB(editor_, editor_->GetEditModifyNotification(),
                                  &KesMfgAttDoubleParam::UnParametrize, nullptr);
-        (new KesDlgLabel(this, "labelsep", 0))->SetTitle("  ");
+        (new KesDlgLabel(this, "labelsep", kes::kPlainStyle))->SetTitle("  ");
     } else {
         spinner_ = new KesDlgSpinner(this, "spinneratt", kes::kRealSpinnerStyle);
         spinner_->SetMinMaxStep(minimum_, maximum_, DisplaySpinnerStep());
@@ -143,8 +142,8 @@ void KesMfgAttDoubleParam::Display() {
         spinner_->SetDisplayFormat("%12.7f");
         AddAnalyseNotificationCB(spinner_, spinner_->GetSpinnerModifyNotification(),
                                  &KesMfgAttDoubleParam::UnParametrize, nullptr);
-        auto* stepMenu = new KesDlgContextualMenu(spinner_, "contextstep", 0);
-        auto* defineStep = new KesDlgPushItem(stepMenu, "defstep", 0);
+        auto* stepMenu = new KesDlgContextualMenu(spinner_, "contextstep", kes::kPlainStyle);
+        auto* defineStep = new KesDlgPushItem(stepMenu, "defstep", kes::kPlainStyle);
         AddAnalyseNotificationCB(defineStep, defineStep->GetMenuIActivateNotification(),
                                  &KesMfgAttDoubleParam::DefineStep, nullptr);
     }
@@ -157,7 +156,7 @@ void KesMfgAttDoubleParam::Display() {
     if (!(parameterName_ == kNone)) {
         AppendParameterLine(kNone);
     }
-    BindTo(parameterName_, 0);
+    BindTo(parameterName_, kes::kNoNotify);
     combo_->SetVisibleTextWidth(visibleTextWidth_ > 0 ? visibleTextWidth_ : 16);
     combo_->SetVisibleTextHeight(5);
     AddAnalyseNotificationCB(combo_, combo_->GetComboDropNotification(),
@@ -166,8 +165,8 @@ void KesMfgAttDoubleParam::Display() {
                              &KesMfgAttDoubleParam::DisplayParameter, nullptr);
     AddAnalyseNotificationCB(combo_, combo_->GetComboModifyNotification(),
                              &KesMfgAttDoubleParam::EntryCreateParameter, nullptr);
-    auto* parameterMenu = new KesDlgContextualMenu(combo_, "contextpar", 0);
-    auto* createParameter = new KesDlgPushItem(parameterMenu, "createpar", 0);
+    auto* parameterMenu = new KesDlgContextualMenu(combo_, "contextpar", kes::kPlainStyle);
+    auto* createParameter = new KesDlgPushItem(parameterMenu, "createpar", kes::kPlainStyle);
     AddAnalyseNotificationCB(createParameter, createParameter->GetMenuIActivateNotification(),
                              &KesMfgAttDoubleParam::CreateParameter, nullptr);
     FinishDisplay();
@@ -287,7 +286,7 @@ void KesMfgAttDoubleParam::SetAttValue(KesRawCollint*, KesRawColldouble* reals,
         if (ParamTraceOn()) {
             std::cout << "!" << parameter.Str() << "!" << std::endl;
         }
-        BindTo(parameter, 0);
+        BindTo(parameter, kes::kNoNotify);
         ParamTrace("Drop Parm OK");
     }
 }
@@ -326,7 +325,7 @@ void KesMfgAttDoubleParam::SetHelp(KesListValKesUnicodeString help,
 // Parameter binding
 // ---------------------------------------------------------------------------------------------
 void KesMfgAttDoubleParam::AppendParameterLine(const KesUnicodeString& text) {
-    combo_->SetLine(text, -1, kLineFlags);
+    combo_->SetLine(text, kes::kAppendLine, kes::kChoiceLineFlags);
 }
 
 void KesMfgAttDoubleParam::BindTo(const KesUnicodeString& name, int notify) {
@@ -460,14 +459,14 @@ void KesMfgAttDoubleParam::EntryCreateParameter(KesCommand*, KesNotification*, v
     }
     typed = KesToAsciiUpper(typed);
     if (FindCompatible(typed)) {
-        BindTo(typed, 0);
+        BindTo(typed, kes::kNoNotify);
         DisplayParameter(nullptr, nullptr, nullptr);
         return;
     }
     const CreationOutcome outcome = CreateWithCurrentValue(typed);
     if (outcome.error == KesMfgModel::kNoError) {
         const std::shared_ptr<const bool> alive = GetAliveToken();
-        BindTo(typed, 1);
+        BindTo(typed, kes::kNotify);
         if (!*alive) {
             return; // a receiver of the notification deleted the attribute
         }
@@ -489,11 +488,12 @@ void KesMfgAttDoubleParam::CreateParameter(KesCommand*, KesNotification*, void**
         return;
     }
     if (creationDialog_ == nullptr) {
-        // A field 16 characters wide that takes a name as long as the model takes one: cut to
-        // 16, a longer name would create another parameter than the one typed.
-        creationDialog_ =
-            new KesMfgDialogEditor(this, "CreateParameter", 0xe00, 16, KesMfgModel::kMaxNameLength,
-                                   1, 0, "ParameterName", 0);
+        // One text field 16 characters wide that takes a name as long as the model takes one:
+        // cut to 16, a longer name would create another parameter than the one typed.
+        creationDialog_ = new KesMfgDialogEditor(
+            this, "CreateParameter", kes::kParameterDialogStyle, kBindingFieldWidth,
+            KesMfgModel::kMaxNameLength, 1, kes::kTextEditorStyle, "ParameterName",
+            KesMfgDialogEditor::kNoOptions);
         AddAnalyseNotificationCB(creationDialog_, creationDialog_->GetDiaOKNotification(),
                                  &KesMfgAttDoubleParam::YesCreateParameter, nullptr);
         AddAnalyseNotificationCB(creationDialog_, creationDialog_->GetDiaCANCELNotification(),
@@ -515,7 +515,7 @@ void KesMfgAttDoubleParam::YesCreateParameter(KesCommand*, KesNotification*, voi
     const CreationOutcome outcome = CreateWithCurrentValue(name);
     if (outcome.error == KesMfgModel::kNoError) {
         CloseCreationDialog();
-        BindTo(name, 0);
+        BindTo(name, kes::kNoNotify);
         DisplayParameter(nullptr, nullptr, nullptr);
         KesMfgBaseGII::SetGIIError(KesMfgBaseGII::kParameterCreated, 0);
         return;

@@ -28,6 +28,8 @@
 class KesDialog;
 
 // What a widget is, for observers that mirror the tree (known from the moment it is created).
+// A new kind goes before Count and gets its row in KesDlgKindTraits.cpp (the build fails until
+// it has one); the switches over kinds have no default, so -Wswitch names every other place.
 enum class KesDlgKind {
     Frame,
     Label,
@@ -42,6 +44,7 @@ enum class KesDlgKind {
     Dialog,
     ScrollBar,
     SelectorList,
+    Count, // not a kind: the number of kinds; stays last
 };
 
 // Which part of a widget's state changed.

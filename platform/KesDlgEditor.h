@@ -27,8 +27,10 @@ public:
     // Sets the text; raises no notification.
     void SetText(const KesUnicodeString& text);
     const KesUnicodeString& GetText() const { return text_; }
-    // Line `line` (from 0) of the text, without its line end; -1 gives the whole text. A line
-    // that does not exist gives the empty text.
+    static constexpr int kWholeText = -1; // the `line` of GetLine that gives the whole text
+
+    // Line `line` (from 0) of the text, without its line end; kWholeText (-1) gives the whole
+    // text. A line that does not exist gives the empty text.
     KesUnicodeString GetLine(int line) const;
 
     // Writes a number as the text: "%d" for an integer; a real in an integer editor is written

@@ -26,6 +26,7 @@
 class KesMfgDialogEditor : public KesDlgDialog {
 public:
     static constexpr int kMaxFieldCount = 16;
+    static constexpr int kNoOptions = 0; // the only value of the reserved `options` word
 
     // `fieldCount` is brought into 1..kMaxFieldCount; `fieldStyle` is the editors' style word
     // (0 for text); `options` is reserved (0).

@@ -329,7 +329,8 @@ public:
             break;
         case KesDlgProperty::Orientation:
             if (QBoxLayout* layout = Layout()) {
-                const bool row = static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == 1;
+                const bool row =
+                    static_cast<KesDlgFrame&>(widget_).GetDefaultOrientation() == kes::kRow;
                 layout->setDirection(row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
                 host_.LayoutChanged(widget_);
             }
@@ -1351,6 +1352,8 @@ std::unique_ptr<KesQtBinding> KesQtMakeBinding(KesDialog& widget, KesQtMirrorHos
         return std::make_unique<ScrollBarBinding>(widget, host);
     case KesDlgKind::SelectorList:
         return std::make_unique<SelectorListBinding>(widget, host);
+    case KesDlgKind::Count: // no widget is of this kind
+        break;
     }
     return nullptr;
 }

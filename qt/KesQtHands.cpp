@@ -410,6 +410,7 @@ std::string Differs(const KesDialog& widget, QWidget* qt, QAction* action) {
     }
     switch (widget.GetKind()) {
     case KesDlgKind::ContextualMenu:
+    case KesDlgKind::Count:
         return std::string(); // shown only while popped up
     case KesDlgKind::Dialog:
         if (qt->isVisible() != shown) {
@@ -552,6 +553,7 @@ std::string Differs(const KesDialog& widget, QWidget* qt, QAction* action) {
     case KesDlgKind::Frame:
     case KesDlgKind::ContextualMenu:
     case KesDlgKind::PushItem:
+    case KesDlgKind::Count:
         break;
     }
     return std::string();

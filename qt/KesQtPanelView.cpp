@@ -69,7 +69,7 @@ namespace {
 
 bool IsRow(const KesDialog& widget) {
     const auto* frame = dynamic_cast<const KesDlgFrame*>(&widget);
-    return frame != nullptr && frame->GetDefaultOrientation() == 1;
+    return frame != nullptr && frame->GetDefaultOrientation() == kes::kRow;
 }
 
 bool IsShown(const KesDialog& widget) {
@@ -378,6 +378,7 @@ private:
             return top_;
         case KesDlgKind::ContextualMenu:
         case KesDlgKind::PushItem:
+        case KesDlgKind::Count:
             return parent.Widget();
         case KesDlgKind::Frame:
         case KesDlgKind::Label:
@@ -512,6 +513,7 @@ private:
             case KesDlgKind::Label:
             case KesDlgKind::ContextualMenu:
             case KesDlgKind::PushItem:
+            case KesDlgKind::Count:
                 break;
             }
         }

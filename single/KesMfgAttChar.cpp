@@ -38,7 +38,7 @@ void KesMfgAttChar::Display() {
     if (!StartDisplay(&KesMfgAttChar::AttributeModified)) {
         return;
     }
-    editor_ = new KesDlgEditor(this, "editoratt", 0);
+    editor_ = new KesDlgEditor(this, "editoratt", kes::kTextEditorStyle);
     editor_->SetMaxCharacterWidth(kTextLength);
     editor_->SetVisibleTextWidth(VisibleWidth());
     if (toBeDefined_ == 0) {
@@ -50,7 +50,7 @@ void KesMfgAttChar::Display() {
 }
 
 KesUnicodeString KesMfgAttChar::CurrentValue() const {
-    return Trimmed(editor_ != nullptr ? editor_->GetLine(-1) : value_);
+    return Trimmed(editor_ != nullptr ? editor_->GetLine(KesDlgEditor::kWholeText) : value_);
 }
 
 void KesMfgAttChar::Output(int group, KesListValKesUnicodeString* names, KesRawCollint* typeCodes,

@@ -103,7 +103,7 @@ void KesMfgAttInt::ControlIntValue(KesCommand*, KesNotification*, void**) {
         editor_->SetValue(HasLimits() ? Clamp(typed) : typed, kes::kNoNotify);
     } else if (spinner_ != nullptr) {
         spinner_->SetCurrentValue(
-            static_cast<double>(KesMfgFloorToInt(spinner_->GetCurrentValue())), 0);
+            static_cast<double>(KesMfgFloorToInt(spinner_->GetCurrentValue())), kes::kNoNotify);
     }
     AttributeModified(nullptr, nullptr, nullptr);
 }

@@ -50,14 +50,14 @@ void KesMfgAttLink::Display() {
     if (LinkTraceOn()) {
         std::cout << "iconname:" << iconName_.Str() << ":end" << std::endl;
     }
-    pushButton_ = new KesDlgPushButton(this, "pb", 0);
+    pushButton_ = new KesDlgPushButton(this, "pb", kes::kPlainStyle);
     pushButton_->SetCaption(GetLabel()); // the button has no title: a window shows the label
     if (!iconName_.IsEmpty()) {
         pushButton_->SetIconName(iconName_);
     }
     AddAnalyseNotificationCB(pushButton_, pushButton_->GetPushBActivateNotification(),
                              &KesMfgAttLink::AttributeActivated, nullptr);
-    linkLabel_ = new KesDlgLabel(this, "label", 0);
+    linkLabel_ = new KesDlgLabel(this, "label", kes::kPlainStyle);
 }
 
 void KesMfgAttLink::SetHelp(KesListValKesUnicodeString help, KesListValKesUnicodeString shortHelp) {

@@ -43,7 +43,7 @@ bool KesMfgAttLogic::NeitherRadioButtonOn() const {
 void KesMfgAttLogic::AddRadioButton(int value, const KesUnicodeString* title, unsigned long state) {
     const KesUnicodeString identifier =
         KesUnicodeString("rb") + KesUnicodeString().BuildFromNum(value, "%d");
-    auto* button = new KesDlgRadioButton(this, identifier.ToKesString(), 0);
+    auto* button = new KesDlgRadioButton(this, identifier.ToKesString(), kes::kPlainStyle);
     if (title != nullptr) {
         button->SetTitle(*title);
     }
@@ -75,7 +75,7 @@ void KesMfgAttLogic::Display() {
         AddRadioButton(1, titled ? &(*titles_)[2] : nullptr, trueState);
         AddRadioButton(0, titled ? &(*titles_)[1] : nullptr, falseState);
     } else if (presentation_ == 0) {
-        checkButton_ = new KesDlgCheckButton(this, "chkbtnatt", 0);
+        checkButton_ = new KesDlgCheckButton(this, "chkbtnatt", kes::kPlainStyle);
         checkButton_->SetState(value_ == 1 ? kes::kOn : kes::kOff, kes::kNoNotify);
         checkButton_->SetTitle(KesUnicodeString());
         AddAnalyseNotificationCB(checkButton_, checkButton_->GetChkBModifyNotification(),

@@ -1000,6 +1000,7 @@ bool TakesFocus(const KesDialog& widget) {
     case KesDlgKind::PushItem:
     case KesDlgKind::Dialog:
     case KesDlgKind::ScrollBar:
+    case KesDlgKind::Count:
         return false;
     }
     return false; // no other kind exists

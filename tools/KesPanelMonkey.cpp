@@ -544,6 +544,7 @@ private:
         case KesDlgKind::Label:
         case KesDlgKind::ContextualMenu:
         case KesDlgKind::Dialog:
+        case KesDlgKind::Count:
             return std::string();
         }
         return std::string(); // no other kind exists

@@ -78,7 +78,7 @@ Size Measure(const KesDialog& widget) {
     switch (widget.GetKind()) {
     case KesDlgKind::Frame: {
         const auto& frame = static_cast<const KesDlgFrame&>(widget);
-        const bool row = frame.GetDefaultOrientation() == 1;
+        const bool row = frame.GetDefaultOrientation() == kes::kRow;
         Size size{kGap, kGap};
         for (int i = 0; i < frame.GetChildCount(); ++i) {
             const KesDialog& child = *frame.GetChildFromChildNumber(i);
@@ -119,6 +119,7 @@ Size Measure(const KesDialog& widget) {
     case KesDlgKind::ContextualMenu:
     case KesDlgKind::PushItem:
     case KesDlgKind::Dialog:
+    case KesDlgKind::Count:
         break;
     }
     return {};
@@ -141,7 +142,7 @@ public:
         case KesDlgKind::Frame: {
             const auto& frame = static_cast<const KesDlgFrame&>(widget);
             svg_ << "<g class=\"frame\" id=\"" << Escape(widget.GetName().Str()) << "\">\n";
-            const bool row = frame.GetDefaultOrientation() == 1;
+            const bool row = frame.GetDefaultOrientation() == kes::kRow;
             const int inner = size.height - 2 * kGap;
             int cx = x + kGap;
             int cy = y + kGap;
@@ -224,6 +225,7 @@ public:
         case KesDlgKind::ContextualMenu:
         case KesDlgKind::PushItem:
         case KesDlgKind::Dialog:
+        case KesDlgKind::Count:
             return;
         }
     }
@@ -301,6 +303,7 @@ void DescribeInto(std::ostringstream& out, const KesDialog& widget, const std::s
     case KesDlgKind::ContextualMenu:
     case KesDlgKind::PushItem:
     case KesDlgKind::Dialog:
+    case KesDlgKind::Count:
         break;
     }
     if (KesPanelPicture::IsGreyed(widget)) {

@@ -1,10 +1,12 @@
 // The headless toolkit's contract: the widget tree, notify flags, notification order and
 // re-entrancy, clamping, and user actions refused on hidden or insensitive widgets.
 #include "platform/KesDebug.h"
+#include "platform/KesDlgCheckButton.h"
 #include "platform/KesDlgCombo.h"
 #include "platform/KesDlgContextualMenu.h"
 #include "platform/KesDlgDialog.h"
 #include "platform/KesDlgEditor.h"
+#include "platform/KesDlgKindTraits.h"
 #include "platform/KesDlgLabel.h"
 #include "platform/KesDlgPushButton.h"
 #include "platform/KesDlgPushItem.h"
@@ -24,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -431,6 +434,61 @@ TEST_F(KesToolkitTest, ADialogIsAWindowOfItsOwn) {
     EXPECT_TRUE(field->UserType("1"));
     EXPECT_TRUE(dialog->UserCancel());
     EXPECT_EQ(dialog->GetVisibility(), kes::kHidden);
+}
+
+// Every widget class answers the row of its own kind, and every kind has a row of its own name
+// (the picture, the window and the monkey tell widgets apart by it).
+TEST_F(KesToolkitTest, EveryWidgetClassAnswersTheTraitsOfItsKind) {
+    struct Row {
+        std::function<KesDialog*(KesDialog*)> make;
+        KesDlgKind kind;
+        std::string name;
+        bool laidOut, takesText, hasValue, container;
+    };
+    const std::vector<Row> rows = {
+        {[](KesDialog* p) { return new KesDlgFrame(p, "w"); }, KesDlgKind::Frame, "frame", true,
+         false, false, true},
+        {[](KesDialog* p) { return new KesDlgLabel(p, "w"); }, KesDlgKind::Label, "label", true,
+         false, false, false},
+        {[](KesDialog* p) { return new KesDlgEditor(p, "w"); }, KesDlgKind::Editor, "editor", true,
+         true, true, false},
+        {[](KesDialog* p) { return new KesDlgSpinner(p, "w", kes::kRealSpinnerStyle); },
+         KesDlgKind::Spinner, "spinner", true, true, true, false},
+        {[](KesDialog* p) { return new KesDlgCombo(p, "w"); }, KesDlgKind::Combo, "combo", true,
+         true, true, false},
+        {[](KesDialog* p) { return new KesDlgCheckButton(p, "w"); }, KesDlgKind::CheckButton,
+         "check", true, false, true, false},
+        {[](KesDialog* p) { return new KesDlgRadioButton(p, "w"); }, KesDlgKind::RadioButton,
+         "radio", true, false, true, false},
+        {[](KesDialog* p) { return new KesDlgPushButton(p, "w"); }, KesDlgKind::PushButton,
+         "button", true, false, false, false},
+        {[](KesDialog* p) { return new KesDlgContextualMenu(p, "w"); }, KesDlgKind::ContextualMenu,
+         "menu", false, false, false, false},
+        {[](KesDialog* p) { return new KesDlgPushItem(p, "w"); }, KesDlgKind::PushItem, "item",
+         false, false, false, false},
+        {[](KesDialog* p) { return new KesDlgDialog(p, "w", kes::kStepDialogStyle); },
+         KesDlgKind::Dialog, "dialog", false, false, false, true},
+        {[](KesDialog* p) { return new KesDlgScrollBar(p, "w", kes::kScrollBarStyle); },
+         KesDlgKind::ScrollBar, "scrollbar", true, false, true, false},
+        {[](KesDialog* p) { return new KesDlgSelectorList(p, "w"); }, KesDlgKind::SelectorList,
+         "list", true, false, true, false},
+    };
+    ASSERT_EQ(rows.size(), static_cast<size_t>(kKesDlgKindCount)) << "a widget class is missing";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        KesDialog* widget = row.make(listener);
+        ASSERT_EQ(widget->GetKind(), row.kind);
+        const KesDlgKindTraits& traits = KesDlgTraitsOf(widget->GetKind());
+        EXPECT_EQ(traits.kind, row.kind);
+        EXPECT_EQ(traits.name, row.name);
+        EXPECT_EQ(traits.laidOut, row.laidOut);
+        EXPECT_EQ(traits.takesText, row.takesText);
+        EXPECT_EQ(traits.hasValue, row.hasValue);
+        EXPECT_EQ(traits.container, row.container);
+        delete widget;
+    }
+    // Count is no kind: asking for it answers a row all the same (the frame's), never garbage.
+    EXPECT_EQ(KesDlgTraitsOf(KesDlgKind::Count).kind, KesDlgKind::Frame);
 }
 
 // ---------------------------------------------------------------------------------------------
