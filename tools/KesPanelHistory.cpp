@@ -1,12 +1,23 @@
-// KesPanelHistory: attribute states, the observer that marks what a gesture touched, steps,
-// undo and redo.
+// KesPanelHistory: attribute states, how an attribute is brought back to one (calls and
+// gestures), the observer that marks what a gesture touched, steps, undo and redo.
 #include "tools/KesPanelHistory.h"
 
+#include "choice/KesMfgAttCharList.h"
+#include "param/KesMfgAttDoubleParam.h"
+#include "platform/KesDlgEditor.h"
+#include "platform/KesDlgScrollBar.h"
+#include "platform/KesDlgSelectorList.h"
+#include "platform/KesDlgSpinner.h"
+#include "platform/KesDlgStateButton.h"
+#include "single/KesMfgAttDouble.h"
+#include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <sstream>
 
 // ---------------------------------------------------------------------------------------------
 // Attribute states
@@ -85,6 +96,266 @@ void KesAttributeState::Apply(KesMfgAttribute& attribute, int notify) const {
 }
 
 // ---------------------------------------------------------------------------------------------
+// What the history keeps of an attribute, and how it brings one back
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+// The fields a person types into that are the attribute's own (not a list's window): its
+// value editor and its combo that takes typing (an editable text choice, a parameter combo).
+struct OwnFields {
+    KesDlgEditor* editor = nullptr;
+    KesDlgCombo* combo = nullptr;
+};
+
+OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
+    OwnFields own;
+    for (int i = 0; i < attribute.GetChildCount(); ++i) {
+        KesDialog* child = attribute.GetChildFromChildNumber(i);
+        if (child->GetKind() == KesDlgKind::Editor && own.editor == nullptr) {
+            own.editor = static_cast<KesDlgEditor*>(child);
+        } else if (child->GetKind() == KesDlgKind::Combo && own.combo == nullptr &&
+                   static_cast<KesDlgCombo*>(child)->IsEditable()) {
+            own.combo = static_cast<KesDlgCombo*>(child);
+        }
+    }
+    return own;
+}
+
+std::string NameOf(const KesMfgAttribute& attribute) {
+    const std::string label = attribute.GetLabel().Str();
+    return label.empty() ? attribute.GetRecordName().Str() : label;
+}
+
+// A parameterised real brought back as the person brings it: a binding by typing the
+// parameter's name into the parameter combo (its value shows, as when it was bound); a plain
+// value typed into the editor as it stood (which unbinds), or, in a spinner, "none" typed to
+// unbind and the value given with notification (the spinner's notification unbinds too).
+void RestoreParameterised(KesMfgAttDoubleParam& param, const KesPanelHistory::Look& target) {
+    const KesMfgValueRecords& records = target.state.records;
+    KesDlgCombo* combo = param.GetParameterCombo();
+    KesDlgEditor* editor = param.GetEditorWidget();
+    if (combo == nullptr) {
+        return;
+    }
+    if (records.counts[1] == -1) {
+        combo->UserType(target.fields.back());
+        return;
+    }
+    if (editor != nullptr && target.fields.size() == 2) {
+        editor->UserType(target.fields.front());
+        return;
+    }
+    if (!(param.GetBindingText() == KesUnicodeString("none"))) {
+        combo->UserType(KesUnicodeString("none"));
+    }
+    KesMfgValueRecords now;
+    now.GetAttValue(param);
+    if (!(KesAttributeState{now, target.state.optionState} == target.state)) {
+        KesRawColldouble reals = records.reals;
+        param.SetAttValue(nullptr, &reals, nullptr, 1);
+    }
+}
+
+// A widget and everything under it as a person sees it: kind, name, title, what it shows,
+// sensitivity and visibility. Left out, as what no value of the panel holds and undo leaves
+// where it is (tools/KesPanelHistory.h): the lines of a combo that takes typing and which of
+// them is highlighted, a spinner's step, an open dialog (a window of its own, which undo leaves
+// as it is), and where a list's window is scrolled to (with the
+// values its fields show from there: the records hold the list, and the panel checks that
+// the fields show it at the scroll position).
+void SeeInto(std::ostringstream& out, const KesDialog& widget, bool inWindow, int depth) {
+    if (widget.GetKind() == KesDlgKind::Dialog) {
+        return; // a dialog is a window of its own, open or closed by its own buttons
+    }
+    out << std::string(static_cast<size_t>(depth) * 2, ' ') << static_cast<int>(widget.GetKind())
+        << ' ' << widget.GetName().Str() << " \"" << widget.GetTitle().Str() << '"';
+    switch (widget.GetKind()) {
+    case KesDlgKind::Editor:
+        if (!inWindow) {
+            out << " text=\"" << static_cast<const KesDlgEditor&>(widget).GetText().Str() << '"';
+        }
+        break;
+    case KesDlgKind::Spinner:
+        if (!inWindow) {
+            out << " value=" << static_cast<const KesDlgSpinner&>(widget).GetText().Str();
+        }
+        break;
+    case KesDlgKind::Combo: {
+        const auto& combo = static_cast<const KesDlgCombo&>(widget);
+        out << " field=\"" << combo.GetField().Str() << '"';
+        if (!combo.IsEditable()) {
+            out << " row=" << combo.GetSelect() << " lines=";
+            for (int i = 0; i < combo.GetLineCount(); ++i) {
+                out << combo.GetLine(i).Str() << '|';
+            }
+        }
+        break;
+    }
+    case KesDlgKind::CheckButton:
+    case KesDlgKind::RadioButton:
+        if (!inWindow) {
+            out << (static_cast<const KesDlgStateButton&>(widget).IsOn() ? " on" : " off");
+        }
+        break;
+    case KesDlgKind::ScrollBar: {
+        const auto& bar = static_cast<const KesDlgScrollBar&>(widget);
+        out << " range=" << bar.GetScrollMinimum() << ".." << bar.GetScrollMaximum()
+            << " box=" << bar.GetScrollBoxSize();
+        break;
+    }
+    case KesDlgKind::SelectorList: {
+        const auto& list = static_cast<const KesDlgSelectorList&>(widget);
+        out << " selected=";
+        for (int row : list.GetSelectedRows()) {
+            out << list.GetLine(row).Str() << '|';
+        }
+        break;
+    }
+    case KesDlgKind::Frame:
+    case KesDlgKind::Label:
+    case KesDlgKind::PushButton:
+    case KesDlgKind::ContextualMenu:
+    case KesDlgKind::PushItem:
+    case KesDlgKind::Dialog:
+        break;
+    }
+    out << (widget.IsSetSensitivity() ? "" : " (insensitive)")
+        << (widget.GetVisibility() == kes::kShown ? "" : " (hidden)") << '\n';
+    const bool window = inWindow || (widget.GetKind() == KesDlgKind::Frame &&
+                                     widget.GetName() == KesString("FrameValues"));
+    for (int i = 0; i < widget.GetChildCount(); ++i) {
+        SeeInto(out, *widget.GetChildFromChildNumber(i), window, depth + 1);
+    }
+}
+
+} // namespace
+
+std::string KesPanelHistory::Seen(const KesDialog& widget) {
+    std::ostringstream out;
+    SeeInto(out, widget, false, 0);
+    return out.str();
+}
+
+KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
+    Look look;
+    look.state = KesAttributeState::Read(attribute);
+    look.sensitive = attribute.IsSetSensitivity();
+    KesMfgValueRecords output;
+    look.output = output.Output(attribute, attribute.GetGroup()).FormatTable();
+    look.widgets = Seen(attribute);
+    const OwnFields own = OwnFieldsOf(attribute);
+    if (own.editor != nullptr) {
+        look.fields.push_back(own.editor->GetText());
+    }
+    if (own.combo != nullptr) {
+        look.fields.push_back(own.combo->GetField());
+    }
+    return look;
+}
+
+// Brings `attribute` to `target` with the notifications a person's gesture gives: the option
+// as a caller sets it with notification; the value as a caller gives it with notification
+// (a parameterised real as the person binds and unbinds it); a field that does not show its
+// text as it stood then (a text typed with blanks, a typed text that is no allowed value, a
+// line's text typed) by typing that text into it again, as the person did; the attribute's own
+// sensitivity (an impact's) as a caller sets it, last, when what it steered is back.
+void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
+    const KesAttributeState& state = target.state;
+    if (attribute.GetOptionMode() == 1 && attribute.GetOptionState() != state.optionState) {
+        attribute.SetOptionalCheck(state.optionState, 1);
+    }
+    const std::shared_ptr<const bool> alive = attribute.GetAliveToken();
+    const bool single = dynamic_cast<KesMfgAttLink*>(&attribute) == nullptr &&
+                        state.records.names.Size() == 1 && state.optionState != 0;
+    auto* param = dynamic_cast<KesMfgAttDoubleParam*>(&attribute);
+    const bool bound = single && state.records.counts[1] == -1;
+    if (*alive && !(KesAttributeState::Read(attribute) == state)) {
+        if (single && param != nullptr) {
+            RestoreParameterised(*param, target);
+        } else if (auto* choices = dynamic_cast<KesMfgAttCharList*>(&attribute);
+                   single && choices != nullptr &&
+                   choices->GetAllowedValues().Locate(state.records.texts[1]) == 0) {
+            // A typed text: no call selects it, the typing below brings it back.
+        } else {
+            state.Apply(attribute, 1);
+        }
+    }
+    const OwnFields own = OwnFieldsOf(attribute);
+    if (!*alive || !single ||
+        target.fields.size() !=
+            static_cast<size_t>((own.editor != nullptr) + (own.combo != nullptr))) {
+        // no field to type into, or another number of them
+    } else {
+        if (own.editor != nullptr && !bound && !(own.editor->GetText() == target.fields.front())) {
+            own.editor->UserType(target.fields.front());
+        }
+        if (*alive && own.combo != nullptr && (param == nullptr || bound) &&
+            !(own.combo->GetField() == target.fields.back())) {
+            own.combo->UserType(target.fields.back());
+        }
+    }
+    if (*alive && attribute.IsSetSensitivity() != target.sensitive) {
+        attribute.SetSensitivity(target.sensitive ? kes::kSensitive : kes::kInsensitive);
+    }
+}
+
+// What neither a call nor a gesture brings back (KesPanelHistory.h); "" when `look` can be.
+std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look,
+                                          const char* when) const {
+    if (change.before.state == change.after.state) {
+        return std::string(); // its fields or its sensitivity only
+    }
+    KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+    const KesMfgValueRecords& records = look.state.records;
+    const std::string name = NameOf(attribute);
+    if (dynamic_cast<KesMfgAttLink*>(&attribute) != nullptr) {
+        return look.output.empty() ? name + " relayed no values " + when +
+                                         ", and no call or gesture takes them away"
+                                   : std::string();
+    }
+    if (records.IsEmpty()) {
+        return name + " had no value " + when + ", and no call or gesture takes a value away";
+    }
+    if (records.counts.Size() != 1 || look.state.optionState == 0) {
+        return std::string();
+    }
+    const int count = records.counts[1];
+    if (const auto* param = dynamic_cast<KesMfgAttDoubleParam*>(&attribute);
+        param != nullptr && count == -1 && records.texts.Size() == 1) {
+        const KesUnicodeString bound =
+            KesUnicodeString(records.texts[1]).Strip(3, KesUnicodeChar(' '));
+        if (!param->FindCompatible(bound)) {
+            return name + " was bound to " + bound.Str() + " " + when +
+                   ", which is no parameter of the model it takes: binding it again by its "
+                   "name would create one";
+        }
+    }
+    if (const OwnFields own = OwnFieldsOf(attribute);
+        count == -1 && own.combo != nullptr && !look.fields.empty() &&
+        look.fields.back().Str() !=
+            KesUnicodeString(look.fields.back()).Strip(3, KesUnicodeChar(' ')).Str()) {
+        return name + " showed its parameter's name with blanks around it " + when +
+               ", which a caller's binding pads and typing strips";
+    }
+    if (count == 0) {
+        return name + " was an empty list " + when + ", which no call gives";
+    }
+    if (const auto* integer = dynamic_cast<KesMfgAttInt*>(&attribute);
+        integer != nullptr && integer->HasLimits() && count == 1 && records.ints.Size() == 1 &&
+        (records.ints[1] < integer->GetMinimum() || records.ints[1] > integer->GetMaximum())) {
+        return name + " read " + std::to_string(records.ints[1]) + " " + when +
+               ", outside its limits, which calls and gestures keep to";
+    }
+    if (const auto* real = dynamic_cast<KesMfgAttDouble*>(&attribute);
+        real != nullptr && real->HasLimits() && count == 1 && records.reals.Size() == 1 &&
+        !(records.reals[1] >= real->GetMinimum() && records.reals[1] <= real->GetMaximum())) {
+        return name + " read a value outside its limits " + when +
+               ", which calls and gestures keep to";
+    }
+    return std::string();
+}
+
+// ---------------------------------------------------------------------------------------------
 // The observer: marks the attribute that owns each changed widget
 // ---------------------------------------------------------------------------------------------
 class KesPanelHistory::Watcher final : public KesDlgObserver {
@@ -126,7 +397,7 @@ void KesPanelHistory::Rescan() {
                     static_cast<int>(entries_.size());
                 Entry entry;
                 entry.attribute = attribute;
-                entry.state = KesAttributeState::Read(*attribute);
+                entry.look = Look::Read(*attribute);
                 if (dynamic_cast<KesMfgAttLink*>(attribute) != nullptr) {
                     links_.push_back(static_cast<int>(entries_.size()));
                 }
@@ -179,16 +450,18 @@ std::vector<KesPanelHistory::Change> KesPanelHistory::Collect() {
     for (int index : marked_) {
         Entry& entry = entries_[static_cast<size_t>(index)];
         entry.dirty = false;
-        KesAttributeState now = KesAttributeState::Read(*entry.attribute);
-        if (now != entry.state) {
-            changes.push_back(Change{index, std::move(entry.state), now});
-            entry.state = std::move(now);
+        Look now = Look::Read(*entry.attribute);
+        if (!(now == entry.look)) {
+            changes.push_back(Change{index, std::move(entry.look), now});
+            entry.look = std::move(now);
         }
     }
     marked_.clear();
     return changes;
 }
 
+// A step whose states before cannot be brought back ends the history there: it stays to be
+// named, refused, and nothing before it is kept.
 bool KesPanelHistory::CommitGesture() {
     if (structureChanged_) {
         Clear();
@@ -198,7 +471,24 @@ bool KesPanelHistory::CommitGesture() {
     if (changes.empty()) {
         return false;
     }
-    undo_.push_back(Step{std::move(changes)});
+    Step step{std::move(changes), std::string(), std::string()};
+    for (const Change& change : step.changes) {
+        if (const std::string why = Unrestorable(change, change.before, "before it");
+            !why.empty()) {
+            step.undoRefusal = "cannot undo " + LabelOf(step) + ": " + why;
+            break;
+        }
+    }
+    for (const Change& change : step.changes) {
+        if (const std::string why = Unrestorable(change, change.after, "after it"); !why.empty()) {
+            step.redoRefusal = "cannot redo " + LabelOf(step) + ": " + why;
+            break;
+        }
+    }
+    if (!step.undoRefusal.empty()) {
+        undo_.clear();
+    }
+    undo_.push_back(std::move(step));
     redo_.clear();
     ++version_;
     return true;
@@ -226,10 +516,7 @@ void KesPanelHistory::Clear() {
 }
 
 std::string KesPanelHistory::LabelOf(const Step& step) const {
-    const KesMfgAttribute* attribute =
-        entries_[static_cast<size_t>(step.changes.front().attribute)].attribute;
-    const std::string label = attribute->GetLabel().Str();
-    return label.empty() ? attribute->GetRecordName().Str() : label;
+    return NameOf(*entries_[static_cast<size_t>(step.changes.front().attribute)].attribute);
 }
 
 std::string KesPanelHistory::UndoLabel() const {
@@ -240,49 +527,77 @@ std::string KesPanelHistory::RedoLabel() const {
     return redo_.empty() ? std::string() : LabelOf(redo_.back());
 }
 
-// Applies the last step of `from` (its states before when `back`, after otherwise) and moves it
-// to `to`. The attributes are read again afterwards, so that what the application set off (an
-// impact, a notification's reaction) is the new last state and no step.
+std::string KesPanelHistory::UndoRefusal() const {
+    return undo_.empty() ? std::string() : undo_.back().undoRefusal;
+}
+
+std::string KesPanelHistory::RedoRefusal() const {
+    return redo_.empty() ? std::string() : redo_.back().redoRefusal;
+}
+
+// Brings the attributes of the last step of `from` to its states before when `back`, after
+// otherwise, and moves it to `to`. The attributes are read again afterwards, so that what the
+// application set off (an impact, a notification's reaction) is the new last state and no
+// step; an attribute of the step that is not as it should be ends the history.
 void KesPanelHistory::Move(std::vector<Step>& from, std::vector<Step>& to, bool back) {
     Step step = std::move(from.back());
     from.pop_back();
+    shortfall_.clear();
     Collect(); // anything not yet committed is taken as it stands
-    if (back) {
-        for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
-            change->before.Apply(*entries_[static_cast<size_t>(change->attribute)].attribute);
-            if (structureChanged_) {
-                break; // a reaction changed the panel itself: the entries are not to be used
-            }
-        }
-    } else {
-        for (const Change& change : step.changes) {
-            change.after.Apply(*entries_[static_cast<size_t>(change.attribute)].attribute);
-            if (structureChanged_) {
-                break;
-            }
+    const size_t count = step.changes.size();
+    for (size_t i = 0; i < count && !structureChanged_; ++i) {
+        const Change& change = step.changes[back ? count - 1 - i : i];
+        Restore(*entries_[static_cast<size_t>(change.attribute)].attribute,
+                back ? change.before : change.after);
+    }
+    // An impact the application set off on an attribute outside the step goes back to the
+    // sensitivity the attribute had (a caller may have set it against its steering attribute).
+    const std::vector<int> touched = marked_;
+    for (int index : touched) {
+        const Entry& entry = entries_[static_cast<size_t>(index)];
+        const bool inStep =
+            std::any_of(step.changes.begin(), step.changes.end(),
+                        [&](const Change& change) { return change.attribute == index; });
+        if (!structureChanged_ && !inStep &&
+            entry.attribute->IsSetSensitivity() != entry.look.sensitive) {
+            entry.attribute->SetSensitivity(entry.look.sensitive ? kes::kSensitive
+                                                                 : kes::kInsensitive);
         }
     }
     if (structureChanged_) {
+        // A reaction changed the panel itself: the entries are not to be used.
+        shortfall_ = "the panel changed while the step was applied";
         Clear();
         return;
     }
+    for (const Change& change : step.changes) {
+        KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+        if (!(Look::Read(attribute) == (back ? change.before : change.after))) {
+            shortfall_ = NameOf(attribute) + " is not as it was";
+            break;
+        }
+    }
     Collect();
+    if (!shortfall_.empty()) {
+        Clear();
+        return;
+    }
     to.push_back(std::move(step));
     ++version_;
 }
 
 bool KesPanelHistory::Undo() {
-    if (undo_.empty()) {
+    if (!CanUndo()) {
         return false;
     }
     Move(undo_, redo_, true);
-    return true;
+    return shortfall_.empty();
 }
 
 bool KesPanelHistory::Redo() {
-    if (redo_.empty()) {
+    if (!CanRedo()) {
         return false;
     }
     Move(redo_, undo_, false);
-    return true;
+    return shortfall_.empty();
 }
