@@ -406,7 +406,9 @@ void KesMfgValueList<Attribute, Value, Values>::Add() {
         return;
     }
     if (removeItem_ != nullptr) {
-        removeItem_->SetVisibility(kes::kShown);
+        // Shown, save at exactly one value (an empty list given one): the user cannot remove
+        // the last value.
+        removeItem_->SetVisibility(current_.Size() == 1 ? kes::kHidden : kes::kShown);
     }
     owner_.SendModification();
 }

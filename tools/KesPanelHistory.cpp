@@ -126,6 +126,23 @@ std::string NameOf(const KesMfgAttribute& attribute) {
     return label.empty() ? attribute.GetRecordName().Str() : label;
 }
 
+// A parameter combo's field that a person types to unbind: "none" or nothing, blanks around.
+bool IsNone(const KesUnicodeString& field) {
+    const KesUnicodeString stripped = field.Strip(3, KesUnicodeChar(' '));
+    return stripped.IsEmpty() || stripped == KesUnicodeString("none");
+}
+
+// ASCII letters a to z made A to Z, as the parameter combo takes a typed name.
+KesUnicodeString Upper(const KesUnicodeString& text) {
+    std::string upper = text.Str();
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return KesUnicodeString(upper);
+}
+
 // A parameterised real brought back as the person brings it: a binding by typing the
 // parameter's name into the parameter combo (its value shows, as when it was bound); a plain
 // value typed into the editor as it stood (which unbinds), or, in a spinner, "none" typed to
@@ -240,6 +257,7 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     Look look;
     look.state = KesAttributeState::Read(attribute);
     look.sensitive = attribute.IsSetSensitivity();
+    look.editMode = attribute.GetEditMode();
     KesMfgValueRecords output;
     look.output = output.Output(attribute, attribute.GetGroup()).FormatTable();
     look.widgets = Seen(attribute);
@@ -257,8 +275,8 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
 // as a caller sets it with notification; the value as a caller gives it with notification
 // (a parameterised real as the person binds and unbinds it); a field that does not show its
 // text as it stood then (a text typed with blanks, a typed text that is no allowed value, a
-// line's text typed) by typing that text into it again, as the person did; the attribute's own
-// sensitivity (an impact's) as a caller sets it, last, when what it steered is back.
+// line's text typed) by typing that text into it again, as the person did. Its own sensitivity
+// (an impact's) comes back after every attribute of the step (Move).
 void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
     const KesAttributeState& state = target.state;
     if (attribute.GetOptionMode() == 1 && attribute.GetOptionState() != state.optionState) {
@@ -289,13 +307,11 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
         if (own.editor != nullptr && !bound && !(own.editor->GetText() == target.fields.front())) {
             own.editor->UserType(target.fields.front());
         }
-        if (*alive && own.combo != nullptr && (param == nullptr || bound) &&
-            !(own.combo->GetField() == target.fields.back())) {
+        // A combo's field as it stood, typed: a text or a line's text, a parameter's name
+        // (also one named "NONE", which reads as unbound) or "none".
+        if (*alive && own.combo != nullptr && !(own.combo->GetField() == target.fields.back())) {
             own.combo->UserType(target.fields.back());
         }
-    }
-    if (*alive && attribute.IsSetSensitivity() != target.sensitive) {
-        attribute.SetSensitivity(target.sensitive ? kes::kSensitive : kes::kInsensitive);
     }
 }
 
@@ -321,9 +337,8 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     }
     const int count = records.counts[1];
     if (const auto* param = dynamic_cast<KesMfgAttDoubleParam*>(&attribute);
-        param != nullptr && count == -1 && records.texts.Size() == 1) {
-        const KesUnicodeString bound =
-            KesUnicodeString(records.texts[1]).Strip(3, KesUnicodeChar(' '));
+        param != nullptr && !look.fields.empty() && !IsNone(look.fields.back())) {
+        const KesUnicodeString bound = Upper(look.fields.back().Strip(3, KesUnicodeChar(' ')));
         if (!param->FindCompatible(bound)) {
             return name + " was bound to " + bound.Str() + " " + when +
                    ", which is no parameter of the model it takes: binding it again by its "
@@ -550,18 +565,26 @@ void KesPanelHistory::Move(std::vector<Step>& from, std::vector<Step>& to, bool 
         Restore(*entries_[static_cast<size_t>(change.attribute)].attribute,
                 back ? change.before : change.after);
     }
-    // An impact the application set off on an attribute outside the step goes back to the
-    // sensitivity the attribute had (a caller may have set it against its steering attribute).
+    // The sensitivities last, when every value is back and its impacts applied: those of the
+    // step as they were, and those the application changed outside the step as they stood (a
+    // caller may have set one against its steering attribute).
     const std::vector<int> touched = marked_;
     for (int index : touched) {
         const Entry& entry = entries_[static_cast<size_t>(index)];
-        const bool inStep =
-            std::any_of(step.changes.begin(), step.changes.end(),
-                        [&](const Change& change) { return change.attribute == index; });
-        if (!structureChanged_ && !inStep &&
+        const auto change =
+            std::find_if(step.changes.begin(), step.changes.end(),
+                         [&](const Change& each) { return each.attribute == index; });
+        if (change == step.changes.end() && !structureChanged_ &&
             entry.attribute->IsSetSensitivity() != entry.look.sensitive) {
             entry.attribute->SetSensitivity(entry.look.sensitive ? kes::kSensitive
                                                                  : kes::kInsensitive);
+        }
+    }
+    for (const Change& change : step.changes) {
+        KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+        const bool sensitive = (back ? change.before : change.after).sensitive;
+        if (!structureChanged_ && attribute.IsSetSensitivity() != sensitive) {
+            attribute.SetSensitivity(sensitive ? kes::kSensitive : kes::kInsensitive);
         }
     }
     if (structureChanged_) {

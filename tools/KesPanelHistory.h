@@ -77,12 +77,13 @@ public:
         KesAttributeState state;
         std::vector<KesUnicodeString> fields;
         bool sensitive = true; // the attribute's own sensitivity (an impact's)
+        int editMode = 1;      // a caller's: while not 1, no impact reaches the sensitivity
         std::string output;    // its Output for its group, as a table ("" when it reports none)
         std::string widgets;   // its widgets as a person sees them (Seen)
 
         bool operator==(const Look& other) const {
             return state == other.state && fields == other.fields && sensitive == other.sensitive &&
-                   output == other.output && widgets == other.widgets;
+                   editMode == other.editMode && output == other.output && widgets == other.widgets;
         }
         static Look Read(KesMfgAttribute& attribute);
     };
