@@ -153,6 +153,10 @@ public:
     // type, units and, with limits, a value within them) whose trimmed name is `name`: one the
     // person may bind to by typing its name. Asks the model; changes nothing.
     bool FindCompatible(const KesUnicodeString& name) const;
+    // Whether the value shown is the one binding to the parameter named by the parameter
+    // combo's field shows (as DisplayParameter puts it there); true while unbound or when the
+    // model has no real value for the name. Asks the model; changes nothing.
+    bool ShowsParameterValue() const;
     KesMfgDialogEditor* GetCreationDialog() const { return creationDialog_; }
     KesDlgDialog* GetStepDialog() const { return stepDialog_; }
     KesDlgEditor* GetStepEditor() const { return stepEditor_; }

@@ -105,6 +105,7 @@ namespace {
 struct OwnFields {
     KesDlgEditor* editor = nullptr;
     KesDlgCombo* combo = nullptr;
+    KesDlgCombo* readOnly = nullptr; // a read-only combo, whose selected row the person picks
 };
 
 OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
@@ -116,6 +117,8 @@ OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
         } else if (child->GetKind() == KesDlgKind::Combo && own.combo == nullptr &&
                    static_cast<KesDlgCombo*>(child)->IsEditable()) {
             own.combo = static_cast<KesDlgCombo*>(child);
+        } else if (child->GetKind() == KesDlgKind::Combo && own.readOnly == nullptr) {
+            own.readOnly = static_cast<KesDlgCombo*>(child);
         }
     }
     return own;
@@ -258,6 +261,9 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     look.state = KesAttributeState::Read(attribute);
     look.sensitive = attribute.IsSetSensitivity();
     look.editMode = attribute.GetEditMode();
+    if (const auto* param = dynamic_cast<const KesMfgAttDoubleParam*>(&attribute)) {
+        look.rebindable = param->ShowsParameterValue();
+    }
     KesMfgValueRecords output;
     look.output = output.Output(attribute, attribute.GetGroup()).FormatTable();
     look.widgets = Seen(attribute);
@@ -267,6 +273,9 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     }
     if (own.combo != nullptr) {
         look.fields.push_back(own.combo->GetField());
+    }
+    if (own.readOnly != nullptr) {
+        look.row = own.readOnly->GetSelect();
     }
     return look;
 }
@@ -299,6 +308,11 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
         }
     }
     const OwnFields own = OwnFieldsOf(attribute);
+    if (*alive && single && own.readOnly != nullptr && target.row >= 0 &&
+        own.readOnly->GetSelect() != target.row) {
+        // One of several lines showing the same value: the person picks the one it was.
+        own.readOnly->UserSelect(target.row);
+    }
     if (!*alive || !single ||
         target.fields.size() !=
             static_cast<size_t>((own.editor != nullptr) + (own.combo != nullptr))) {
@@ -318,10 +332,14 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
 // What neither a call nor a gesture brings back (KesPanelHistory.h); "" when `look` can be.
 std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look,
                                           const char* when) const {
-    if (change.before.state == change.after.state) {
-        return std::string(); // its fields or its sensitivity only
-    }
     KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+    if (change.before.state == change.after.state) {
+        // The same records shown otherwise: a bound real that showed another value than its
+        // parameter's cannot show it again; anything else a call or a gesture brings back.
+        return look.rebindable ? std::string()
+                               : NameOf(attribute) + " showed another value than its parameter's " +
+                                     when + ", which binding it again replaces by the parameter's";
+    }
     const KesMfgValueRecords& records = look.state.records;
     const std::string name = NameOf(attribute);
     if (dynamic_cast<KesMfgAttLink*>(&attribute) != nullptr) {
@@ -339,6 +357,10 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     if (const auto* param = dynamic_cast<KesMfgAttDoubleParam*>(&attribute);
         param != nullptr && !look.fields.empty() && !IsNone(look.fields.back())) {
         const KesUnicodeString bound = Upper(look.fields.back().Strip(3, KesUnicodeChar(' ')));
+        if (!look.rebindable) {
+            return name + " showed another value than its parameter " + bound.Str() + "'s " + when +
+                   ", which binding it again replaces by the parameter's";
+        }
         if (!param->FindCompatible(bound)) {
             return name + " was bound to " + bound.Str() + " " + when +
                    ", which is no parameter of the model it takes: binding it again by its "
