@@ -40,6 +40,7 @@ public:
     // Reads the frame's notifications and the attributes' records again into the panes, and
     // shows the latest message reported since the last refresh in the status bar.
     void Refresh();
+    void ShowShortfall();
     // Sizes the window to its panel (the panes beside it), within the screen.
     void FitToScreen();
     // Writes a picture of the window as it stands (PNG); false when the file cannot be written.

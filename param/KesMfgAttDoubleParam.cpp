@@ -259,7 +259,11 @@ void KesMfgAttDoubleParam::SetAttValue(KesRawCollint*, KesRawColldouble* reals,
             editor_->SetText(FormatReal(shown));
             toBeDefined_ = 0;
         } else {
+            const std::shared_ptr<const bool> alive = GetAliveToken();
             spinner_->SetValue(shown, notify);
+            if (!*alive) {
+                return; // the notification's receiver deleted the attribute
+            }
         }
         if (notify != 1) {
             combo_->SetSelect(kNone, kes::kNoNotify); // a value pushed silently unbinds silently

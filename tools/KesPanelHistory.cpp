@@ -55,8 +55,13 @@ KesAttributeState KesAttributeState::Read(KesMfgAttribute& attribute) {
 }
 
 void KesAttributeState::Apply(KesMfgAttribute& attribute, int notify) const {
+    // A notification's reaction may delete the attribute: nothing more is done to it then.
+    const std::shared_ptr<const bool> alive = attribute.GetAliveToken();
     if (attribute.GetOptionMode() == 1 && attribute.GetOptionState() != optionState) {
         attribute.SetOptionalCheck(optionState, notify);
+    }
+    if (!*alive) {
+        return;
     }
     KesMfgValueRecords given = records;
     if (auto* link = dynamic_cast<KesMfgAttLink*>(&attribute)) {
@@ -80,6 +85,9 @@ void KesAttributeState::Apply(KesMfgAttribute& attribute, int notify) const {
     if (now.counts.Size() == 1 && now.counts[1] == -1) {
         KesListValKesUnicodeString unbind{KesUnicodeString("")};
         attribute.SetAttValue(nullptr, nullptr, &unbind, notify);
+        if (!*alive) {
+            return;
+        }
     }
     switch (given.typeCodes[1]) {
     case KesMfgAttribute::kBooleanType:
@@ -165,8 +173,12 @@ void RestoreParameterised(KesMfgAttDoubleParam& param, const KesPanelHistory::Lo
         editor->UserType(target.fields.front());
         return;
     }
+    const std::shared_ptr<const bool> alive = param.GetAliveToken();
     if (!(param.GetBindingText() == KesUnicodeString("none"))) {
         combo->UserType(KesUnicodeString("none"));
+    }
+    if (!*alive) {
+        return; // a reaction to the notification deleted it
     }
     KesMfgValueRecords now;
     now.GetAttValue(param);
@@ -287,11 +299,15 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
 // line's text typed) by typing that text into it again, as the person did. Its own sensitivity
 // (an impact's) comes back after every attribute of the step (Move).
 void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
+    // Each notification may run a reaction that deletes the attribute: `alive` says so.
+    const std::shared_ptr<const bool> alive = attribute.GetAliveToken();
     const KesAttributeState& state = target.state;
     if (attribute.GetOptionMode() == 1 && attribute.GetOptionState() != state.optionState) {
         attribute.SetOptionalCheck(state.optionState, 1);
     }
-    const std::shared_ptr<const bool> alive = attribute.GetAliveToken();
+    if (!*alive) {
+        return;
+    }
     const bool single = dynamic_cast<KesMfgAttLink*>(&attribute) == nullptr &&
                         state.records.names.Size() == 1 && state.optionState != 0;
     auto* param = dynamic_cast<KesMfgAttDoubleParam*>(&attribute);
@@ -307,8 +323,11 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
             state.Apply(attribute, 1);
         }
     }
+    if (!*alive) {
+        return;
+    }
     const OwnFields own = OwnFieldsOf(attribute);
-    if (*alive && single && own.readOnly != nullptr && target.row >= 0 &&
+    if (single && own.readOnly != nullptr && target.row >= 0 &&
         own.readOnly->GetSelect() != target.row) {
         // One of several lines showing the same value: the person picks the one it was.
         own.readOnly->UserSelect(target.row);

@@ -27,7 +27,12 @@
 //     call or gesture takes a value away;
 //   - a list emptied by the user: a caller cannot give an empty list;
 //   - a bounded number outside its limits (an optional integer checked before it had a value
-//     reads 0 whatever its minimum): calls and gestures both keep to the limits.
+//     reads 0 whatever its minimum): calls and gestures both keep to the limits;
+//   - a link that relayed no values: no call takes its values away;
+//   - a bound real whose binding a person cannot make again as it stood: bound to a name that
+//     is no parameter of the model it takes (typing it would create one), showing another
+//     value than its parameter's (binding shows the parameter's), or with blanks around the
+//     name (a caller's binding pads it, typing strips it).
 // What is accepted as it stands, since it is no value of the panel:
 //   - a model parameter created by a step stays in the model (the binding is undone);
 //   - a spinner step stored by a step stays stored;

@@ -222,6 +222,16 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
     }
 }
 
+// A value and a binding pushed together with notification, whose notification's receiver
+// deletes the attribute: the binding is not made on what is gone.
+TEST_F(KesPanelHistoryTest, APushWhoseNotificationDeletesTheAttributeStopsThere) {
+    const std::string printed =
+        Run("on-notify Feed_Rate delete Feed_Rate\nset Feed_Rate null [500] [\"FEED_X\"] 1\n");
+    EXPECT_NE(printed.find("<- KesMfgAttNotifyModif from Feed_Rate"), std::string::npos);
+    EXPECT_EQ(driver.FindAttribute("Feed_Rate"), nullptr);
+    EXPECT_EQ(driver.Check().Text(), "");
+}
+
 // A link that relayed no values before its press cannot be given none again.
 TEST_F(KesPanelHistoryTest, ALinksFirstPressIsRefusedToUndo) {
     EXPECT_NE(Run("press Approach_Retract\nundo\n")
