@@ -3,12 +3,18 @@
 #include "tools/KesPanelHistory.h"
 
 #include "choice/KesMfgAttCharList.h"
+#include "multi/KesMfgAttMVChar.h"
+#include "multi/KesMfgAttMVCharList.h"
+#include "multi/KesMfgAttMVDouble.h"
+#include "multi/KesMfgAttMVInt.h"
+#include "multi/KesMfgAttMVLogic.h"
 #include "param/KesMfgAttDoubleParam.h"
 #include "platform/KesDlgEditor.h"
 #include "platform/KesDlgScrollBar.h"
 #include "platform/KesDlgSelectorList.h"
 #include "platform/KesDlgSpinner.h"
 #include "platform/KesDlgStateButton.h"
+#include "single/KesMfgAttChar.h"
 #include "single/KesMfgAttDouble.h"
 #include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLink.h"
@@ -18,6 +24,7 @@
 #include <cstring>
 #include <functional>
 #include <sstream>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------------------------
 // Attribute states
@@ -130,6 +137,38 @@ OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
         }
     }
     return own;
+}
+
+template <class Values> std::string ValuesText(const Values& values) {
+    std::ostringstream text;
+    for (int i = 1; i <= values.Size(); ++i) {
+        if constexpr (std::is_same_v<Values, KesListValKesUnicodeString>) {
+            text << values[i].Str() << '\x1f';
+        } else {
+            text << values[i] << ' ';
+        }
+    }
+    return text.str();
+}
+
+// A list's values as the attribute holds them, whatever its option state.
+std::string ListValues(const KesMfgAttribute& attribute) {
+    if (const auto* list = dynamic_cast<const KesMfgAttMVInt*>(&attribute)) {
+        return ValuesText(list->GetValueList().GetCurrentValues());
+    }
+    if (const auto* list = dynamic_cast<const KesMfgAttMVDouble*>(&attribute)) {
+        return ValuesText(list->GetValueList().GetCurrentValues());
+    }
+    if (const auto* list = dynamic_cast<const KesMfgAttMVChar*>(&attribute)) {
+        return ValuesText(list->GetValueList().GetCurrentValues());
+    }
+    if (const auto* list = dynamic_cast<const KesMfgAttMVLogic*>(&attribute)) {
+        return ValuesText(list->GetValueList().GetCurrentValues());
+    }
+    if (const auto* list = dynamic_cast<const KesMfgAttMVCharList*>(&attribute)) {
+        return ValuesText(list->GetCurrentValues());
+    }
+    return std::string();
 }
 
 std::string NameOf(const KesMfgAttribute& attribute) {
@@ -273,6 +312,9 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     look.state = KesAttributeState::Read(attribute);
     look.sensitive = attribute.IsSetSensitivity();
     look.editMode = attribute.GetEditMode();
+    if (look.state.optionState == 0) {
+        look.list = ListValues(attribute); // the records hold them while checked
+    }
     if (const auto* param = dynamic_cast<const KesMfgAttDoubleParam*>(&attribute)) {
         look.rebindable = param->ShowsParameterValue();
     }
@@ -319,6 +361,9 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
                    single && choices != nullptr &&
                    choices->GetAllowedValues().Locate(state.records.texts[1]) == 0) {
             // A typed text: no call selects it, the typing below brings it back.
+        } else if (single && dynamic_cast<KesMfgAttChar*>(&attribute) != nullptr &&
+                   target.fields.size() == 1) {
+            // A text: typed below as the field showed it (a caller's shows its padding).
         } else {
             state.Apply(attribute, 1);
         }
@@ -368,6 +413,10 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     }
     if (records.IsEmpty()) {
         return name + " had no value " + when + ", and no call or gesture takes a value away";
+    }
+    if (look.state.optionState == 0 && !look.list.empty() && look.list != ListValues(attribute)) {
+        return name + " held other values " + when +
+               " while unchecked, which no call gives an unchecked attribute";
     }
     if (records.counts.Size() != 1 || look.state.optionState == 0) {
         return std::string();
@@ -601,6 +650,14 @@ void KesPanelHistory::Move(std::vector<Step>& from, std::vector<Step>& to, bool 
     shortfall_.clear();
     Collect(); // anything not yet committed is taken as it stands
     const size_t count = step.changes.size();
+    // An attribute that was sensitive is so first: a gesture replayed on it must not be
+    // refused because an impact of the step had turned it off.
+    for (const Change& change : step.changes) {
+        KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+        if ((back ? change.before : change.after).sensitive && !attribute.IsSetSensitivity()) {
+            attribute.SetSensitivity(kes::kSensitive);
+        }
+    }
     for (size_t i = 0; i < count && !structureChanged_; ++i) {
         const Change& change = step.changes[back ? count - 1 - i : i];
         Restore(*entries_[static_cast<size_t>(change.attribute)].attribute,
@@ -636,8 +693,16 @@ void KesPanelHistory::Move(std::vector<Step>& from, std::vector<Step>& to, bool 
     }
     for (const Change& change : step.changes) {
         KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
-        if (!(Look::Read(attribute) == (back ? change.before : change.after))) {
-            shortfall_ = NameOf(attribute) + " is not as it was";
+        const Look now = Look::Read(attribute);
+        const Look& wanted = back ? change.before : change.after;
+        if (!(now == wanted)) {
+            shortfall_ = NameOf(attribute) + " is not as it was (" +
+                         (!(now.state == wanted.state)    ? "its records or option state"
+                          : now.output != wanted.output   ? "its Output"
+                          : now.widgets != wanted.widgets ? "its widgets"
+                          : now.fields != wanted.fields   ? "its fields' texts"
+                                                          : "its sensitivity or edit mode") +
+                         ")";
             break;
         }
     }

@@ -84,14 +84,15 @@ public:
         bool sensitive = true;  // the attribute's own sensitivity (an impact's)
         int editMode = 1;       // a caller's: while not 1, no impact reaches the sensitivity
         int row = -1;           // the row selected in its read-only combo, if it has one
+        std::string list;       // a list's values while unchecked (its records then hold none)
         bool rebindable = true; // a bound real shows its parameter's value (binding shows it)
         std::string output;     // its Output for its group, as a table ("" when it reports none)
         std::string widgets;    // its widgets as a person sees them (Seen)
 
         bool operator==(const Look& other) const {
             return state == other.state && fields == other.fields && sensitive == other.sensitive &&
-                   editMode == other.editMode && row == other.row && output == other.output &&
-                   widgets == other.widgets;
+                   editMode == other.editMode && row == other.row && list == other.list &&
+                   output == other.output && widgets == other.widgets;
         }
         static Look Read(KesMfgAttribute& attribute);
     };

@@ -195,6 +195,28 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
         {"type Pitch 2\nundo\n",
          {"refused: cannot undo Pitch (mm): Pitch (mm) had no value before it"}},
         {"undo\n", {"refused: nothing to undo"}},
+        // A text comes back as the field showed it (a caller's would show its padding), with
+        // one notification, as the person's typing gives.
+        {"type Comment \"  M12  \"\nundo\nredo\nget Comment\n",
+         {"redone: Comment\n  <- KesMfgAttNotifyModif from Comment\n> get",
+          "Comment | text | 1 | \"M12 "}},
+        // A real typed with more digits than a caller's value shows comes back as typed.
+        {"type Plunge_Rate 130.123457\nundo\nredo\nget Plunge_Rate\n",
+         {"redone: Plunge rate (mm/min)", "Plunge_Rate | real | 1 | 130.12345"}},
+        // A sensitivity a caller set against its steering attribute comes back after the
+        // steering attribute's impacts.
+        {"select Coolant \"Air blast\"\nsensitivity Coolant_Pressure 8\nselect Coolant Mist\n"
+         "undo\nshow\n",
+         {"undone: Coolant", "spinner spinneratt value=20 range=5..80 step=0.5\n"}},
+        // A caller's change of the edit mode ends the history.
+        {"spin Coolant_Pressure 30\neditmode Coolant_Pressure 2\nundo\n",
+         {"refused: nothing to undo"}},
+        // A list brought back to two values offers Remove again.
+        {"remove Pass_Depths\nremove Pass_Depths\nundo\nshow\n",
+         {"undone: Pass depths (mm)", "item Remove\n"}},
+        // A binding to a parameter created by the name "none" is undone by typing "none".
+        {"create Feed_Rate \"none\"\nundo\nget Feed_Rate\n",
+         {"undone: Feed rate (mm/min)", "Feed_Rate | real | -1 | \"FEED_THREAD"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.session);
