@@ -121,7 +121,15 @@ struct OwnFields {
     KesDlgEditor* editor = nullptr;
     KesDlgCombo* combo = nullptr;
     KesDlgCombo* readOnly = nullptr; // a read-only combo, whose selected row the person picks
+    KesDlgSpinner* spinner = nullptr;
 };
+
+// A real bit for bit, as text (a shown value that no caller's value converts to exactly).
+std::string Bits(double value) {
+    char bytes[sizeof(double)];
+    std::memcpy(bytes, &value, sizeof(double));
+    return std::string(bytes, sizeof(double));
+}
 
 OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
     OwnFields own;
@@ -132,6 +140,8 @@ OwnFields OwnFieldsOf(KesMfgAttribute& attribute) {
         } else if (child->GetKind() == KesDlgKind::Combo && own.combo == nullptr &&
                    static_cast<KesDlgCombo*>(child)->IsEditable()) {
             own.combo = static_cast<KesDlgCombo*>(child);
+        } else if (child->GetKind() == KesDlgKind::Spinner && own.spinner == nullptr) {
+            own.spinner = static_cast<KesDlgSpinner*>(child);
         } else if (child->GetKind() == KesDlgKind::Combo && own.readOnly == nullptr) {
             own.readOnly = static_cast<KesDlgCombo*>(child);
         }
@@ -171,6 +181,13 @@ std::string ListValues(const KesMfgAttribute& attribute) {
     return std::string();
 }
 
+// What Seen says of the widgets under an attribute, without the attribute's own line (its
+// sensitivity is an impact's, which comes back).
+std::string ChildrenSeen(const std::string& seen) {
+    const size_t end = seen.find('\n');
+    return end == std::string::npos ? std::string() : seen.substr(end + 1);
+}
+
 std::string NameOf(const KesMfgAttribute& attribute) {
     const std::string label = attribute.GetLabel().Str();
     return label.empty() ? attribute.GetRecordName().Str() : label;
@@ -208,11 +225,23 @@ void RestoreParameterised(KesMfgAttDoubleParam& param, const KesPanelHistory::Lo
         combo->UserType(target.fields.back());
         return;
     }
+    const std::shared_ptr<const bool> alive = param.GetAliveToken();
     if (editor != nullptr && target.fields.size() == 2) {
+        // The text typed as it stood unbinds, with the notification; where typing does not
+        // give the value back (a caller's value the field does not take as typed), the
+        // caller's value is given after it.
         editor->UserType(target.fields.front());
+        if (!*alive) {
+            return;
+        }
+        KesMfgValueRecords now;
+        now.GetAttValue(param);
+        if (!(KesAttributeState{now, target.state.optionState} == target.state)) {
+            KesRawColldouble reals = records.reals;
+            param.SetAttValue(nullptr, &reals, nullptr, 0);
+        }
         return;
     }
-    const std::shared_ptr<const bool> alive = param.GetAliveToken();
     if (!(param.GetBindingText() == KesUnicodeString("none"))) {
         combo->UserType(KesUnicodeString("none"));
     }
@@ -331,6 +360,9 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     if (own.readOnly != nullptr) {
         look.row = own.readOnly->GetSelect();
     }
+    if (own.spinner != nullptr) {
+        look.spin = Bits(own.spinner->GetValue());
+    }
     return look;
 }
 
@@ -377,6 +409,13 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
         // One of several lines showing the same value: the person picks the one it was.
         own.readOnly->UserSelect(target.row);
     }
+    if (single && own.spinner != nullptr && !bound && !target.spin.empty() &&
+        Bits(own.spinner->GetValue()) != target.spin) {
+        // A shown value no caller's value converts to exactly: the person spins to it.
+        double value = 0.0;
+        std::memcpy(&value, target.spin.data(), sizeof(double));
+        own.spinner->UserSetValue(value);
+    }
     if (!*alive || !single ||
         target.fields.size() !=
             static_cast<size_t>((own.editor != nullptr) + (own.combo != nullptr))) {
@@ -399,10 +438,18 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
     if (change.before.state == change.after.state) {
         // The same records shown otherwise: a bound real that showed another value than its
-        // parameter's cannot show it again; anything else a call or a gesture brings back.
-        return look.rebindable ? std::string()
-                               : NameOf(attribute) + " showed another value than its parameter's " +
-                                     when + ", which binding it again replaces by the parameter's";
+        // parameter's cannot show it again, nor can what an attribute with no value yet shows
+        // (no call gives it); anything else a call or a gesture brings back.
+        if (!look.rebindable) {
+            return NameOf(attribute) + " showed another value than its parameter's " + when +
+                   ", which binding it again replaces by the parameter's";
+        }
+        if (look.state.records.IsEmpty() && dynamic_cast<KesMfgAttLink*>(&attribute) == nullptr &&
+            ChildrenSeen(change.before.widgets) != ChildrenSeen(change.after.widgets)) {
+            return NameOf(attribute) + " had no value " + when +
+                   ", and what it showed no call or gesture gives back";
+        }
+        return std::string();
     }
     const KesMfgValueRecords& records = look.state.records;
     const std::string name = NameOf(attribute);

@@ -85,6 +85,7 @@ public:
         int editMode = 1;       // a caller's: while not 1, no impact reaches the sensitivity
         int row = -1;           // the row selected in its read-only combo, if it has one
         std::string list;       // a list's values while unchecked (its records then hold none)
+        std::string spin;       // its own spinner's value, bit for bit ("" without a spinner)
         bool rebindable = true; // a bound real shows its parameter's value (binding shows it)
         std::string output;     // its Output for its group, as a table ("" when it reports none)
         std::string widgets;    // its widgets as a person sees them (Seen)
@@ -92,7 +93,7 @@ public:
         bool operator==(const Look& other) const {
             return state == other.state && fields == other.fields && sensitive == other.sensitive &&
                    editMode == other.editMode && row == other.row && list == other.list &&
-                   output == other.output && widgets == other.widgets;
+                   spin == other.spin && output == other.output && widgets == other.widgets;
         }
         static Look Read(KesMfgAttribute& attribute);
     };
