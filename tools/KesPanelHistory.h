@@ -24,7 +24,9 @@
 // a step whose state after cannot be given again is undone, and Redo then refuses it
 // (RedoRefusal):
 //   - an attribute whose value was still to be given, or a choice with nothing selected: no
-//     call or gesture takes a value away;
+//     call or gesture takes a value away, nor gives back what it showed meanwhile;
+//   - an unchecked list whose values the gesture changed: no call gives an unchecked
+//     attribute values;
 //   - a list emptied by the user: a caller cannot give an empty list;
 //   - a bounded number outside its limits (an optional integer checked before it had a value
 //     reads 0 whatever its minimum): calls and gestures both keep to the limits;
