@@ -39,11 +39,28 @@ std::optional<KesUnicodeString> KesMfgAttCharList::CurrentValue() const {
     }
     if (presentation_ == kEditableComboMode) {
         if (const KesDlgCombo* combo = choices_.GetCombo()) {
-            return combo->GetField();
+            return ValueInField(*combo);
         }
         return std::nullopt;
     }
     return choices_.SelectedValue();
+}
+
+// The field shows an allowed value by its display text: the line selected when it shows that
+// text, else the first line that does. Any other text was typed and is the value itself.
+KesUnicodeString KesMfgAttCharList::ValueInField(const KesDlgCombo& combo) const {
+    const KesUnicodeString& field = combo.GetField();
+    const KesListValKesUnicodeString& texts = choices_.GetDisplayTexts();
+    const int selected = combo.GetSelect() + 1;
+    if (selected >= 1 && selected <= choices_.Count() && texts[selected] == field) {
+        return choices_.GetAllowedValues()[selected];
+    }
+    for (int i = 1; i <= choices_.Count(); ++i) {
+        if (texts[i] == field) {
+            return choices_.GetAllowedValues()[i];
+        }
+    }
+    return field;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,13 +2,15 @@
 // text, in a read-only combo (presentation mode 0), an editable combo (mode 2: the user may
 // also type a value that is not in the list) or as one radio button per value (any other mode;
 // button "rb" + value, titled by the display text). The value record (type code 3) carries the
-// allowed value, or the typed text, unpadded; never the display text of a read-only row.
+// allowed value, or the typed text, unpadded; never the display text of a row.
 //
 // The allowed values and the reference value are kept without their surrounding blanks;
-// display texts are kept as given. In the editable combo the selected value is the combo's
-// field, so its display texts should be the values themselves. Lists of unequal lengths are
-// cut to the shorter one; a value that occurs more than once is acted on at each of its
-// positions, in order.
+// display texts are kept as given. In the editable combo the value is what the field stands
+// for: a field showing a line's display text (the selected line's, else the first line's that
+// has it) stands for that line's allowed value, any other text (typed) for itself. So a field
+// shows "Flood" for the value FLOOD, and Output compares FLOOD with the reference value. Lists
+// of unequal lengths are cut to the shorter one; a value that occurs more than once is acted
+// on at each of its positions, in order.
 //
 // The attribute steers other attributes through its impact table (see
 // framework/KesMfgImpactTable.h), comparing the text impact values exactly with the selected
@@ -27,8 +29,8 @@
 #pragma once
 
 #include "choice/KesMfgChoiceList.h"
-#include "framework/KesMfgImpactTable.h"
 #include "framework/KesMfgAttribute.h"
+#include "framework/KesMfgImpactTable.h"
 
 class KesMfgAttCharList : public KesMfgAttribute {
 public:
@@ -80,8 +82,8 @@ public:
                                KesRawCollint sensitivities) override;
     void ImpactAttributes() override;
 
-    // The selected value (the field of the editable combo); the empty text while to be defined
-    // or when nothing is selected.
+    // The selected value (what the editable combo's field stands for); the empty text while to
+    // be defined or when nothing is selected.
     virtual KesUnicodeString GetAttValue();
     // Replaces the read-only combo's choices by `newValues`, unstripped, each its own display
     // text; then selects as ModifyValueList does. The construction lists are kept, so a later
@@ -118,6 +120,8 @@ private:
     }
     // The selected value; nothing while to be defined or when nothing is selected.
     std::optional<KesUnicodeString> CurrentValue() const;
+    // The value the editable combo's field stands for.
+    KesUnicodeString ValueInField(const KesDlgCombo& combo) const;
 
     KesUnicodeString value_;                               // reference value, stripped
     KesMfgChoiceList<KesListValKesUnicodeString> choices_; // values, texts, copies, widgets

@@ -135,12 +135,14 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     undo_ = edit->addAction(QStringLiteral("&Undo"), this, [this] {
         history_->Undo();
         Refresh();
+        ShowShortfall();
     });
     undo_->setObjectName(QStringLiteral("undo"));
     undo_->setShortcut(QKeySequence::Undo);
     redo_ = edit->addAction(QStringLiteral("&Redo"), this, [this] {
         history_->Redo();
         Refresh();
+        ShowShortfall();
     });
     redo_->setObjectName(QStringLiteral("redo"));
     redo_->setShortcuts(
@@ -173,6 +175,14 @@ void KesPanelWindow::OpenSubPanels(const KesPanelDescription& description) {
         [this](const std::string& fault) { status_->showMessage(QString::fromStdString(fault)); });
 }
 
+// What the last undo or redo did not bring back (the history has ended), in the status bar.
+void KesPanelWindow::ShowShortfall() {
+    if (!history_->Shortfall().empty()) {
+        status_->showMessage(QStringLiteral("Not brought back: %1; the history ends")
+                                 .arg(QString::fromStdString(history_->Shortfall())));
+    }
+}
+
 void KesPanelWindow::Refresh() {
     QString log;
     for (const std::string& line : frame_.Log()) {
@@ -194,7 +204,10 @@ void KesPanelWindow::Refresh() {
         "values\n" + Table(all) + "\noutput 1\n" + Table(group1) + "\noutput 2\n" + Table(group2);
     records_->setPlainText(QString::fromStdString(text));
 
-    // Edit's items name the attribute of the step they take back or apply again.
+    // Edit's items name the attribute of the step they take back or apply again; a step that
+    // cannot be taken back (applied again) leaves its item disabled, saying why.
+    undo_->setStatusTip(QString::fromStdString(history_->UndoRefusal()));
+    redo_->setStatusTip(QString::fromStdString(history_->RedoRefusal()));
     undo_->setEnabled(history_->CanUndo());
     undo_->setText(
         QStringLiteral("&Undo %1").arg(QString::fromStdString(history_->UndoLabel())).trimmed());

@@ -44,6 +44,8 @@ public:
     // Reads the frame's notifications and the attributes' records again into the panes, and
     // shows the latest message reported since the last refresh in the status bar.
     void Refresh();
+    // Shows in the status bar what the last undo or redo did not bring back.
+    void ShowShortfall();
     // Sizes the window to its panel, whole beside the panes where it fits (the panes give way),
     // for a screen of kScreenWidth x kScreenHeight or the window's own when it is smaller. Done
     // when the window is made (and so --gui and --png show one size).

@@ -406,7 +406,9 @@ void KesMfgValueList<Attribute, Value, Values>::Add() {
         return;
     }
     if (removeItem_ != nullptr) {
-        removeItem_->SetVisibility(kes::kShown);
+        // Shown, save at exactly one value (an empty list given one): the user cannot remove
+        // the last value.
+        removeItem_->SetVisibility(current_.Size() == 1 ? kes::kHidden : kes::kShown);
     }
     owner_.SendModification();
 }
@@ -518,6 +520,10 @@ void KesMfgValueList<Attribute, Value, Values>::SetValues(KesRawCollint* ints,
     }
     if (!ShowWindow(SettleScrollBar(0), 0, true)) {
         return;
+    }
+    if (removeItem_ != nullptr) {
+        // As Display shows it: the user cannot remove the last value, and can remove any other.
+        removeItem_->SetVisibility(current_.Size() == 1 ? kes::kHidden : kes::kShown);
     }
     if (notify == 1) {
         owner_.SendModification();

@@ -17,6 +17,7 @@
 #include "platform/KesMfgModel.h"
 #include "platform/KesMfgSetting.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <iostream>
@@ -267,7 +268,11 @@ void KesMfgAttDoubleParam::SetAttValue(KesRawCollint*, KesRawColldouble* reals,
             editor_->SetText(FormatReal(shown));
             toBeDefined_ = 0;
         } else {
+            const std::shared_ptr<const bool> alive = GetAliveToken();
             spinner_->SetValue(shown, notify);
+            if (!*alive) {
+                return; // the notification's receiver deleted the attribute
+            }
         }
         if (notify != 1) {
             combo_->SetSelect(kNone, kes::kNoNotify); // a value pushed silently unbinds silently
@@ -366,6 +371,24 @@ bool KesMfgAttDoubleParam::FindCompatible(const KesUnicodeString& name) const {
         }
     }
     return false;
+}
+
+bool KesMfgAttDoubleParam::ShowsParameterValue() const {
+    if (combo_ == nullptr || combo_->GetField() == kNone) {
+        return true;
+    }
+    KesRawCollint ints;
+    KesRawColldouble reals;
+    KesListValKesUnicodeString texts;
+    KesMfgModel::ReadParameter(Trimmed(KesToAsciiUpper(combo_->GetField())), ints, reals, texts);
+    const double shown = reals.Size() >= 1 ? units_.ToShown(reals[1]) : 0.0;
+    if (reals.Size() < 1 || !std::isfinite(shown)) {
+        return true;
+    }
+    if (editor_ != nullptr) {
+        return editor_->GetText() == FormatReal(shown);
+    }
+    return spinner_ == nullptr || spinner_->GetValue() == std::clamp(shown, minimum_, maximum_);
 }
 
 void KesMfgAttDoubleParam::ListParameters() {}

@@ -164,6 +164,14 @@ public:
     KesDlgSpinner* GetSpinnerWidget() const { return spinner_; }
     KesDlgEditor* GetEditorWidget() const { return editor_; }
     KesDlgCombo* GetParameterCombo() const { return combo_; }
+    // Whether the model holds a parameter this attribute offers and accepts by name (same
+    // type, units and, with limits, a value within them) whose trimmed name is `name`: one the
+    // person may bind to by typing its name. Asks the model; changes nothing.
+    bool FindCompatible(const KesUnicodeString& name) const;
+    // Whether the value shown is the one binding to the parameter named by the parameter
+    // combo's field shows (as DisplayParameter puts it there); true while unbound or when the
+    // model has no real value for the name. Asks the model; changes nothing.
+    bool ShowsParameterValue() const;
     KesMfgDialogEditor* GetCreationDialog() const { return creationDialog_; }
     KesDlgDialog* GetStepDialog() const { return stepDialog_; }
     KesDlgEditor* GetStepEditor() const { return stepEditor_; }
@@ -183,8 +191,6 @@ private:
     // Appends `name` to the combo and selects it with `notify`.
     void BindTo(const KesUnicodeString& name, int notify);
     bool IsCompatible(const KesUnicodeString& parameter) const;
-    // Whether the model holds a compatible parameter whose trimmed name is `name`.
-    bool FindCompatible(const KesUnicodeString& name) const;
     CreationOutcome CreateWithCurrentValue(const KesUnicodeString& name);
     void CloseCreationDialog();
     void CloseStepDialog();

@@ -160,7 +160,15 @@ private:
     // In KesPanelDriverHistory.cpp: undo, redo, values files, and the end of each command.
     Status Edit(const std::string& command, const std::string& argument, int lineNumber);
     void EndCommand(KesMfgAttribute* target, bool caller, const std::string& command);
-    std::vector<KesAttributeState> PanelState() const;
+    // What a caller and a person see of the panel: every attribute's records (GetAttValue) and
+    // option state, each group's Output, and every attribute's widgets.
+    struct Sight {
+        std::vector<KesAttributeState> states;
+        std::vector<std::string> outputs; // one table per group, in the order of the groups
+        std::vector<std::string> widgets; // one description per attribute
+    };
+    Sight PanelSight() const;
+    void CompareSight(const Sight& expected, const char* breach);
     void ResetSnapshots();
     bool SnapshotsFollow() const;
     Status Keys(const Target& target, const std::string& text, int lineNumber);
@@ -198,7 +206,7 @@ private:
     bool callerWrote_ = false; // a caller's command that may change values ran inside a gesture
     std::unique_ptr<KesPanelHistory> history_;
     // The panel at the last history positions, from position snapshotBase_ on.
-    std::deque<std::vector<KesAttributeState>> snapshots_;
+    std::deque<Sight> snapshots_;
     size_t snapshotBase_ = 0;
     long snapshotsVersion_ = -1; // the history's version the snapshots follow
     bool reactionFailed_ = false;

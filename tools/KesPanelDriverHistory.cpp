@@ -1,98 +1,92 @@
 // KesPanelDriver: undo and redo, values files, and the end of every command for the history.
 //
-// The driver checks undo and redo against states of its own, taken whole after each step: after
-// an undo, every attribute's records and option state must be those before the step, after a
-// redo those after it; save what a caller cannot give back (CallerCannotGive). A breach is kept as
-// a fault for the next Check, as the refusals are.
+// The driver checks undo and redo against what a caller and a person saw, taken whole after
+// each step: after an undo, every attribute's records (GetAttValue) and option state, each
+// group's Output and every widget must be as they were before the step, after a redo as they
+// were after it, save the few things no value holds (KesPanelHistory::Seen names them). A breach is
+// kept as a fault for the next Check, as the refusals are.
 #include "tools/KesPanelDriver.h"
 
-#include "choice/KesMfgAttCharList.h"
-#include "param/KesMfgAttDoubleParam.h"
-#include "platform/KesDlgCombo.h"
-#include "single/KesMfgAttDouble.h"
-#include "single/KesMfgAttInt.h"
-#include "single/KesMfgAttLink.h"
 #include "tools/KesAtomicFile.h"
 #include "tools/KesValuesFile.h"
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
-// States a caller cannot give back (KesPanelHistory.h): no value yet, a bounded number outside
-// its limits, an empty list, a binding
-// to a parameter named longer than 16 characters, a text choice that is none of the allowed
-// values or, in an editable combo, none of the allowed values' lines (the field shows a
-// caller's value as the text of its line).
-bool CallerCannotGive(KesMfgAttribute& attribute, const KesAttributeState& state) {
-    const KesMfgValueRecords& records = state.records;
-    if (records.IsEmpty()) {
-        return true;
-    }
-    if (records.counts.Size() != 1 || dynamic_cast<KesMfgAttLink*>(&attribute) != nullptr ||
-        state.optionState == 0) {
-        return false;
-    }
-    const int count = records.counts[1];
-    // A bounded integer's or real's value outside its limits (one not yet defined reads 0):
-    // the caller's SetAttValue refuses or clamps it.
-    if (const auto* integer = dynamic_cast<KesMfgAttInt*>(&attribute);
-        integer != nullptr && integer->HasLimits() && count == 1 && records.ints.Size() == 1) {
-        return records.ints[1] < integer->GetMinimum() || records.ints[1] > integer->GetMaximum();
-    }
-    if (const auto* real = dynamic_cast<KesMfgAttDouble*>(&attribute);
-        real != nullptr && real->HasLimits() && count == 1 && records.reals.Size() == 1) {
-        return !(records.reals[1] >= real->GetMinimum() && records.reals[1] <= real->GetMaximum());
-    }
-    if (count == -1) {
-        return records.texts.Size() == 1 && records.texts[1].Str().find_last_not_of(' ') + 1 > 16;
-    }
-    const auto* choices = dynamic_cast<KesMfgAttCharList*>(&attribute);
-    if (count == 0 || choices == nullptr || records.texts.Size() != 1) {
-        return count == 0;
-    }
-    // An editable combo's value is the text of its field: a caller's value shows as its line.
-    const KesDlgCombo* combo = choices->GetComboWidget();
-    bool aLine = false;
-    const int allowedLines = choices->GetAllowedValues().Size(); // typed lines come after
-    for (int row = 0;
-         combo != nullptr && row < std::min(combo->GetLineCount(), allowedLines) && !aLine; ++row) {
-        aLine = combo->GetLine(row) == records.texts[1];
-    }
-    return choices->GetAllowedValues().Locate(records.texts[1]) == 0 ||
-           (combo != nullptr && combo->IsEditable() && !aLine);
+std::string Trimmed(const std::string& line) {
+    const size_t first = line.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : line.substr(first);
 }
 
-// The states are equal; for a parameterised real, whose text field shows a caller's value with
-// six significant digits, equal to that precision.
-bool SameAsACallerGivesIt(KesMfgAttribute& attribute, const KesAttributeState& expected,
-                          const KesAttributeState& now) {
-    if (expected == now) {
-        return true;
+// The first line where two descriptions differ, as "was ... now ...".
+std::string FirstDifference(const std::string& expected, const std::string& now) {
+    std::istringstream a(expected);
+    std::istringstream b(now);
+    std::string lineA;
+    std::string lineB;
+    while (true) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreB = static_cast<bool>(std::getline(b, lineB));
+        if (!moreA && !moreB) {
+            return std::string();
+        }
+        if (!moreA || !moreB || lineA != lineB) {
+            return "was '" + (moreA ? Trimmed(lineA) : std::string()) + "', now '" +
+                   (moreB ? Trimmed(lineB) : std::string()) + "'";
+        }
     }
-    if (dynamic_cast<KesMfgAttDoubleParam*>(&attribute) == nullptr) {
-        return false;
-    }
-    KesAttributeState rounded = now;
-    rounded.records.reals = expected.records.reals;
-    if (rounded != expected || now.records.reals.Size() != 1) {
-        return false;
-    }
-    const double a = expected.records.reals[1];
-    const double b = now.records.reals[1];
-    return std::fabs(a - b) <= 5e-6 * std::max(std::fabs(a), std::fabs(b));
 }
 
 } // namespace
 
-std::vector<KesAttributeState> KesPanelDriver::PanelState() const {
-    std::vector<KesAttributeState> state;
-    for (KesMfgAttribute* attribute : Attributes()) {
-        state.push_back(KesAttributeState::Read(*attribute));
+KesPanelDriver::Sight KesPanelDriver::PanelSight() const {
+    Sight sight;
+    std::vector<int> groups;
+    const std::vector<KesMfgAttribute*> attributes = Attributes();
+    for (KesMfgAttribute* attribute : attributes) {
+        sight.states.push_back(KesAttributeState::Read(*attribute));
+        sight.widgets.push_back(KesPanelHistory::Seen(*attribute));
+        if (std::find(groups.begin(), groups.end(), attribute->GetGroup()) == groups.end()) {
+            groups.push_back(attribute->GetGroup());
+        }
     }
-    return state;
+    for (int group : groups) {
+        KesMfgValueRecords output;
+        for (KesMfgAttribute* attribute : attributes) {
+            output.Output(*attribute, group);
+        }
+        sight.outputs.push_back(output.FormatTable());
+    }
+    return sight;
+}
+
+// Compares the panel with what a caller and a person saw at this position of the history;
+// keeps the first difference as a fault.
+void KesPanelDriver::CompareSight(const Sight& expected, const char* breach) {
+    const Sight now = PanelSight();
+    const std::vector<KesMfgAttribute*> attributes = Attributes();
+    for (size_t i = 0; i < expected.states.size() && i < now.states.size(); ++i) {
+        const std::string name = attributes[i]->GetRecordName().Str();
+        if (expected.states[i] != now.states[i]) {
+            KeepFault(breach, name + ": its records (GetAttValue) or option state");
+            return;
+        }
+        if (expected.widgets[i] != now.widgets[i]) {
+            KeepFault(breach, name + ": its widgets, " +
+                                  FirstDifference(expected.widgets[i], now.widgets[i]));
+            return;
+        }
+    }
+    for (size_t i = 0; i < expected.outputs.size() && i < now.outputs.size(); ++i) {
+        if (expected.outputs[i] != now.outputs[i]) {
+            KeepFault(breach,
+                      "Output of a group, " + FirstDifference(expected.outputs[i], now.outputs[i]));
+            return;
+        }
+    }
 }
 
 void KesPanelDriver::EndHistory() {
@@ -111,7 +105,7 @@ bool KesPanelDriver::SnapshotsFollow() const {
 }
 
 void KesPanelDriver::ResetSnapshots() {
-    snapshots_.assign(1, PanelState());
+    snapshots_.assign(1, PanelSight());
     snapshotBase_ = history_->UndoCount();
     snapshotsVersion_ = history_->Version();
 }
@@ -139,7 +133,7 @@ void KesPanelDriver::EndCommand(KesMfgAttribute* target, bool caller, const std:
             return;
         }
         snapshots_.resize(position + 1 - snapshotBase_);
-        snapshots_.push_back(PanelState());
+        snapshots_.push_back(PanelSight());
         if (snapshots_.size() > kKeptSnapshots) {
             snapshots_.pop_front();
             ++snapshotBase_;
@@ -186,7 +180,8 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
     }
     const bool undo = command == "undo";
     if (!(undo ? history_->CanUndo() : history_->CanRedo())) {
-        out_ << "  refused: nothing to " << command << "\n";
+        const std::string refusal = undo ? history_->UndoRefusal() : history_->RedoRefusal();
+        out_ << "  refused: " << (refusal.empty() ? "nothing to " + command : refusal) << "\n";
         return Status::Done;
     }
     const bool followed = SnapshotsFollow();
@@ -196,32 +191,25 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
     lineNumber_ = lineNumber;
     out_ << "  " << (undo ? "undone: " : "redone: ")
          << (undo ? history_->UndoLabel() : history_->RedoLabel()) << "\n";
-    undo ? history_->Undo() : history_->Redo();
+    const bool exact = undo ? history_->Undo() : history_->Redo();
     ReportNotifications();
     callerWrote_ = false;
+    const char* breach = undo ? "an undo did not bring back the state before the step"
+                              : "a redo did not bring back the state after the step";
     if (armed_.size() != armed) {
         // A command ran from inside a notification: the panel is not the step's alone.
         history_->Clear();
         ResetSnapshots();
+    } else if (!exact) {
+        out_ << "  not brought back: " << history_->Shortfall() << "; the history ends\n";
+        KeepFault(breach, history_->Shortfall());
+        ResetSnapshots();
     } else if (followed && history_->UndoCount() == (undo ? position - 1 : position + 1) &&
                history_->RedoCount() == (undo ? undone + 1 : undone - 1)) {
         snapshotsVersion_ = history_->Version();
-        const std::vector<KesMfgAttribute*> attributes = Attributes();
         // Older positions than the states kept are not checked.
-        const std::vector<KesAttributeState> none;
-        const std::vector<KesAttributeState>& expected =
-            history_->UndoCount() < snapshotBase_
-                ? none
-                : snapshots_[history_->UndoCount() - snapshotBase_];
-        const std::vector<KesAttributeState> now = expected.empty() ? none : PanelState();
-        for (size_t i = 0; i < expected.size() && i < now.size(); ++i) {
-            if (!CallerCannotGive(*attributes[i], expected[i]) &&
-                !SameAsACallerGivesIt(*attributes[i], expected[i], now[i])) {
-                KeepFault(undo ? "an undo did not bring back the state before the step"
-                               : "a redo did not bring back the state after the step",
-                          attributes[i]->GetRecordName().Str());
-                break;
-            }
+        if (history_->UndoCount() >= snapshotBase_) {
+            CompareSight(snapshots_[history_->UndoCount() - snapshotBase_], breach);
         }
     } else {
         ResetSnapshots();

@@ -9,24 +9,39 @@
 // explicitly, and the links, whose values live outside their widgets).
 //
 // Undo brings each attribute of the last step back to its state before, Redo to its state
-// after, through SetOptionalCheck and SetAttValue with notification, so the parent frame hears
-// it and the impacts follow; an impact cascade is part of the gesture that set it off, so it is
-// one step. A bound real's binding is part of its value: undoing a bind unbinds.
+// after, with the notifications a person's gesture gives: through SetOptionalCheck and
+// SetAttValue with notification where a caller's call brings the records and the widgets back
+// whole, so the parent frame hears it and the impacts follow; through the person's own gesture
+// where no call does (KesPanelHistory.cpp, Restore): the text of an editable combo's field or a
+// parameterised real's editor typed again, a binding typed into the parameter combo again (the
+// parameter's value shows, as when the person bound it), "none" typed to unbind. An impact
+// cascade is part of the gesture that set it off, so it is one step. Afterwards every attribute
+// of the step is read again: one that is not as it was is named (Shortfall) and the history
+// ends.
 //
-// What cannot be taken back:
+// What neither a call nor a gesture brings back ends the history at the gesture: the step
+// stays, but Undo refuses it and says why (UndoRefusal), and what came before it is forgotten;
+// a step whose state after cannot be given again is undone, and Redo then refuses it
+// (RedoRefusal):
+//   - an attribute whose value was still to be given, or a choice with nothing selected: no
+//     call or gesture takes a value away, nor gives back what it showed meanwhile;
+//   - an unchecked list whose values the gesture changed: no call gives an unchecked
+//     attribute values;
+//   - a list emptied by the user: a caller cannot give an empty list;
+//   - a bounded number outside its limits (an optional integer checked before it had a value
+//     reads 0 whatever its minimum): calls and gestures both keep to the limits;
+//   - a link that relayed no values: no call takes its values away;
+//   - a bound real whose binding a person cannot make again as it stood: bound to a name that
+//     is no parameter of the model it takes (typing it would create one), showing another
+//     value than its parameter's (binding shows the parameter's), or with blanks around the
+//     name (a caller's binding pads it, typing strips it).
+// What is accepted as it stands, since it is no value of the panel:
 //   - a model parameter created by a step stays in the model (the binding is undone);
-//   - a spinner step stored by a step stays stored (it is no value of the panel);
-//   - an attribute whose value was still to be given keeps the value it was given;
-//   - a list emptied by the user is not emptied again (a caller cannot give an empty list);
-//   - a binding to a parameter whose name is longer than 16 characters (a person may type
-//     one, a caller's name is cut to 16) is not brought back;
-//   - a text choice typed into an editable combo comes back as the text of its line, when it
-//     is an allowed value, and not at all when it is none (a caller selects allowed values);
-//   - a parameterised real in a text field comes back with the six significant digits it
-//     shows every value a caller gives it;
-//   - what an attribute's own class refuses from a caller (SetAttValue ignores it) stays: for
-//     example a bounded number outside its limits (an optional integer checked before it had
-//     a value reads 0 whatever its minimum) is not given back.
+//   - a spinner step stored by a step stays stored;
+//   - the lines of a combo that takes typing (texts typed into an editable combo, the
+//     parameters a parameter combo listed) stay among its lines, and which line the list
+//     highlights follows them;
+//   - where a list's window is scrolled to stays where the person left it.
 // A caller's change of values ends the history (CommitCall), as an editor forgets its undo
 // steps when its document changes from outside; reads change nothing and keep it. A change of
 // the panel itself (an attribute created or destroyed) ends it too.
@@ -62,6 +77,29 @@ struct KesAttributeState {
 
 class KesPanelHistory {
 public:
+    // One attribute as the history keeps it: its state, and the texts of its fields that its
+    // records do not tell (an editable combo's field, showing a line's display text or a typed
+    // text; a parameterised real's editor as typed and its parameter combo's field).
+    struct Look {
+        KesAttributeState state;
+        std::vector<KesUnicodeString> fields;
+        bool sensitive = true;  // the attribute's own sensitivity (an impact's)
+        int editMode = 1;       // a caller's: while not 1, no impact reaches the sensitivity
+        int row = -1;           // the row selected in its read-only combo, if it has one
+        std::string list;       // a list's values while unchecked (its records then hold none)
+        std::string spin;       // its own spinner's value, bit for bit ("" without a spinner)
+        bool rebindable = true; // a bound real shows its parameter's value (binding shows it)
+        std::string output;     // its Output for its group, as a table ("" when it reports none)
+        std::string widgets;    // its widgets as a person sees them (Seen)
+
+        bool operator==(const Look& other) const {
+            return state == other.state && fields == other.fields && sensitive == other.sensitive &&
+                   editMode == other.editMode && row == other.row && list == other.list &&
+                   spin == other.spin && output == other.output && widgets == other.widgets;
+        }
+        static Look Read(KesMfgAttribute& attribute);
+    };
+
     // Watches the attributes of `panel` (depth first, as the driver finds them) and reads
     // their states once. The panel must outlive the history.
     explicit KesPanelHistory(KesDialog& panel);
@@ -77,19 +115,36 @@ public:
     // Ends a user gesture: a step of what changed since the last commit, when something did
     // (then the steps that were undone are forgotten). Answers whether a step was made.
     bool CommitGesture();
-    // Ends a caller's command: when it changed a state, the history ends (nothing to undo or
-    // redo). Answers whether it ended.
+    // Ends a caller's command: when it changed a state or what a person sees of an attribute,
+    // the history ends (nothing to undo or redo). Answers whether it ended.
     bool CommitCall();
 
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
+    // A step to take back (apply again) that is not refused.
+    bool CanUndo() const { return !undo_.empty() && undo_.back().undoRefusal.empty(); }
+    bool CanRedo() const { return !redo_.empty() && redo_.back().redoRefusal.empty(); }
     // The label of the attribute the step to undo (redo) began with; "" when there is none.
     std::string UndoLabel() const;
     std::string RedoLabel() const;
-    // Takes the last step back (applies it again). False, doing nothing, when there is none.
-    // What the attributes do meanwhile (impacts, notifications) is part of it, not a step.
+    // Why the last step cannot be taken back (applied again): "cannot undo LABEL: what and
+    // why"; "" when it can or there is none.
+    std::string UndoRefusal() const;
+    std::string RedoRefusal() const;
+    // Takes the last step back (applies it again). False, doing nothing, when there is none or
+    // it is refused. What the attributes do meanwhile (impacts, notifications) is part of it,
+    // not a step. When an attribute of the step is not as it was afterwards, Shortfall() names
+    // it and the history ends.
     bool Undo();
     bool Redo();
+    // What the last Undo or Redo did not bring back; "" when it brought everything back.
+    const std::string& Shortfall() const { return shortfall_; }
+
+    // `widget` and everything under it as a person sees it: kind, name, title, what it shows,
+    // sensitivity and visibility. Left out, as what no value of the panel holds and undo leaves
+    // where it is: the lines of a combo that takes typing and which of them is highlighted, a
+    // spinner's step, an open dialog (a window of its own), and where a list's window is
+    // scrolled to, with the values its fields show from there (the records hold the list, and
+    // the panel checks see that the fields show it at the scroll position).
+    static std::string Seen(const KesDialog& widget);
 
     // Forgets every step (the states are read again).
     void Clear();
@@ -103,15 +158,17 @@ public:
 private:
     struct Change {
         int attribute = 0; // index into entries_
-        KesAttributeState before;
-        KesAttributeState after;
+        Look before;
+        Look after;
     };
     struct Step {
         std::vector<Change> changes; // in the order the attributes first changed
+        std::string undoRefusal;     // why its states before cannot be brought back; "" if they can
+        std::string redoRefusal;     // why its states after cannot be given again; "" if they can
     };
     struct Entry {
         KesMfgAttribute* attribute = nullptr;
-        KesAttributeState state; // as last read
+        Look look; // as last read
         bool dirty = false;
     };
     class Watcher;
@@ -123,6 +180,10 @@ private:
     std::vector<Change> Collect();
     std::string LabelOf(const Step& step) const;
     void Move(std::vector<Step>& from, std::vector<Step>& to, bool back);
+    // Why `look` cannot be brought back to the attribute of `change`; "" when it can. `when`
+    // says which of its states it is ("before it", "after it").
+    std::string Unrestorable(const Change& change, const Look& look, const char* when) const;
+    static void Restore(KesMfgAttribute& attribute, const Look& target);
 
     KesDialog& panel_;
     std::vector<Entry> entries_;
@@ -133,5 +194,6 @@ private:
     std::vector<Step> redo_;
     bool structureChanged_ = false;
     long version_ = 0;
+    std::string shortfall_;
     std::unique_ptr<Watcher> watcher_;
 };

@@ -294,7 +294,8 @@ public:
             return source_.Chance(50) ? "rebuild" : "values";
         }
         if (source_.Chance(5)) {
-            return source_.Chance(60) ? "undo" : "redo"; // checked by the driver against its states
+            return source_.Chance(60) ? "undo"
+                                      : "redo"; // checked by the driver against what it saw
         }
         const uint32_t what = source_.Below(100);
         KesMfgAttribute* attribute = source_.Pick(attributes_);

@@ -288,6 +288,25 @@ TYPED_TEST(KesMultiValueConformance, RemoveOnAnEmptyListNeverGoesBelowZeroValues
 // ---------------------------------------------------------------------------------------------
 // Value exchange
 // ---------------------------------------------------------------------------------------------
+// Remove is offered as Display offers it, whoever set the values: hidden at exactly one value
+// (the user cannot remove the last one), shown at any other count. It was left hidden after a
+// caller gave a one-value list two values, and shown after Add gave an empty list one.
+TYPED_TEST(KesMultiValueConformance, RemoveIsOfferedAsTheCountAsks) {
+    this->Make(1);
+    KesDlgPushItem* remove = this->List().GetRemoveItem();
+    const struct {
+        int first, last; // the values pushed, Samples(first, last)
+        int visibility;
+    } rows[] = {{1, 2, kes::kShown}, {1, 1, kes::kHidden}, {3, 5, kes::kShown}};
+    for (const auto& row : rows) {
+        this->Push(this->Samples(row.first, row.last), 0);
+        EXPECT_EQ(remove->GetVisibility(), row.visibility) << row.first << ".." << row.last;
+    }
+    this->Make(0);
+    EXPECT_TRUE(this->List().GetAddItem()->UserActivate());
+    EXPECT_EQ(this->List().GetRemoveItem()->GetVisibility(), kes::kHidden);
+}
+
 TYPED_TEST(KesMultiValueConformance, SetAttValueReplacesTheListFromTheFirstValue) {
     auto* attribute = this->Make(9);
     this->Bar()->UserScroll(3);

@@ -325,6 +325,27 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"window.png"}));
     }
 
+    // A value given to an attribute that had none cannot be taken back: Edit > Undo is
+    // disabled and says why.
+    void aGestureThatCannotBeTakenBackLeavesUndoDisabled() {
+        Panel panel;
+        panel.Open();
+        QWidget* target = nullptr;
+        for (QWidget* candidate : panel.window->findChildren<QWidget*>()) {
+            target = !target && candidate->accessibleName() == "Stock to leave (mm)" ? candidate
+                                                                                     : target;
+        }
+        QVERIFY(target != nullptr);
+        QTest::keyClicks(target, "0.5");
+        QTest::keyClick(target, Qt::Key_Return);
+        QVERIFY(panel.Pane("records").contains("Stock_Allowance | real | 1 | 0.5"));
+        auto* undo = panel.window->findChild<QAction*>(QStringLiteral("undo"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY2(undo->statusTip().startsWith(
+                     "cannot undo Stock to leave (mm): Stock to leave (mm) had no value before it"),
+                 qPrintable(undo->statusTip()));
+    }
+
     void valuesFilesOpenAndSave() {
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("values.json"));

@@ -1,8 +1,11 @@
 // Undo, redo and values files over the pocketing panel (every attribute class), driven by the
 // session driver as a person and a caller would.
 #include "KesPocketingPanel.h"
+#include "platform/KesMfgModel.h"
 #include "robustness/KesScopedSettingsFolder.h"
+#include "tools/KesPanelBuilder.h"
 #include "tools/KesPanelDriver.h"
+#include "tools/KesPanelFile.h"
 #include "tools/KesValuesFile.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +65,6 @@ TEST_F(KesPanelHistoryTest, EachClassUndoesAndRedoesOneGesture) {
         {"click Pass_Switches[2]", "Passes on"},                     // list of booleans
         {"select Allowed_Cycles \"Dwell, Bore\"", "Allowed cycles"}, // multiple selection
         {"type Comment Second pocket", "Comment"},                   // text
-        {"press Approach_Retract", "Approach and retract"},          // link
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.gesture);
@@ -164,6 +166,101 @@ TEST_F(KesPanelHistoryTest, ValuesFilesRoundTripEveryClass) {
             << written[i]->GetRecordName().Str();
     }
     EXPECT_EQ(KesValuesFile::Write(freshDriver.Attributes(), "Pocketing"), file);
+}
+
+// Undo and redo over a thread-milling panel with an editable combo whose display texts differ
+// from its values (Coolant), one whose display texts are its values (Thread_Form), bound and
+// plain parameterised reals: each row is a session and what it must print, in order.
+TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
+    const struct {
+        const char* session;
+        std::vector<std::string> printed; // each found after the previous one
+    } rows[] = {
+        // The file's value is reported as the value, not as its display text, and unchanged.
+        {"get Coolant\noutput 1\n",
+         {"Coolant | text | 1 | \"FLOOD\"", "> output 1\n  (no record)"}},
+        // A typed text is undone with a notification, and the value is back.
+        {"type Coolant \"MQL\"\nundo\nget Coolant\n",
+         {"undone: Coolant\n  <- KesMfgAttNotifyModif from Coolant",
+          "Coolant | text | 1 | \"FLOOD\""}},
+        // A typed text that is no allowed value is applied again by typing it.
+        {"type Thread_Form \"BSP\"\nundo\nredo\nget Thread_Form\n",
+         {"redone: Thread form\n  <- KesMfgAttNotifyModif from Thread_Form",
+          "Thread_Form | text | 1 | \"BSP\""}},
+        // A nudge unbinds; undo binds again, with the notification a person's binding gives.
+        {"nudge Feed_Rate 3\nundo\nget Feed_Rate\n",
+         {"undone: Feed rate (mm/min)\n  <- KesMfgAttNotifyModif from Feed_Rate",
+          "Feed_Rate | real | -1 | \"FEED_THREAD "}},
+        // A value still to be given cannot be taken away: the gesture ends the history.
+        {"type Pitch 2\nundo\n",
+         {"refused: cannot undo Pitch (mm): Pitch (mm) had no value before it"}},
+        {"undo\n", {"refused: nothing to undo"}},
+        // A text comes back as the field showed it (a caller's would show its padding), with
+        // one notification, as the person's typing gives.
+        {"type Comment \"  M12  \"\nundo\nredo\nget Comment\n",
+         {"redone: Comment\n  <- KesMfgAttNotifyModif from Comment\n> get",
+          "Comment | text | 1 | \"M12 "}},
+        // A real typed with more digits than a caller's value shows comes back as typed.
+        {"type Plunge_Rate 130.123457\nundo\nredo\nget Plunge_Rate\n",
+         {"redone: Plunge rate (mm/min)", "Plunge_Rate | real | 1 | 130.12345"}},
+        // A sensitivity a caller set against its steering attribute comes back after the
+        // steering attribute's impacts.
+        {"select Coolant \"Air blast\"\nsensitivity Coolant_Pressure 8\nselect Coolant Mist\n"
+         "undo\nshow\n",
+         {"undone: Coolant", "spinner spinneratt value=20 range=5..80 step=0.5\n"}},
+        // A caller's change of the edit mode ends the history.
+        {"spin Coolant_Pressure 30\neditmode Coolant_Pressure 2\nundo\n",
+         {"refused: nothing to undo"}},
+        // A list brought back to two values offers Remove again.
+        {"remove Pass_Depths\nremove Pass_Depths\nundo\nshow\n",
+         {"undone: Pass depths (mm)", "item Remove\n"}},
+        // A binding to a parameter created by the name "none" is undone by typing "none".
+        {"create Feed_Rate \"none\"\nundo\nget Feed_Rate\n",
+         {"undone: Feed rate (mm/min)", "Feed_Rate | real | -1 | \"FEED_THREAD"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.session);
+        KesMfgModel::Clear();
+        KesPanelDescription description;
+        ASSERT_EQ(KesPanelFile::Read(std::string(KES_SOURCE_DIR) +
+                                         "/tests/tools/panels/thread-milling.json",
+                                     description),
+                  "");
+        KesDlgTestFrame frame;
+        KesPanelBuilder builder;
+        ASSERT_EQ(builder.Build(description, frame), "");
+        std::ostringstream out;
+        KesPanelDriver driver(frame, out, out);
+        std::istringstream in(row.session);
+        EXPECT_EQ(driver.RunSession(in, false), 0) << out.str();
+        const std::string printed = out.str();
+        size_t at = 0;
+        for (const std::string& expected : row.printed) {
+            at = printed.find(expected, at);
+            ASSERT_NE(at, std::string::npos) << expected << "\n" << printed;
+        }
+        EXPECT_EQ(driver.Check().Text(), "");
+        EXPECT_FALSE(driver.History().CanUndo() && row.printed.back().find("refused") == 0);
+    }
+}
+
+// A value and a binding pushed together with notification, whose notification's receiver
+// deletes the attribute: the binding is not made on what is gone.
+TEST_F(KesPanelHistoryTest, APushWhoseNotificationDeletesTheAttributeStopsThere) {
+    const std::string printed =
+        Run("on-notify Feed_Rate delete Feed_Rate\nset Feed_Rate null [500] [\"FEED_X\"] 1\n");
+    EXPECT_NE(printed.find("<- KesMfgAttNotifyModif from Feed_Rate"), std::string::npos);
+    EXPECT_EQ(driver.FindAttribute("Feed_Rate"), nullptr);
+    EXPECT_EQ(driver.Check().Text(), "");
+}
+
+// A link that relayed no values before its press cannot be given none again.
+TEST_F(KesPanelHistoryTest, ALinksFirstPressIsRefusedToUndo) {
+    EXPECT_NE(Run("press Approach_Retract\nundo\n")
+                  .find("  refused: cannot undo Approach and retract: Approach and retract relayed "
+                        "no values before it"),
+              std::string::npos);
+    EXPECT_FALSE(driver.History().CanUndo());
 }
 
 } // namespace
