@@ -609,14 +609,15 @@ void KesQtPanelViewTest::numberFieldsTakeNumbersAsTyped() {
     }
     const auto* text = dynamic_cast<const KesDlgEditor*>(widget);
     const bool invalid = qt->palette().color(QPalette::Base) != normal.color(QPalette::Base);
-    QCOMPARE(QString("%1 | %2 | %3 %4")
-                 .arg(Value(qt),
-                      QString::fromStdString(
-                          text != nullptr ? text->GetText().Str()
-                                          : static_cast<KesDlgSpinner*>(widget)->GetText().Str())
-                          .trimmed(),
-                      qt->hasFocus() ? "focus" : "left", invalid ? "invalid" : "valid"),
-             after);
+    const QString seen =
+        QString("%1 | %2 | %3 %4")
+            .arg(Value(qt),
+                 QString::fromStdString(text != nullptr
+                                            ? text->GetText().Str()
+                                            : static_cast<KesDlgSpinner*>(widget)->GetText().Str())
+                     .trimmed(),
+                 qt->hasFocus() ? "focus" : "left", invalid ? "invalid" : "valid");
+    QCOMPARE(seen, after);
 }
 
 // ---------------------------------------------------------------------------------------------
