@@ -8,14 +8,12 @@
 #include "KesSubPanels.h"
 
 #include "param/KesMfgAttDoubleParam.h"
-#include "platform/KesDlgCombo.h"
 #include "platform/KesMfgBaseGII.h"
 #include "platform/KesMfgModel.h"
 #include "platform/KesMfgSetting.h"
 #include "qt/KesQtHands.h"
 #include "qt/KesQtPanelView.h"
 #include "tools/KesPanelDriver.h"
-#include "tools/KesPanelHistory.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -29,16 +27,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <sstream>
-
-namespace {
-
-using Json = nlohmann::json;
-
-} // namespace
 
 // Shown by QCOMPARE when they differ.
 namespace QTest {
@@ -48,6 +39,8 @@ template <> inline char* toString(const std::string& text) {
 } // namespace QTest
 
 namespace {
+
+using Json = nlohmann::json;
 
 QString Source(const QString& relative) {
     return QStringLiteral(KES_SOURCE_DIR "/") + relative;
@@ -82,10 +75,7 @@ public:
         window_ = std::make_unique<KesHostWindow>();
         window_->show();
     }
-    ~Host() {
-        Forget();
-        window_.reset();
-    }
+    ~Host() { CloseWindow(); }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
@@ -109,10 +99,7 @@ public:
             qWarning() << error;
             return nullptr;
         }
-        QCoreApplication::processEvents();
-        hands_ = std::make_unique<KesQtHands>(dialog->View(), dialog->Frame());
-        driver_ = std::make_unique<KesPanelDriver>(dialog->Frame(), transcript_, transcript_);
-        driver_->SetHands(hands_.get());
+        Drive(dialog->View(), dialog->Frame(), hands_, driver_);
         return dialog;
     }
     // Runs one of the driver's commands ("spin Depth 3") in the open dialog.
@@ -152,12 +139,7 @@ public:
             return false;
         }
         if (subDriver_ == nullptr) {
-            QCoreApplication::processEvents();
-            subHands_ =
-                std::make_unique<KesQtHands>(*subPanels.CurrentView(), *subPanels.CurrentFrame());
-            subDriver_ = std::make_unique<KesPanelDriver>(*subPanels.CurrentFrame(), transcript_,
-                                                          transcript_);
-            subDriver_->SetHands(subHands_.get());
+            Drive(*subPanels.CurrentView(), *subPanels.CurrentFrame(), subHands_, subDriver_);
         }
         return subDriver_->Run(line, 1) == KesPanelDriver::Status::Done;
     }
@@ -217,6 +199,16 @@ public:
     int TableRow(const QString& name) const { return TableNames().indexOf(name); }
 
 private:
+    // The driver, with its hands on the Qt widgets of a panel's view, once they are laid out.
+    template <typename View, typename Frame>
+    void Drive(View& view, Frame& frame, std::unique_ptr<KesQtHands>& hands,
+               std::unique_ptr<KesPanelDriver>& driver) {
+        QCoreApplication::processEvents();
+        hands = std::make_unique<KesQtHands>(view, frame);
+        driver = std::make_unique<KesPanelDriver>(frame, transcript_, transcript_);
+        driver->SetHands(hands.get());
+    }
+
     QTemporaryDir folder_;
     QString document_;
     std::unique_ptr<KesHostWindow> window_;
