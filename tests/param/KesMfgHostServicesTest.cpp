@@ -193,8 +193,7 @@ protected:
 // ---------------------------------------------------------------------------------------------
 TEST_F(KesMfgHostServicesTest, EachGestureAsksTheHostsServicesInOrder) {
     using Gesture = std::function<void(KesMfgAttDoubleParam*)>;
-    using Arrange = std::function<void(RecordingModel&, RecordingSettings&, RecordingMessages&)>;
-    const Arrange asIs = [](auto&, auto&, auto&) {};
+    const std::function<void()> asIs = [] {};
     const auto type = [](const char* text) -> Gesture {
         return [text](KesMfgAttDoubleParam* a) {
             ASSERT_TRUE(a->GetParameterCombo()->UserType(text));
@@ -207,137 +206,81 @@ TEST_F(KesMfgHostServicesTest, EachGestureAsksTheHostsServicesInOrder) {
         ASSERT_TRUE(a->GetParameterCombo()->UserDrop());
     };
     const Gesture nothing = [](KesMfgAttDoubleParam*) {};
-    const std::string readP1 = "ReadParameterDesc P1";
-    const std::string stepKey = "KesMfgAttDoubleParam.Depth.step MFGPROG";
+    const Gesture step4 = [](KesMfgAttDoubleParam* a) { TypeStep(a, "4"); };
+    const auto create = [](const std::string& name) {
+        return "CreateParameter " + name + " 2 1 0 0 0 0 0 {} {} {}";
+    };
+    const auto modify = [](const std::string& name) {
+        return "ModifyParameterValue " + name + " {} {3} {}";
+    };
+    const std::string readP1 = "ReadParameterDesc P1", e0 = "GetError 0";
+    const std::string readStep = "ReadSetting KesMfgAttDoubleParam.Depth.step MFGPROG from ";
+    const std::string writeStep = "WriteSetting KesMfgAttDoubleParam.Depth.step 4 MFGPROG";
     const struct {
         const char* what;
         bool spinner; // "Depth", 1 within 0 and 10; else "Free", 3 without limits
-        Arrange arrange;
+        std::function<void()> arrange;
         Gesture gesture;
         Transcript calls;
         std::string seen;
     } cases[] = {
+        // clang-format off
         // The model: P1 holds 6.5 and is offered; P3 has other units.
-        {"drop",
-         false,
-         asIs,
-         drop,
-         {"GetParameters", readP1, "GetError 0", "ReadParameter P1", "ReadParameterDesc P3",
-          "GetError 0", "ReadParameter P3"},
+        {"drop", false, asIs, drop,
+         {"GetParameters", readP1, e0, "ReadParameter P1", "ReadParameterDesc P3", e0, "ReadParameter P3"},
          "none shown 3, 0 notified, list none P1"},
-        {"bind by name",
-         false,
-         asIs,
-         type(" p1 "),
-         {"GetParameters", readP1, "GetError 0", "ReadParameter P1", "ReadParameter P1"},
+        {"bind by name", false, asIs, type(" p1 "),
+         {"GetParameters", readP1, e0, "ReadParameter P1", "ReadParameter P1"},
          "P1 shown 6.5, 1 notified, list none P1"},
-        {"create by typing",
-         false,
-         asIs,
-         type("new"),
-         {"GetParameters", "CreateParameter NEW 2 1 0 0 0 0 0 {} {} {}", "GetError 0",
-          "ModifyParameterValue NEW {} {3} {}", "GetError 0", "ReadParameter NEW",
-          "ReadParameter NEW", "SetGIIError 20002 0"},
-         "NEW shown 3, 2 notified, list none NEW"},
-        {"create by dialog",
-         false,
-         asIs,
-         ok("dlg"),
-         {"CreateParameter DLG 2 1 0 0 0 0 0 {} {} {}", "GetError 0",
-          "ModifyParameterValue DLG {} {3} {}", "GetError 0", "ReadParameter DLG",
+        {"create by typing", false, asIs, type("new"),
+         {"GetParameters", create("NEW"), e0, modify("NEW"), e0, "ReadParameter NEW", "ReadParameter NEW",
           "SetGIIError 20002 0"},
+         "NEW shown 3, 2 notified, list none NEW"},
+        {"create by dialog", false, asIs, ok("dlg"),
+         {create("DLG"), e0, modify("DLG"), e0, "ReadParameter DLG", "SetGIIError 20002 0"},
          "DLG shown 3, 1 notified, list none DLG"},
-        {"a taken name typed: 9620",
-         false,
-         asIs,
-         type("p3"),
-         {"GetParameters", "ReadParameterDesc P3", "GetError 0", "ReadParameter P3",
-          "CreateParameter P3 2 1 0 0 0 0 0 {} {} {}", "GetError 9620", "SetGIIError 20001 0"},
+        {"a taken name typed: 9620", false, asIs, type("p3"),
+         {"GetParameters", "ReadParameterDesc P3", e0, "ReadParameter P3", create("P3"), "GetError 9620",
+          "SetGIIError 20001 0"},
          "none shown 3, 1 notified, list none"},
-        {"a taken name in the dialog: 9620",
-         false,
-         asIs,
-         ok("p1"),
-         {"CreateParameter P1 2 1 0 0 0 0 0 {} {} {}", "GetError 9620", "SetGIIError 20001 0"},
+        {"a taken name in the dialog: 9620", false, asIs, ok("p1"),
+         {create("P1"), "GetError 9620", "SetGIIError 20001 0"},
          "none shown 3, 0 notified, list none, dialog open"},
-        {"the value write fails",
-         false,
-         [](auto& model, auto&, auto&) { model.codes["ModifyParameterValue"] = 9623; },
-         type("new"),
-         {"GetParameters", "CreateParameter NEW 2 1 0 0 0 0 0 {} {} {}", "GetError 0",
-          "ModifyParameterValue NEW {} {3} {}", "GetError 9623", "SetGIIError 9623 0"},
+        {"the value write fails", false, [this] { model_.codes["ModifyParameterValue"] = 9623; }, type("new"),
+         {"GetParameters", create("NEW"), e0, modify("NEW"), "GetError 9623", "SetGIIError 9623 0"},
          "none shown 3, 1 notified, list none"},
-        {"a code the model does not list",
-         false,
-         [](auto& model, auto&, auto&) { model.codes["CreateParameter"] = 4711; },
-         ok("dlg"),
-         {"CreateParameter DLG 2 1 0 0 0 0 0 {} {} {}", "GetError 4711", "SetGIIError 9624 0"},
+        {"a code the model does not list", false, [this] { model_.codes["CreateParameter"] = 4711; }, ok("dlg"),
+         {create("DLG"), "GetError 4711", "SetGIIError 9624 0"},
          "none shown 3, 0 notified, list none"},
-        {"the model throws at a typed creation",
-         false,
-         [](auto& model, auto&, auto&) { model.throwsOn = "CreateParameter"; },
-         type("new"),
-         {"GetParameters", "CreateParameter NEW 2 1 0 0 0 0 0 {} {} {} (threw)"},
+        {"the model throws at a typed creation", false, [this] { model_.throwsOn = "CreateParameter"; }, type("new"),
+         {"GetParameters", create("NEW") + " (threw)"},
          "none shown 3, 1 notified, list none"},
-        {"the model throws at the value write",
-         false,
-         [](auto& model, auto&, auto&) { model.throwsOn = "ModifyParameterValue"; },
-         ok("dlg"),
-         {"CreateParameter DLG 2 1 0 0 0 0 0 {} {} {}", "GetError 0",
-          "ModifyParameterValue DLG {} {3} {} (threw)", "SetGIIError 9624 0"},
+        {"the model throws at the value write", false, [this] { model_.throwsOn = "ModifyParameterValue"; }, ok("dlg"),
+         {create("DLG"), e0, modify("DLG") + " (threw)", "SetGIIError 9624 0"},
          "none shown 3, 0 notified, list none"},
-        {"the model throws listing",
-         false,
-         [](auto& model, auto&, auto&) { model.throwsOn = "GetParameters"; },
-         drop,
+        {"the model throws listing", false, [this] { model_.throwsOn = "GetParameters"; }, drop,
          {"GetParameters (threw)"},
          "none shown 3, 0 notified, list none"},
-        {"the model throws reading",
-         false,
-         [](auto& model, auto&, auto&) { model.throwsOn = "ReadParameter"; },
-         type("p1"),
-         {"GetParameters", readP1, "GetError 0", "ReadParameter P1 (threw)",
-          "CreateParameter P1 2 1 0 0 0 0 0 {} {} {}", "GetError 9620", "SetGIIError 20001 0"},
+        {"the model throws reading", false, [this] { model_.throwsOn = "ReadParameter"; }, type("p1"),
+         {"GetParameters", readP1, e0, "ReadParameter P1 (threw)", create("P1"), "GetError 9620",
+          "SetGIIError 20001 0"},
          "none shown 3, 1 notified, list none"},
         // The settings: the step is read at Display and written by the step dialog.
-        {"the stored step at Display",
-         true,
-         [](auto&, auto& settings, auto&) {
-             settings.stored["MFGPROG/KesMfgAttDoubleParam.Depth.step"] = 2.5;
-         },
-         nothing,
-         {"ReadSetting " + stepKey + " from 0.5"},
-         "none shown 1 step 2.5, 0 notified, list none"},
-        {"no stored step",
-         true,
-         asIs,
-         nothing,
-         {"ReadSetting " + stepKey + " from 0.5"},
-         "none shown 1 step 0.5, 0 notified, list none"},
-        {"the step dialog",
-         true,
-         asIs,
-         [](KesMfgAttDoubleParam* a) { TypeStep(a, "4"); },
-         {"ReadSetting " + stepKey + " from 0.5", "ReadSetting " + stepKey + " from 0.1",
-          "WriteSetting KesMfgAttDoubleParam.Depth.step 4 MFGPROG"},
-         "none shown 1 step 4, 0 notified, list none"},
-        {"the settings throw",
-         true,
-         [](auto&, auto& settings, auto&) { settings.throwsOn = "ReadSetting"; },
-         [](KesMfgAttDoubleParam* a) { TypeStep(a, "4"); },
-         {"ReadSetting " + stepKey + " from 0.5 (threw)",
-          "ReadSetting " + stepKey + " from 0.1 (threw)",
-          "WriteSetting KesMfgAttDoubleParam.Depth.step 4 MFGPROG"},
+        {"the stored step at Display", true,
+         [this] { settings_.stored["MFGPROG/KesMfgAttDoubleParam.Depth.step"] = 2.5; }, nothing,
+         {readStep + "0.5"}, "none shown 1 step 2.5, 0 notified, list none"},
+        {"no stored step", true, asIs, nothing,
+         {readStep + "0.5"}, "none shown 1 step 0.5, 0 notified, list none"},
+        {"the step dialog", true, asIs, step4,
+         {readStep + "0.5", readStep + "0.1", writeStep}, "none shown 1 step 4, 0 notified, list none"},
+        {"the settings throw", true, [this] { settings_.throwsOn = "ReadSetting"; }, step4,
+         {readStep + "0.5 (threw)", readStep + "0.1 (threw)", writeStep},
          "none shown 1 step 4, 0 notified, list none"},
         // The messages: a pane that fails passes the code to the built-in service.
-        {"the message pane throws",
-         false,
-         [](auto&, auto&, auto& messages) { messages.throwsOn = "SetGIIError"; },
-         ok("dlg"),
-         {"CreateParameter DLG 2 1 0 0 0 0 0 {} {} {}", "GetError 0",
-          "ModifyParameterValue DLG {} {3} {}", "GetError 0", "ReadParameter DLG",
-          "SetGIIError 20002 0 (threw)"},
+        {"the message pane throws", false, [this] { messages_.throwsOn = "SetGIIError"; }, ok("dlg"),
+         {create("DLG"), e0, modify("DLG"), e0, "ReadParameter DLG", "SetGIIError 20002 0 (threw)"},
          "DLG shown 3, 1 notified, list none DLG, built-in code 20002"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -351,7 +294,7 @@ TEST_F(KesMfgHostServicesTest, EachGestureAsksTheHostsServicesInOrder) {
         settings_.Reset();
         settings_.stored.clear();
         messages_.Reset();
-        c.arrange(model_, settings_, messages_);
+        c.arrange();
         InstallHostServices();
         transcript_.clear();
         KesMfgAttDoubleParam* attribute = c.spinner ? Shown(Make("Depth", 1.0, 0.0, 10.0)) : Free();

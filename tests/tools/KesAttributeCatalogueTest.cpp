@@ -76,49 +76,40 @@ struct Meaning {
     const char* observed;
 };
 
+const char* const kFixed = "1 no context menu: the number of values is fixed";
+const char* const kNoAdd = "has no menu item Add";
+const char* const kRefused = "refused: Name is hidden or insensitive";
+
+// clang-format off
 const Meaning kMeanings[] = {
     // The number of values of a list: fixed with 1 (the description used to say the reverse).
     {"KesMfgAttMVInt", R"("values": [1], "nbValModifMode": 0)", "nbValModifMode",
-     "0 the context menu offers Add and Remove, so the user may change the number of values",
-     "add Name", "range=0..2"},
-    {"KesMfgAttMVInt", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode",
-     "1 no context menu: the number of values is fixed", "add Name", "has no menu item Add"},
-    {"KesMfgAttMVDouble", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode",
-     "1 no context menu: the number of values is fixed", "add Name", "has no menu item Add"},
-    {"KesMfgAttMVChar", R"("values": ["a"], "nbValModifMode": 1)", "nbValModifMode",
-     "1 no context menu: the number of values is fixed", "add Name", "has no menu item Add"},
-    {"KesMfgAttMVLogic", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode",
-     "1 no context menu: the number of values is fixed", "add Name", "has no menu item Add"},
+     "0 the context menu offers Add and Remove, so the user may change the number of values", "add Name", "range=0..2"},
+    {"KesMfgAttMVInt", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode", kFixed, "add Name", kNoAdd},
+    {"KesMfgAttMVDouble", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode", kFixed, "add Name", kNoAdd},
+    {"KesMfgAttMVChar", R"("values": ["a"], "nbValModifMode": 1)", "nbValModifMode", kFixed, "add Name", kNoAdd},
+    {"KesMfgAttMVLogic", R"("values": [1], "nbValModifMode": 1)", "nbValModifMode", kFixed, "add Name", kNoAdd},
     // The widgets each presentation builds.
-    {"KesMfgAttLogic", R"("presentation": 0)", "presentation", "0 a check button", "",
-     "check chkbtnatt"},
-    {"KesMfgAttLogic", R"("presentation": 1)", "presentation", "1 a pair of radio buttons", "",
-     "radio rb1"},
-    {"KesMfgAttIntList", R"("presentation": 0)", "presentation", "0 a read-only combo",
-     "type Name 0", "has no field to type into"},
-    {"KesMfgAttIntList", R"("presentation": 1)", "presentation", "1 radio buttons", "",
-     "radio rb0 \"0\" on"},
-    {"KesMfgAttCharList", R"("presentation": 0)", "presentation", "0 a read-only combo",
-     "type Name B", "has no field to type into"},
-    {"KesMfgAttCharList", R"("presentation": 1)", "presentation", "1 radio buttons", "",
-     "radio rbA \"A\" on"},
-    {"KesMfgAttCharList", R"("presentation": 2)", "presentation",
-     "2 an editable combo: the user may type any text", "type Name ROUGH",
-     "Name | text | 1 | \"ROUGH\""},
+    {"KesMfgAttLogic", R"("presentation": 0)", "presentation", "0 a check button", "", "check chkbtnatt"},
+    {"KesMfgAttLogic", R"("presentation": 1)", "presentation", "1 a pair of radio buttons", "", "radio rb1"},
+    {"KesMfgAttIntList", R"("presentation": 0)", "presentation", "0 a read-only combo", "type Name 0",
+     "has no field to type into"},
+    {"KesMfgAttIntList", R"("presentation": 1)", "presentation", "1 radio buttons", "", "radio rb0 \"0\" on"},
+    {"KesMfgAttCharList", R"("presentation": 0)", "presentation", "0 a read-only combo", "type Name B",
+     "has no field to type into"},
+    {"KesMfgAttCharList", R"("presentation": 1)", "presentation", "1 radio buttons", "", "radio rbA \"A\" on"},
+    {"KesMfgAttCharList", R"("presentation": 2)", "presentation", "2 an editable combo: the user may type any text",
+     "type Name ROUGH", "Name | text | 1 | \"ROUGH\""},
     {"KesMfgAttMVLogic", R"("values": [1], "presentation": 1)", "presentation",
      "the values are check buttons whatever it is", "", "check chkbtnatt on"},
     // The option check button and its state.
     {"KesMfgAttInt", R"("optionMode": 1)", "optionMode",
-     "1 the attribute is optional, with the option check button before its label", "",
-     "check OptionCheck on"},
-    {"KesMfgAttInt", R"("optionMode": 0)", "optionMode", "0 not optional, no option check button",
-     "", "!OptionCheck"},
+     "1 the attribute is optional, with the option check button before its label", "", "check OptionCheck on"},
+    {"KesMfgAttInt", R"("optionMode": 0)", "optionMode", "0 not optional, no option check button", "", "!OptionCheck"},
     {"KesMfgAttInt", R"("optionMode": 1, "initialState": 0)", "initialState",
-     "0 unchecked (the value widgets insensitive until the user checks it)", "",
-     "editor editoratt text=\"0\" (insensitive)"},
+     "0 unchecked (the value widgets insensitive until the user checks it)", "", "editor editoratt text=\"0\" (insensitive)"},
     {"KesMfgAttInt", R"("initialState": 0)", "initialState",
-     "Without optionMode, 0 only makes Output report the attribute on every call", "output 1",
-     "Name | integer | 1 | 0"},
+     "Without optionMode, 0 only makes Output report the attribute on every call", "output 1", "Name | integer | 1 | 0"},
     // The unit flag with the codes that convert.
     {"KesMfgAttDouble", R"("value": 2, "thirdUnitCode": 1, "unitFlag": 1)", "unitFlag",
      "1 with unit codes 0, 0, 1 shows the value multiplied by 60", "", "text=\"120\""},
@@ -127,20 +118,18 @@ const Meaning kMeanings[] = {
     {"KesMfgAttDouble", R"("value": 720, "thirdUnitCode": -1)", "firstUnitCode",
      "Codes 0, 0, -1 show the value divided by 360", "", "text=\"2\""},
     // The window of a list.
-    {"KesMfgAttMVInt", R"("values": [1, 2, 3], "nbVisibleVals": 2)", "nbVisibleVals",
-     "the fields shown at once", "", "range=0..3 box=2"},
+    {"KesMfgAttMVInt", R"("values": [1, 2, 3], "nbVisibleVals": 2)", "nbVisibleVals", "the fields shown at once", "",
+     "range=0..3 box=2"},
     // Read-only, insensitive, to be defined.
-    {"KesMfgAttInt", R"("editMode": 0)", "editMode",
-     "0 read-only (every widget but the label insensitive", "type Name 3",
-     "refused: Name is hidden or insensitive"},
-    {"KesMfgAttInt", R"("editMode": 1)", "editMode", "1 editable", "type Name 3",
-     "Name | integer | 1 | 3"},
-    {"KesMfgAttDouble", R"("contextAccess": 0)", "contextAccess",
-     "0 makes the whole attribute insensitive", "type Name 3",
-     "refused: Name is hidden or insensitive"},
-    {"KesMfgAttInt", R"("toBeDefined": true)", "toBeDefined",
-     "no value shown and none reported until an edit", "values", "(no record)"},
+    {"KesMfgAttInt", R"("editMode": 0)", "editMode", "0 read-only (every widget but the label insensitive", "type Name 3",
+     kRefused},
+    {"KesMfgAttInt", R"("editMode": 1)", "editMode", "1 editable", "type Name 3", "Name | integer | 1 | 3"},
+    {"KesMfgAttDouble", R"("contextAccess": 0)", "contextAccess", "0 makes the whole attribute insensitive",
+     "type Name 3", kRefused},
+    {"KesMfgAttInt", R"("toBeDefined": true)", "toBeDefined", "no value shown and none reported until an edit",
+     "values", "(no record)"},
 };
+// clang-format on
 
 TEST(KesAttributeCatalogueTest, EachKeysMeaningIsWhatTheBuiltAttributeDoes) {
     for (const Meaning& row : kMeanings) {

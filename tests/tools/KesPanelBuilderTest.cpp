@@ -95,6 +95,22 @@ std::string HeldInModel(const char* name) {
     return out.str();
 }
 
+// A panel built over the model as it stands, and the driver's session run in it.
+struct OpenPanel {
+    // "" when built and every line of `session` was taken; else the fault or the driver's errors.
+    std::string Open(const KesPanelDescription& description, const std::string& session = "") {
+        const std::string fault = builder.BuildOverModel(description, frame);
+        std::ostringstream out, err;
+        KesPanelDriver driver(frame, out, err);
+        std::istringstream lines(session);
+        KesStdoutCapture quiet;
+        KesStderrCapture messages; // the model's codes
+        return !fault.empty() ? fault : driver.RunSession(lines, false) == 0 ? "" : err.str();
+    }
+    KesDlgTestFrame frame;
+    KesPanelBuilder builder;
+};
+
 // One opening of a panel file over a host's model (or, `strict`, as a file alone).
 struct OverModelRow {
     const char* what;
@@ -214,23 +230,13 @@ TEST_F(KesPanelOverModelTest, APanelFileOpensOverTheModelAsItStands) {
 TEST_F(KesPanelOverModelTest, EachOpeningReadsTheModelAsItIsThen) {
     KesPanelDescription description;
     ASSERT_EQ(KesPanelFile::Parse(FeedPanel(kFileFeed), "op.json", description), "");
-    {
-        KesDlgTestFrame frame;
-        KesPanelBuilder builder;
-        ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-        std::ostringstream out, err;
-        KesPanelDriver driver(frame, out, err);
-        std::istringstream session("spin Feed 420\ncreate Feed FEED_NEW\n");
-        KesStdoutCapture quiet;
-        KesStderrCapture messages; // the model's code 20002
-        ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
-    }
+    ASSERT_EQ(OpenPanel().Open(description, "spin Feed 420\ncreate Feed FEED_NEW\n"), "");
     KesMfgModel::ModifyParameterValue("FEED", {}, {420.0}, {}); // the host's table
-    KesDlgTestFrame frame;
-    KesPanelBuilder builder;
-    ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-    EXPECT_TRUE(builder.Warnings().empty());
-    EXPECT_EQ(static_cast<KesMfgAttDoubleParam*>(builder.Attributes()[0])->GetShownValue(), 420);
+    OpenPanel again;
+    ASSERT_EQ(again.Open(description), "");
+    EXPECT_TRUE(again.builder.Warnings().empty());
+    EXPECT_EQ(static_cast<KesMfgAttDoubleParam*>(again.builder.Attributes()[0])->GetShownValue(),
+              420);
     EXPECT_EQ(HeldInModel("FEED_NEW"), "2 1 1 2 0 420");
     EXPECT_EQ(KesMfgModel::GetParameterCount(), 2);
 }
@@ -255,26 +261,20 @@ TEST_F(KesPanelOverModelTest, ASubPanelsRecordsTravelWithItsLink) {
         ++at;
     }
     ASSERT_LT(at, description.attributes.size());
-    KesDlgTestFrame frame;
-    KesPanelBuilder builder;
-    ASSERT_EQ(builder.BuildOverModel(description, frame), "");
-    auto& link = dynamic_cast<KesMfgAttLink&>(*builder.Attributes()[at]);
-    KesDlgTestFrame subFrame;
-    KesPanelBuilder subBuilder;
-    ASSERT_EQ(subBuilder.BuildOverModel(*description.attributes[at].subPanel, subFrame), "");
-    std::ostringstream out, err;
-    KesPanelDriver driver(subFrame, out, err);
-    std::istringstream session("spin Approach_Distance 7.5\nselect Retract_Mode #2\n");
-    ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
-
-    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(), link);
+    OpenPanel panel, sub;
+    ASSERT_EQ(panel.Open(description), "");
+    auto& link = dynamic_cast<KesMfgAttLink&>(*panel.builder.Attributes()[at]);
+    ASSERT_EQ(sub.Open(*description.attributes[at].subPanel,
+                       "spin Approach_Distance 7.5\nselect Retract_Mode #2\n"),
+              "");
+    KesPanelBuilder::HandRecordsToLink(sub.builder.Attributes(), link);
     const std::string handed = "Approach_Distance 2 1 7.5\nRetract_Mode 3 1 FEED\n";
     EXPECT_EQ(Records(link), handed);
     EXPECT_EQ(Records(link, 2), handed);
     EXPECT_EQ(Records(link, 1), "") << "another group relays nothing";
     // An attribute still to be defined gives no record.
-    subBuilder.Attributes()[1]->SetAttToBeDefined();
-    KesPanelBuilder::HandRecordsToLink(subBuilder.Attributes(), link);
+    sub.builder.Attributes()[1]->SetAttToBeDefined();
+    KesPanelBuilder::HandRecordsToLink(sub.builder.Attributes(), link);
     EXPECT_EQ(Records(link), "Approach_Distance 2 1 7.5\n");
 }
 
@@ -284,16 +284,10 @@ TEST_F(KesPanelOverModelTest, ARelayAnswersAPressOnlyWhereNoSubPanelOpens) {
     const KesPanelDescription pocketing = KesPocketingPanel::Description();
     for (const bool relaysAnswer : {true, false}) {
         KesMfgModel::Clear();
-        KesDlgTestFrame frame;
-        KesPanelBuilder builder;
-        builder.SetRelaysAnswerSubPanelLinks(relaysAnswer);
-        ASSERT_EQ(builder.BuildOverModel(pocketing, frame), "");
-        std::ostringstream out, err;
-        KesPanelDriver driver(frame, out, err);
-        std::istringstream session("press Approach_Retract\n");
-        KesStdoutCapture quiet;
-        ASSERT_EQ(driver.RunSession(session, false), 0) << err.str();
-        EXPECT_EQ(Records(*builder.Attributes().back()),
+        OpenPanel panel;
+        panel.builder.SetRelaysAnswerSubPanelLinks(relaysAnswer);
+        ASSERT_EQ(panel.Open(pocketing, "press Approach_Retract\n"), "");
+        EXPECT_EQ(Records(*panel.builder.Attributes().back()),
                   relaysAnswer ? "Approach_Distance 2 1 2.5\nRetract_Mode 3 1 RAPID\n"
                                : "Approach_Retract 1 0\n");
     }
