@@ -113,4 +113,50 @@ BENCHMARK(PanelFileParseAndBuild)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 
+// A panel of reals each bound to its own model parameter, the parameters listed in the file:
+// every look-up of a parameter by name (checks, building, the model) is paid once per
+// attribute, so its cost must not grow with the number of parameters.
+std::string BoundPanel(int count) {
+    std::string parameters;
+    std::string attributes;
+    for (int i = 0; i < count; ++i) {
+        const std::string separator = i + 1 < count ? ",\n" : "\n";
+        parameters += R"({"name": "FEED_)" + std::to_string(i) +
+                      R"(", "type": 2, "kind": 1, "units": [1, 2, 0], "reals": [800.0]})" +
+                      separator;
+        attributes += R"({"class": "KesMfgAttDoubleParam", "name": "A)" + std::to_string(i) +
+                      R"(", "label": "Feed )" + std::to_string(i) +
+                      R"(", "group": 1, "minimum": 0, "maximum": 5000, "firstUnitCode": 1, )"
+                      R"("secondUnitCode": 2, "parameterName": "FEED_)" +
+                      std::to_string(i) + "\"}" + separator;
+    }
+    return "{\"title\": \"Bound\", \"modelParameters\": [\n" + parameters +
+           "], \"attributes\": [\n" + attributes + "]}\n";
+}
+
+void PanelFileBoundParseAndBuild(benchmark::State& state) {
+    const std::string text = BoundPanel(static_cast<int>(state.range(0)));
+    KesStdoutCapture quiet;
+    for (auto _ : state) {
+        KesMfgModel::Clear();
+        auto* frame = new KesDlgFrame(nullptr, "Bound");
+        KesPanelDescription description;
+        KesPanelBuilder builder;
+        if (!KesPanelFile::Parse(text, "bound.json", description).empty() ||
+            !builder.Build(description, *frame).empty()) {
+            state.SkipWithError("the bound panel was refused");
+        }
+        state.PauseTiming();
+        delete frame;
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(PanelFileBoundParseAndBuild)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -1,13 +1,12 @@
-// Binding table and delivery of the command framework.
+// Bindings and delivery of the command framework.
 //
-// Bindings are kept in one process-wide table keyed by sender, so that delivery finds the few
-// bindings of one sender directly, whatever the number of widgets. Each target remembers the
-// senders it bound to, so that its destruction removes exactly its own bindings.
+// Each binding is kept by its sender, so that delivery finds the few bindings of one sender
+// directly, and each target keeps one entry per binding naming its sender, so that the
+// destruction of either side removes exactly its own bindings. Nothing is kept process-wide:
+// the cost of binding, delivering and destroying does not grow with the number of widgets.
 #include "platform/KesCommand.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -19,40 +18,50 @@ struct Binding {
     void** clientData;
 };
 
-struct BindingTable {
-    std::unordered_map<const KesCommand*, std::vector<Binding>> bySender;
-    std::unordered_map<const KesCommand*, std::unordered_set<const KesCommand*>> sendersOfTarget;
-};
-
-// Never freed, so commands destroyed during static destruction still find it.
-BindingTable& Table() {
-    static auto* table = new BindingTable;
-    return *table;
-}
-
 } // namespace
 
-KesCommand::KesCommand() : alive_(std::make_shared<bool>(true)) {}
+struct KesCommand::Links {
+    std::vector<Binding> asSender;    // the bindings of what this command sends, in bind order
+    std::vector<KesCommand*> senders; // as a target: the sender of each of its bindings
+};
+
+KesCommand::KesCommand() = default;
 
 KesCommand::~KesCommand() {
     beingDestroyed_ = true;
-    *alive_ = false;
-    BindingTable& table = Table();
-    table.bySender.erase(this);
-    const auto senders = table.sendersOfTarget.find(this);
-    if (senders != table.sendersOfTarget.end()) {
-        for (const KesCommand* sender : senders->second) {
-            const auto bindings = table.bySender.find(sender);
-            if (bindings == table.bySender.end()) {
-                continue;
-            }
-            std::erase_if(bindings->second, [this](const Binding& b) { return b.target == this; });
-            if (bindings->second.empty()) {
-                table.bySender.erase(bindings);
-            }
-        }
-        table.sendersOfTarget.erase(senders);
+    if (alive_ != nullptr) {
+        *alive_ = false;
     }
+    if (links_ == nullptr) {
+        return;
+    }
+    // As a target: the senders drop the bindings to this command.
+    for (KesCommand* sender : links_->senders) {
+        if (sender != this && sender->links_ != nullptr) {
+            std::erase_if(sender->links_->asSender,
+                          [this](const Binding& b) { return b.target == this; });
+        }
+    }
+    // As a sender: each target forgets one entry per binding. Widgets are usually destroyed
+    // last bound first: search from the end.
+    for (const Binding& binding : links_->asSender) {
+        KesCommand* target = binding.target;
+        if (target == this || target->links_ == nullptr) {
+            continue;
+        }
+        auto& senders = target->links_->senders;
+        const auto found = std::find(senders.rbegin(), senders.rend(), this);
+        if (found != senders.rend()) {
+            senders.erase(std::next(found).base());
+        }
+    }
+}
+
+std::shared_ptr<const bool> KesCommand::GetAliveToken() const {
+    if (alive_ == nullptr) {
+        alive_ = std::make_shared<bool>(true);
+    }
+    return alive_;
 }
 
 void KesCommand::AddCallback(KesCommand* sender, KesNotification* notification, Callback callback,
@@ -60,10 +69,15 @@ void KesCommand::AddCallback(KesCommand* sender, KesNotification* notification, 
     if (sender == nullptr || notification == nullptr || !callback) {
         return;
     }
-    BindingTable& table = Table();
-    table.bySender[sender].push_back(
+    if (sender->links_ == nullptr) {
+        sender->links_ = std::make_unique<Links>();
+    }
+    if (links_ == nullptr) {
+        links_ = std::make_unique<Links>();
+    }
+    sender->links_->asSender.push_back(
         Binding{this, notification->GetMetaObject(), std::move(callback), clientData});
-    table.sendersOfTarget[this].insert(sender);
+    links_->senders.push_back(sender);
 }
 
 void KesCommand::SendNotification(KesCommand* target, KesNotification* notification) {
@@ -80,14 +94,12 @@ void KesCommand::AnalyseNotification(KesCommand* sender, KesNotification* notifi
     if (beingDestroyed_) {
         return; // nothing reaches a command being destroyed, nor goes past it
     }
-    const std::shared_ptr<const bool> alive = alive_;
     if (RunBoundCallbacks(sender, notification)) {
         return;
     }
-    if (*alive) {
-        if (KesCommand* father = GetFather()) {
-            father->AnalyseNotification(sender, notification);
-        }
+    // No callback ran: this command is still there to pass the notification on.
+    if (KesCommand* father = GetFather()) {
+        father->AnalyseNotification(sender, notification);
     }
 }
 
@@ -95,15 +107,13 @@ bool KesCommand::RunBoundCallbacks(KesCommand* sender, KesNotification* notifica
     if (beingDestroyed_) {
         return true; // taken, and dropped
     }
-    BindingTable& table = Table();
-    const auto found = table.bySender.find(sender);
-    if (found == table.bySender.end()) {
+    if (sender == nullptr || sender->links_ == nullptr) {
         return false;
     }
     // Copy the matching bindings first: callbacks may bind, unbind or delete commands.
     const KesMetaObject* kind = notification->GetMetaObject();
     std::vector<Binding> matching;
-    for (const Binding& binding : found->second) {
+    for (const Binding& binding : sender->links_->asSender) {
         if (binding.target == this && binding.kind == kind) {
             matching.push_back(binding);
         }
@@ -111,7 +121,7 @@ bool KesCommand::RunBoundCallbacks(KesCommand* sender, KesNotification* notifica
     if (matching.empty()) {
         return false;
     }
-    const std::shared_ptr<const bool> alive = alive_;
+    const std::shared_ptr<const bool> alive = GetAliveToken();
     for (const Binding& binding : matching) {
         binding.callback(sender, notification, binding.clientData);
         if (!*alive) {

@@ -70,7 +70,7 @@ public:
 
     // A token that reads false once this command has been destroyed; lets code that runs
     // callbacks find out that they deleted the command it was working on.
-    std::shared_ptr<const bool> GetAliveToken() const { return alive_; }
+    std::shared_ptr<const bool> GetAliveToken() const;
 
     // True from the start of the destructor of this command (or of the class that marked it).
     bool IsBeingDestroyed() const { return beingDestroyed_; }
@@ -84,6 +84,10 @@ protected:
     bool RunBoundCallbacks(KesCommand* sender, KesNotification* notification);
 
 private:
-    std::shared_ptr<bool> alive_;
+    struct Links;
+    // Made on first use: most widgets are never asked whether they are still alive.
+    mutable std::shared_ptr<bool> alive_;
+    // The bindings this command takes part in, made by the first one: none for most widgets.
+    std::unique_ptr<Links> links_;
     bool beingDestroyed_ = false;
 };

@@ -11,6 +11,8 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -107,6 +109,7 @@ public:
             error_ = KesMfgModel::kValueNotFinite;
             return;
         }
+        byName_.emplace(name.Str(), parameters_.size());
         parameters_.push_back(Parameter{name, {d1, d2, d3, d4, d5, d6, d7}, ints, reals, texts});
         error_ = KesMfgModel::kNoError;
     }
@@ -134,16 +137,13 @@ public:
     // Not part of the service: the built-in model's own queries.
     void Clear() {
         parameters_.clear();
+        byName_.clear();
         error_ = KesMfgModel::kNoError;
     }
     int Count() const { return static_cast<int>(parameters_.size()); }
     const Parameter* Find(const KesUnicodeString& name) const {
-        for (const Parameter& parameter : parameters_) {
-            if (parameter.name == name) {
-                return &parameter;
-            }
-        }
-        return nullptr;
+        const auto found = byName_.find(name.Str());
+        return found == byName_.end() ? nullptr : &parameters_[found->second];
     }
     Parameter* Find(const KesUnicodeString& name) {
         return const_cast<Parameter*>(std::as_const(*this).Find(name));
@@ -151,6 +151,9 @@ public:
 
 private:
     std::vector<Parameter> parameters_; // in the order of creation
+    // Each name's place in parameters_: every call names its parameter, and a model may hold
+    // thousands. Parameters are only added, or all cleared at once.
+    std::unordered_map<std::string, size_t> byName_;
     int error_ = KesMfgModel::kNoError;
 };
 

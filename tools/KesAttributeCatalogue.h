@@ -81,6 +81,8 @@ struct KesCatalogueContext {
     std::vector<KesPanelFinding>& findings;
     KesPanelReview how;                          // what bound parameters are checked against
     const std::vector<KesPanelParameter>& model; // what the model holds (KesPanelReview::OverModel)
+    const KesPanelParameterIndex& modelByName;   // `model` by name
+    const KesPanelParameterIndex& fileByName;    // the description's model parameters by name
 
     void Error(const std::string& key, const std::string& message, int item = -1) const {
         Add(key, message, item, false);

@@ -62,13 +62,6 @@ std::string NotOffered(const KesPanelArguments& a, const KesPanelParameter& para
     return "";
 }
 
-const KesPanelParameter* Named(const std::vector<KesPanelParameter>& parameters,
-                               const std::string& name) {
-    const auto found = std::find_if(parameters.begin(), parameters.end(),
-                                    [&](const KesPanelParameter& p) { return p.name == name; });
-    return found == parameters.end() ? nullptr : &*found;
-}
-
 // A value given besides a bound parameter's: shown until the parameter is picked again.
 void CheckBoundValue(const KesPanelArguments& a, const KesPanelParameter& parameter,
                      const KesCatalogueContext& context) {
@@ -98,7 +91,7 @@ void CheckParameter(const KesPanelAttributeDescription& attribute,
         return;
     }
     if (context.how == KesPanelReview::OverModel) {
-        if (const KesPanelParameter* held = Named(context.model, name)) {
+        if (const KesPanelParameter* held = context.modelByName.Find(name)) {
             const std::string fault = NotOffered(a, *held);
             if (!fault.empty()) {
                 context.Warning("parameterName", fault);
@@ -114,7 +107,7 @@ void CheckParameter(const KesPanelAttributeDescription& attribute,
         }
     }
     const auto& parameters = context.description.modelParameters;
-    const KesPanelParameter* found = Named(parameters, name);
+    const KesPanelParameter* found = context.fileByName.Find(name);
     if (found == nullptr) {
         std::vector<std::string> names;
         for (const KesPanelParameter& parameter : parameters) {

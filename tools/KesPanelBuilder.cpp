@@ -112,16 +112,6 @@ void Relay(KesMfgAttLink& link, const std::vector<std::vector<KesPanelRecord>>& 
 // 3. The model
 // -------------------------------------------------------------------------------------------
 
-const KesPanelParameter* Named(const std::vector<KesPanelParameter>& parameters,
-                               const std::string& name) {
-    for (const KesPanelParameter& parameter : parameters) {
-        if (parameter.name == name) {
-            return &parameter;
-        }
-    }
-    return nullptr;
-}
-
 // The names of the model's parameters, through whatever service answers the model.
 std::set<std::string> ModelNames() {
     const std::unique_ptr<KesListValKesUnicodeString> names(KesMfgModel::GetParameters());
@@ -217,8 +207,9 @@ std::string Checked(const KesPanelDescription& description,
 // model refuses (those created before it stay).
 std::string CreateParameters(const std::vector<KesPanelParameter>& parameters,
                              const std::vector<KesPanelParameter>& held) {
+    const KesPanelParameterIndex heldByName(held);
     for (const KesPanelParameter& parameter : parameters) {
-        if (Named(held, parameter.name) != nullptr) {
+        if (heldByName.Find(parameter.name) != nullptr) {
             continue;
         }
         int d1 = parameter.type, d2 = parameter.kind, d3 = parameter.units[0],
@@ -303,8 +294,9 @@ std::string KesPanelBuilder::BuildOverModel(const KesPanelDescription& descripti
     }
     // Bound attributes read the model's parameters where it held them, else the file's.
     std::vector<KesPanelParameter> parameters = held;
+    const KesPanelParameterIndex heldByName(held);
     for (const KesPanelParameter& parameter : description.modelParameters) {
-        if (Named(held, parameter.name) == nullptr) {
+        if (heldByName.Find(parameter.name) == nullptr) {
             parameters.push_back(parameter);
         }
     }
@@ -316,13 +308,14 @@ void KesPanelBuilder::BuildChecked(const KesPanelDescription& description, KesDl
                                    const std::vector<KesPanelParameter>& parameters) {
     std::vector<KesMfgAttribute*> built;
     std::map<std::string, KesMfgAttribute*> byName;
+    const KesPanelParameterIndex parametersByName(parameters);
     for (const KesPanelAttributeDescription& attribute : description.attributes) {
         const KesCatalogueRow& row = *KesAttributeCatalogue::Find(attribute.className);
         // A bound real given no value takes its parameter's.
         KesPanelAttributeDescription completed = attribute;
         if (row.bindsParameter && !attribute.Find("value")) {
             const KesPanelParameter* parameter =
-                Named(parameters, Arguments(attribute).Get<std::string>("parameterName", ""));
+                parametersByName.Find(Arguments(attribute).Get<std::string>("parameterName", ""));
             if (parameter != nullptr && !parameter->reals.empty()) {
                 completed.Set("value", parameter->reals.front());
             }

@@ -382,12 +382,9 @@ const char* const kTypeWords[] = {"a boolean", "an integer", "a real", "a text"}
 // A model parameter the description holds and the model holds too: the model's is kept; told
 // when it is described otherwise (its values may differ: they change with use).
 void CompareWithModel(const KesPanelParameter& parameter, int index,
-                      const std::vector<KesPanelParameter>& model,
-                      std::vector<KesPanelFinding>& findings) {
-    const auto held = std::find_if(model.begin(), model.end(), [&](const KesPanelParameter& p) {
-        return p.name == parameter.name;
-    });
-    if (held == model.end()) {
+                      const KesPanelParameterIndex& model, std::vector<KesPanelFinding>& findings) {
+    const KesPanelParameter* held = model.Find(parameter.name);
+    if (held == nullptr) {
         return;
     }
     KesPanelFinding finding;
@@ -461,6 +458,8 @@ void ReviewSubPanel(const KesPanelDescription& panel, size_t index, const KesCat
 std::vector<KesPanelFinding>
 KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParameter>& model) const {
     std::vector<KesPanelFinding> findings;
+    const KesPanelParameterIndex modelByName(model);
+    const KesPanelParameterIndex fileByName(modelParameters);
     std::set<std::string> parameterNames;
     for (size_t i = 0; i < modelParameters.size(); ++i) {
         const KesPanelParameter& parameter = modelParameters[i];
@@ -482,7 +481,7 @@ KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParame
         if (!finding.message.empty()) {
             findings.push_back(finding);
         } else if (how == KesPanelReview::OverModel) {
-            CompareWithModel(parameter, static_cast<int>(i), model, findings);
+            CompareWithModel(parameter, static_cast<int>(i), modelByName, findings);
         }
     }
 
@@ -494,7 +493,8 @@ KesPanelDescription::Review(KesPanelReview how, const std::vector<KesPanelParame
     std::map<std::string, size_t> identifiers; // identifier: first attribute
     for (size_t i = 0; i < attributes.size(); ++i) {
         const KesPanelAttributeDescription& attribute = attributes[i];
-        const KesCatalogueContext context{*this, static_cast<int>(i), findings, how, model};
+        const KesCatalogueContext context{*this, static_cast<int>(i), findings,  how,
+                                          model, modelByName,         fileByName};
         const KesCatalogueRow* row = KesAttributeCatalogue::Find(attribute.className);
         if (row == nullptr) {
             std::vector<std::string> classes;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -74,6 +75,26 @@ struct KesPanelParameter {
     std::vector<int> integers;
     std::vector<double> reals;
     std::vector<std::string> texts;
+};
+
+// The parameters of a list by name, built once over a list that outlives it and does not
+// change meanwhile, so that a look-up per attribute does not walk the list.
+class KesPanelParameterIndex {
+public:
+    explicit KesPanelParameterIndex(const std::vector<KesPanelParameter>& parameters) {
+        byName_.reserve(parameters.size());
+        for (const KesPanelParameter& parameter : parameters) {
+            byName_.emplace(parameter.name, &parameter); // the first of a name is kept
+        }
+    }
+    // The first parameter of the list with this name, or null.
+    const KesPanelParameter* Find(const std::string& name) const {
+        const auto found = byName_.find(name);
+        return found == byName_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, const KesPanelParameter*> byName_;
 };
 
 // What the checks of a description found: an error (nothing is built) or a warning (what the

@@ -445,7 +445,9 @@ std::string ParserWords(const std::string& what) {
 }
 
 // Where the keys and list items of a well-formed file begin, by path, down to the depth the
-// reader goes; and the first key given twice in one object, at any depth.
+// reader goes; and the first key given twice in one object, at any depth. The places are only
+// wanted for a finding: a file read without one is scanned once for keys given twice, and the
+// places are recorded by a second scan on the first Find.
 class Places {
 public:
     static constexpr size_t kDepth = 8;
@@ -454,6 +456,11 @@ public:
 
     // The offset of the deepest token of `path` the file holds; npos when none.
     size_t Find(std::vector<std::string> path) const {
+        if (!recorded_) {
+            Places recording(text_, true);
+            offsets_ = std::move(recording.offsets_);
+            recorded_ = true;
+        }
         while (!path.empty()) {
             const auto found = offsets_.find(Pointer(path));
             if (found != offsets_.end()) {
@@ -502,8 +509,10 @@ private:
             path_.pop_back();
         }
     }
+    Places(std::string_view text, bool record) : text_(text), recorded_(record) { Scan(); }
+
     void Record(size_t at) {
-        if (path_.size() <= kDepth) {
+        if (recorded_ && path_.size() <= kDepth) {
             offsets_.emplace(Pointer(path_), at);
         }
     }
@@ -563,7 +572,8 @@ private:
     std::string_view text_;
     std::vector<Open> open_;
     std::vector<std::string> path_;
-    std::unordered_map<std::string, size_t> offsets_;
+    mutable bool recorded_ = false;                           // offsets_ holds the places
+    mutable std::unordered_map<std::string, size_t> offsets_; // filled by the first Find
     std::vector<std::string> twicePath_;
     size_t twiceAt_ = std::string_view::npos;
 };

@@ -90,6 +90,63 @@ TEST_F(KesToolkitTest, DeletingASenderDropsItsBindings) {
     EXPECT_TRUE(listener->heard.empty());
 }
 
+// Each party of a binding drops it when it goes, whatever the order: the bindings left still
+// deliver, once each, and nothing reaches a party that is gone.
+TEST(KesBindingLifetimeTest, TheBindingsLeftDeliverWhateverGoesFirst) {
+    struct Row {
+        const char* name;
+        std::vector<int> deleted;       // editors deleted, in this order
+        bool boundTwice;                // editor 0 is bound twice
+        bool strangerGoesFirst;         // a command outside the editors' parents bound to all of
+                                        // them is deleted before them
+        std::vector<std::string> heard; // what the listener hears when each editor left types
+    };
+    const Row rows[] = {
+        {"none deleted", {}, false, false, {"e0", "e1", "e2"}},
+        {"first bound goes first", {0, 1}, false, false, {"e2"}},
+        {"last bound goes first", {2, 1}, false, false, {"e0"}},
+        {"the middle one goes", {1}, false, false, {"e0", "e2"}},
+        {"a sender bound twice keeps both", {1}, true, false, {"e0", "e0", "e2"}},
+        {"a sender bound twice goes", {0}, true, false, {"e1", "e2"}},
+        {"a stranger target goes before its senders", {2}, false, true, {"e0", "e1"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        KesDlgTestFrame frame;
+        auto* listener = new Listener(&frame);
+        auto* stranger = new Listener(&frame);
+        std::vector<KesDlgEditor*> editors;
+        for (int i = 0; i < 3; ++i) {
+            editors.push_back(new KesDlgEditor(listener, KesString("e" + std::to_string(i))));
+            listener->Listen(editors.back(), editors.back()->GetEditModifyNotification());
+            stranger->Listen(editors.back(), editors.back()->GetEditModifyNotification());
+        }
+        if (row.boundTwice) {
+            listener->Listen(editors[0], editors[0]->GetEditModifyNotification());
+        }
+        if (row.strangerGoesFirst) {
+            delete stranger;
+            stranger = nullptr;
+        }
+        for (int i : row.deleted) {
+            delete editors[static_cast<size_t>(i)];
+            editors[static_cast<size_t>(i)] = nullptr;
+        }
+        for (KesDlgEditor* editor : editors) {
+            if (editor != nullptr) {
+                editor->UserType("1");
+            }
+        }
+        std::vector<std::string> heard;
+        for (const Listener::Call& call : listener->heard) {
+            heard.push_back(static_cast<KesDialog*>(call.sender)->GetName().Str());
+        }
+        EXPECT_EQ(heard, row.heard);
+        EXPECT_TRUE(stranger == nullptr || stranger->heard.empty()); // not on the way up
+        delete listener; // the listener and its editors go before the stranger bound to them
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Notify flags
 // ---------------------------------------------------------------------------------------------
