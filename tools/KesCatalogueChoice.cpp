@@ -101,17 +101,18 @@ std::vector<KesCatalogueRow> ChoiceRows() {
                  KesMfgAttCharList::kEditableComboMode) {
                  CheckAmong(d, c, "value", "values");
              } else if (c.findings.size() == before) {
-                 // The editable combo's field shows a display text, and what it shows is what
-                 // the attribute reports.
+                 // The editable combo's field shows a line's display text and reports that
+                 // line's value for it, so a person who types the display text gives the value.
                  const KesPanelArguments a(d);
                  const KesListValKesUnicodeString values = a.Texts("values");
                  const KesListValKesUnicodeString texts = a.Texts("displayTexts");
                  for (int i = 1; i <= values.Size() && i <= texts.Size(); ++i) {
                      if (!(values[i] == texts[i])) {
                          c.Warning("displayTexts",
-                                   "an editable combo reports what its field shows: '" +
-                                       texts[i].Str() + "' for the value '" + values[i].Str() +
-                                       "' (give each value as its own display text)",
+                                   "an editable combo reports the value '" + values[i].Str() +
+                                       "' when its field shows '" + texts[i].Str() +
+                                       "', also when a person types it (give each value as its own "
+                                       "display text to take typed texts as typed)",
                                    i - 1);
                          break;
                      }

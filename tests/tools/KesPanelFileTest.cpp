@@ -465,8 +465,8 @@ const std::vector<BadFile> kBadFiles = {
             "value": "FLOOD", "values": ["FLOOD", "MQL"], "displayTexts": ["Flood", "MQL"],
             "presentation": 2})"),
      "bad.json:2:76: warning: attribute 1 'Coolant', key 'displayTexts', item 1: an editable combo "
-     "reports what its field shows: 'Flood' for the value 'FLOOD' (give each value as its own "
-     "display text)",
+     "reports the value 'FLOOD' when its field shows 'Flood', also when a person types it (give "
+     "each value as its own display text to take typed texts as typed)",
      'W'},
     {Panel(Steering(R"(["S"])", "[1, 2]", "[[1], [0]]")),
      "warning: attribute 1 'S', key 'impacts': the attribute impacts itself: where its row makes "
