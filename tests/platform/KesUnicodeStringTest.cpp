@@ -139,6 +139,7 @@ TEST(KesUnicodeStringParse, RealsAreFiniteOrRefused) {
         EXPECT_FALSE(KesUnicodeString(text).ConvertToNum(&untouched, "%le")) << text;
         EXPECT_EQ(untouched, 1.5) << text;
     }
+    EXPECT_FALSE(KesUnicodeString("1").ConvertToNum(static_cast<double*>(nullptr), "%le"));
 }
 
 TEST(KesUnicodeStringParse, ThousandCharacterNumbers) {
