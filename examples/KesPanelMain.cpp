@@ -34,6 +34,7 @@
 #include "tools/KesPanelMonkey.h"
 #include "tools/KesPanelPicture.h"
 #include "tools/KesPanelSchema.h"
+#include "tools/KesRunProgress.h"
 #include "tools/KesValuesFile.h"
 
 #include <csignal>
@@ -112,7 +113,10 @@ const char* const kUsage =
     "  --monkey STEPS\n"
     "              run STEPS random steps (users and hostile callers) with every check\n"
     "              after each; on a broken check, shrink the steps into a session script\n"
-    "              that replays the failure (--seed N: the seed, 1 when not given)\n"
+    "              that replays the failure (--seed N: the seed, 1 when not given); on a\n"
+    "              terminal, a line on standard error shows the steps done, the steps\n"
+    "              per second and the seed; Ctrl+C stops the run after the step under\n"
+    "              way and prints how to replay the steps done (status 130)\n"
     "  --via-qt    make every user command's gesture as real events on a window of the\n"
     "              panel (keys, clicks, context menus, dialog buttons; offscreen unless\n"
     "              --gui is given), the caller commands as before; 'check' and the monkey\n"
@@ -124,8 +128,12 @@ const char* const kUsage =
     "in the user's, unless KES_SETTINGS_DIR names a folder.\n"
     "\n"
     "Exit status: 0 done, 1 the monkey broke a check, 2 a command, an argument, the\n"
-    "panel file or the values file was wrong, or no window possible.\n"
+    "panel file or the values file was wrong, or no window possible, 130 the monkey\n"
+    "stopped by Ctrl+C.\n"
     "\n";
+
+// The exit status of a run stopped by Ctrl+C, as a shell reports a command that SIGINT ended.
+constexpr int kInterrupted = 128 + SIGINT;
 
 bool HasEnvironment(const char* name) {
     const char* value = std::getenv(name);
@@ -281,8 +289,16 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, bool strict,
         });
     }
 #endif
+    // The progress line goes to the standard error as it was: the monkey quiets std::cerr
+    // while it runs, not the buffer under it.
+    std::ostream terminal(std::cerr.rdbuf());
+    KesRunProgress progress(terminal, isatty(STDERR_FILENO) != 0, "monkey", steps, seed);
+    const KesInterruptCatcher interrupt;
+    monkey.SetProgress([&progress](int done) { progress.Update(done); });
+    monkey.SetStop(&KesInterruptCatcher::Requested);
     KesSeededSource source(seed);
     const KesPanelMonkey::Result result = monkey.Run(source, steps);
+    progress.Finish();
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     const std::string panelOption = (viaQt ? std::string("--via-qt ") : std::string()) +
@@ -290,6 +306,13 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, bool strict,
     const std::string panelName = fromFile ? "panel of " + panelFile : "pocketing panel";
     const std::string origin = "kes-panel " + panelOption + "--monkey " + std::to_string(steps) +
                                " --seed " + std::to_string(seed);
+    if (result.interrupted) {
+        // The same seed draws the same steps: that many of them are the run so far.
+        std::cerr << "monkey: interrupted after " << result.steps << " steps on the " << panelName
+                  << ", seed " << seed << ": every check held; replay: kes-panel " << panelOption
+                  << "--monkey " << result.steps << " --seed " << seed << "\n";
+        return kInterrupted;
+    }
     if (!result.failure) {
         std::cout << "monkey: " << result.steps << " steps on the " << panelName << ", seed "
                   << seed << ": every check held\n";
@@ -303,7 +326,8 @@ int RunMonkey(const std::optional<KesPanelDescription>& fromFile, bool strict,
                    KesPanelMonkey::Script(failure, origin, "kes-panel " + panelOption + "FILE"))) {
         return 1;
     }
-    std::cerr << "monkey: shrunk to " << failure.shrunk.size() << " of " << failure.step
+    std::cerr << "monkey: " << (KesInterruptCatcher::Requested() ? "shrinking interrupted: " : "")
+              << "shrunk to " << failure.shrunk.size() << " of " << failure.step
               << " steps, written to " << file << " (replay: kes-panel " << panelOption << file
               << ")\n";
     return 1;

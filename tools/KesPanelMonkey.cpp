@@ -714,6 +714,14 @@ KesPanelMonkey::Result KesPanelMonkey::Run(KesStepSource& source, int steps, boo
         }
         StepMaker maker(source, session.Driver(), session.Parameters());
         for (int step = 1; step <= steps && !source.Exhausted(); ++step) {
+            if (progress_) {
+                progress_(step - 1);
+            }
+            if (stop_ && stop_()) {
+                result.steps = step - 1; // a skipped draw counts: the replay draws it too
+                result.interrupted = true;
+                break;
+            }
             std::string line = maker.Next();
             // A line the driver does not take (too long) gives way to another draw.
             for (int attempt = 0; attempt < 4 && line.size() > KesPanelDriver::kMaxLineLength;
@@ -734,6 +742,9 @@ KesPanelMonkey::Result KesPanelMonkey::Run(KesStepSource& source, int steps, boo
                 result.failure = Failure{step, line, fault, {}};
                 break;
             }
+        }
+        if (progress_) {
+            progress_(result.steps);
         }
     }
     if (result.failure && shrink) {
@@ -762,6 +773,10 @@ KesPanelFault KesPanelMonkey::Replay(const std::vector<std::string>& lines, bool
 // Shrinking
 // =============================================================================================
 bool KesPanelMonkey::Breaks(const std::vector<std::string>& lines, const std::string& invariant) {
+    if (stop_ && stop_()) {
+        replays_ = shrinkBudget_; // nothing more is tried: the shortest found so far stands
+        return false;
+    }
     bool clean = false;
     const KesPanelFault fault = Replay(lines, &clean);
     return clean && fault.invariant == invariant;
@@ -773,7 +788,7 @@ bool KesPanelMonkey::Breaks(const std::vector<std::string>& lines, const std::st
 std::vector<std::string> KesPanelMonkey::Shrink(std::vector<std::string> lines,
                                                 const std::string& invariant) {
     replays_ = 0;
-    for (size_t tail = 16; tail < lines.size(); tail *= 4) {
+    for (size_t tail = 16; tail < lines.size() && replays_ < shrinkBudget_; tail *= 4) {
         std::vector<std::string> last(lines.end() - static_cast<std::ptrdiff_t>(tail), lines.end());
         if (Breaks(last, invariant)) {
             lines.swap(last);

@@ -43,8 +43,9 @@ public:
         std::vector<std::string> shrunk; // the steps that break it, shrunk when Run shrinks
     };
     struct Result {
-        int steps = 0;       // steps run
-        int failedLines = 0; // generated lines the driver did not take (none expected)
+        int steps = 0;            // steps run
+        int failedLines = 0;      // generated lines the driver did not take (none expected)
+        bool interrupted = false; // stopped by the stop hook after `steps` steps
         std::optional<Failure> failure;
     };
 
@@ -56,11 +57,18 @@ public:
     // with its hands and its check, for example); answers what must live as long as the driver.
     using Route = std::function<std::shared_ptr<void>(KesDlgTestFrame& frame, KesPanelDriver&)>;
     void SetRoute(Route route) { route_ = std::move(route); }
+    // Told the steps done before every step (0 first) and once at the end: a progress line.
+    void SetProgress(std::function<void(int done)> progress) { progress_ = std::move(progress); }
+    // Asked before every step and every replay of a shrinking: true stops the run there, with
+    // the steps done so far (the same seed and that many steps replay them), or ends the
+    // shrinking with the shortest steps found so far.
+    void SetStop(std::function<bool()> stop) { stop_ = std::move(stop); }
     // Upper bound on the replays one shrinking makes (default 3000).
     void SetShrinkBudget(int replays) { shrinkBudget_ = replays; }
 
-    // Runs `steps` steps drawn from `source` (fewer when a byte source runs dry), checking
-    // after each; on the first broken check stops, and shrinks when `shrink` is true.
+    // Runs `steps` steps drawn from `source` (fewer when a byte source runs dry or the stop
+    // hook says so), checking after each; on the first broken check stops, and shrinks when
+    // `shrink` is true.
     Result Run(KesStepSource& source, int steps, bool shrink = true);
 
     // Runs `lines` on a fresh panel, then the checks. `clean` (when given) tells whether every
@@ -82,6 +90,8 @@ private:
     Builder build_;
     std::function<void()> reset_;
     Route route_;
+    std::function<void(int)> progress_;
+    std::function<bool()> stop_;
     int shrinkBudget_ = 3000;
     int replays_ = 0;
 };

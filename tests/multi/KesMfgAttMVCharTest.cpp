@@ -62,6 +62,8 @@ TEST_F(KesMfgAttMVCharTest, EachEditorTakesItsWidthFromItsOwnText) {
         {-1, {34, 10, 12, 10, 10}, -1}, // hidden editors: from the new-value text
         {100, {72, 72, 72, 72, 72}, 72}, {20, {20, 20, 20, 20, 20}, 20},
         {0, {34, 34, 34, 34, 34}, 0},    {-7, {34, 34, 34, 34, 34}, -7},
+        {1, {1, 1, 1, 1, 1}, 1}, // the narrowest width given is kept
+        {72, {72, 72, 72, 72, 72}, 72},  {73, {72, 72, 72, 72, 72}, 72},
     };
     for (const Case& c : cases) {
         auto* attribute = Make({forty, "", "twelve chars"}, c.width);

@@ -402,6 +402,8 @@ TEST_F(KesToolkitTest, EditorHoldsAtMostItsMaximumWidthInCharacters) {
     EXPECT_EQ(editor->GetText(), "\xC3\xA9\xC3\xA9\xC3\xA9");
     EXPECT_TRUE(editor->UserType("abcdef"));
     EXPECT_EQ(editor->GetText(), "abc");
+    EXPECT_TRUE(editor->UserType("\xC3\xA9-\xC3\xA9")); // exactly the maximum: kept whole
+    EXPECT_EQ(editor->GetText(), "\xC3\xA9-\xC3\xA9");
     editor->SetText("line1\nline2");
     EXPECT_EQ(editor->GetLine(-1), "lin");
 }

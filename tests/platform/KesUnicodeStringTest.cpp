@@ -30,6 +30,9 @@ TEST(KesUnicodeStringLength, InvalidBytesBecomeOneReplacementCharacterEach) {
     EXPECT_EQ(KesUnicodeString("\xE6\x97").GetLengthInChar(), 2);
     EXPECT_EQ(KesUnicodeString("\xC0\xAF").GetLengthInChar(), 2);
     EXPECT_EQ(KesUnicodeString("\xED\xA0\x80").GetLengthInChar(), 3);
+    // A continuation byte alone, the lowest of them too, is no character of its own.
+    EXPECT_EQ(KesUnicodeString("\x80").Str(), "\xEF\xBF\xBD");
+    EXPECT_EQ(KesUnicodeString("\xBF").Str(), "\xEF\xBF\xBD");
     // The stored text is valid UTF-8 whatever came in: building it again changes nothing.
     EXPECT_EQ(KesUnicodeString(stray.Str()), stray);
 }
@@ -139,6 +142,7 @@ TEST(KesUnicodeStringParse, RealsAreFiniteOrRefused) {
         EXPECT_FALSE(KesUnicodeString(text).ConvertToNum(&untouched, "%le")) << text;
         EXPECT_EQ(untouched, 1.5) << text;
     }
+    EXPECT_FALSE(KesUnicodeString("1").ConvertToNum(static_cast<double*>(nullptr), "%le"));
 }
 
 TEST(KesUnicodeStringParse, ThousandCharacterNumbers) {

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -80,6 +82,59 @@ TEST_F(KesPanelMonkeyTest, AFailureShrinksToAShortScriptThatReplaysIt) {
     EXPECT_EQ(driver.RunSession(script, false), 2);
     EXPECT_EQ(err.str(), "line " + std::to_string(failure.shrunk.size() + 5) +
                              ": check failed: " + failure.fault.Text() + "\n");
+}
+
+// A run stopped before a step: the steps done, told to the progress hook one by one; the same
+// seed and that many steps replay them (a failure one step later is the same failure); a stop
+// while shrinking keeps the steps found so far, which still break the check.
+TEST_F(KesPanelMonkeyTest, AStoppedRunSaysHowManyStepsItDid) {
+    KesPanelMonkey full = Monkey(BrokenHost);
+    KesSeededSource fullSource(4);
+    const KesPanelMonkey::Result failing = full.Run(fullSource, 5000, false);
+    ASSERT_TRUE(failing.failure);
+    const int failingStep = failing.failure->step;
+    ASSERT_GT(failingStep, 3);
+
+    struct Row {
+        const char* name;
+        int stopBefore; // the stop hook answers true before this step
+        bool interrupted;
+        int steps;
+    };
+    const Row rows[] = {
+        {"stopped before the first step", 1, true, 0},
+        {"stopped before the third step", 3, true, 2},
+        {"stopped just before the failing step", failingStep, true, failingStep - 1},
+        {"stopped after the failing step: the failure stands", failingStep + 1, false, failingStep},
+    };
+    for (const Row& row : rows) {
+        KesPanelMonkey monkey = Monkey(BrokenHost);
+        std::vector<int> told;
+        monkey.SetProgress([&told](int done) { told.push_back(done); });
+        monkey.SetStop([&told, &row] { return told.back() + 1 == row.stopBefore; });
+        KesSeededSource source(4);
+        const KesPanelMonkey::Result result = monkey.Run(source, 5000, false);
+        EXPECT_EQ(result.interrupted, row.interrupted) << row.name;
+        EXPECT_EQ(result.steps, row.steps) << row.name;
+        EXPECT_EQ(result.failure.has_value(), !row.interrupted) << row.name;
+        std::vector<int> expected;
+        for (int done = 0; done < std::min(row.stopBefore, failingStep); ++done) {
+            expected.push_back(done);
+        }
+        expected.push_back(result.steps); // once more at the end
+        EXPECT_EQ(told, expected) << row.name;
+    }
+
+    // A stop while shrinking: no replay is made, the steps run are the script and break it.
+    KesPanelMonkey monkey = Monkey(BrokenHost);
+    int asked = 0;
+    monkey.SetStop([&] { return ++asked > failingStep; });
+    KesSeededSource source(4);
+    const KesPanelMonkey::Result stopped = monkey.Run(source, 5000, true);
+    ASSERT_TRUE(stopped.failure);
+    EXPECT_EQ(stopped.failure->shrunk, failing.failure->shrunk);
+    EXPECT_EQ(asked, failingStep + 1) << "the shrinking stopped at once";
+    EXPECT_EQ(monkey.Replay(stopped.failure->shrunk).Text(), failing.failure->fault.Text());
 }
 
 } // namespace

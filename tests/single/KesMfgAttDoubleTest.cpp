@@ -170,6 +170,8 @@ TEST_F(KesMfgAttDoubleTest, FreeEditorShowsWhatAnUnreadableTextIsTakenAs) {
         {"inf", "1.79769e+308", 1.79769e308},
         {"-inf", "-1.79769e+308", -1.79769e308},
         {"1e999", "1.79769e+308", 1.79769e308},
+        {"1e+999", "1.79769e+308", 1.79769e308},
+        {"1e-400", "0", 0.0}, // too small: nothing, not the largest real
         {"1" + std::string(999, '0'), "1.79769e+308", 1.79769e308},
         {fraction, "0", 0.0},
         {longOne, longOne, 1.0},

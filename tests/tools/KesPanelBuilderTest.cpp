@@ -157,6 +157,11 @@ const std::vector<OverModelRow> kOverModel = {
      {"the model parameter 'FEED' holds 4000, outside the limits 0..1000: the attribute would "
       "not offer it"},
      1000, "2 1 1 2 0 4000"},
+    // Both limits are in: a value held exactly at either is offered.
+    {"a host parameter holding exactly the maximum",
+     {{"FEED", 2, 1, {1, 2, 0}, 1000}}, FeedPanel(""), false, 1, "", {}, 1000, "2 1 1 2 0 1000"},
+    {"a host parameter holding exactly the minimum",
+     {{"FEED", 2, 1, {1, 2, 0}, 0}}, FeedPanel(""), false, 1, "", {}, 0, "2 1 1 2 0 0"},
     {"a host parameter of another kind",
      {{"FEED", 2, 3, {1, 2, 0}, 750}}, FeedPanel(""), false, 1, "",
      {"the model parameter 'FEED' is of kind 3: the attribute offers only those of kind 1"},
@@ -173,6 +178,9 @@ const std::vector<OverModelRow> kOverModel = {
     // The strict build stays for a panel file alone: its model parameters are the whole model.
     {"strict: a file alone, its parameter created",
      {}, FeedPanel(kFileFeed), true, 1, "", {}, 180, "2 1 1 2 0 180"},
+    {"strict: the file's parameter holding exactly the maximum",
+     {}, FeedPanel(R"({"name": "FEED", "type": 2, "units": [1, 2, 0], "reals": [1000]})"), true,
+     1, "", {}, 1000, "2 1 1 2 0 1000"},
     {"strict: the same file opened twice",
      {}, FeedPanel(kFileFeed), true, 2, "model parameter 'FEED' exists in the model already", {},
      180, "2 1 1 2 0 180"},

@@ -5,6 +5,7 @@
 #include "platform/KesDlgTestFrame.h"
 #include "single/KesMfgAttInt.h"
 #include "single/KesMfgAttLogic.h"
+#include "tools/KesPanelHands.h"
 #include "tools/KesPanelPicture.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -288,6 +291,156 @@ TEST_F(KesPanelDriverTest, SvgCommandDrawsWhatIsShownWithItsStates) {
     EXPECT_EQ(RunScript("svg /nonexistent-folder/x.svg\n"), 2);
     EXPECT_EQ(err.str(),
               "line 1: cannot write '/nonexistent-folder/x.svg': No such file or directory\n");
+}
+
+// Hands that note each gesture, then make it with the toolkit's own.
+class NotingHands final : public KesPanelHands {
+public:
+    bool Type(KesDialog& field, const std::string& text) override {
+        return Note("Type", toolkit_.Type(field, text));
+    }
+    bool Keys(KesDialog& field, const std::string& text) override {
+        return Note("Keys", toolkit_.Keys(field, text));
+    }
+    void FinishTyping() override { toolkit_.FinishTyping(); }
+    bool Focus(KesDialog& widget) override { return Note("Focus", toolkit_.Focus(widget)); }
+    bool SetValue(KesDlgSpinner& spinner, double value) override {
+        return Note("SetValue", toolkit_.SetValue(spinner, value));
+    }
+    bool Step(KesDlgSpinner& spinner, int clicks) override {
+        return Note("Step", toolkit_.Step(spinner, clicks));
+    }
+    bool SelectRow(KesDlgCombo& combo, int row) override {
+        return Note("SelectRow", toolkit_.SelectRow(combo, row));
+    }
+    bool Drop(KesDlgCombo& combo) override { return Note("Drop", toolkit_.Drop(combo)); }
+    bool Click(KesDlgStateButton& button) override { return Note("Click", toolkit_.Click(button)); }
+    bool Press(KesDlgPushButton& button) override { return Note("Press", toolkit_.Press(button)); }
+    bool Scroll(KesDlgScrollBar& bar, int position) override {
+        return Note("Scroll", toolkit_.Scroll(bar, position));
+    }
+    bool Drag(KesDlgScrollBar& bar, int position) override {
+        return Note("Drag", toolkit_.Drag(bar, position));
+    }
+    bool SelectRows(KesDlgSelectorList& list, const std::vector<int>& rows) override {
+        return Note("SelectRows", toolkit_.SelectRows(list, rows));
+    }
+    bool Activate(KesDlgPushItem& item) override {
+        return Note("Activate", toolkit_.Activate(item));
+    }
+    bool Close(KesDlgDialog& dialog, bool ok) override {
+        return Note("Close", toolkit_.Close(dialog, ok));
+    }
+
+    std::vector<std::string> gestures;
+
+private:
+    bool Note(const char* gesture, bool taken) {
+        gestures.emplace_back(gesture);
+        return taken;
+    }
+    KesPanelToolkitHands toolkit_;
+};
+
+// The hands a window gives make every gesture of the session; none given (null) brings back
+// the toolkit's own.
+TEST_F(KesPanelDriverTest, TheGesturesGoThroughTheHandsGiven) {
+    NotingHands hands;
+    driver.SetHands(&hands);
+    struct Row {
+        const char* line;
+        std::vector<std::string> gestures;
+    };
+    const Row rows[] = {
+        {"spin Tool_Number 7", {"SetValue"}},
+        {"nudge Tool_Number 1", {"Step"}},
+        {"type Passes 3", {"Type"}},
+        {"option Passes off", {"Click"}},
+    };
+    for (const Row& row : rows) {
+        hands.gestures.clear();
+        EXPECT_EQ(RunScript(std::string(row.line) + "\n"), 0) << row.line << "\n" << err.str();
+        EXPECT_EQ(hands.gestures, row.gestures) << row.line;
+    }
+    EXPECT_EQ(tool->GetAttValue(), 8);
+
+    hands.gestures.clear();
+    driver.SetHands(nullptr);
+    EXPECT_EQ(RunScript("spin Tool_Number 5\n"), 0);
+    EXPECT_TRUE(hands.gestures.empty());
+    EXPECT_EQ(tool->GetAttValue(), 5);
+}
+
+// An attribute whose record, when a vector is null, lacks its entry in one of the vectors
+// given: a part of a record, which the check after a read must catch.
+class PartialRecords final : public KesMfgAttInt {
+public:
+    PartialRecords(KesDlgFrame* frame, int dropped)
+        : KesMfgAttInt("Partial", "Partial", 1, 0, 0, 0, frame, 1), dropped_(dropped) {}
+    void GetAttValue(int* group, KesListValKesUnicodeString* names, KesRawCollint* typeCodes,
+                     KesRawCollint* counts, KesRawCollint* ints, KesRawColldouble* reals,
+                     KesListValKesUnicodeString* texts) override {
+        if (group != nullptr) {
+            *group = 1;
+        }
+        const bool anyNull = names == nullptr || typeCodes == nullptr || counts == nullptr ||
+                             ints == nullptr || reals == nullptr || texts == nullptr;
+        const auto given = [&](int vector, auto* into) {
+            return into != nullptr && !(anyNull && vector == dropped_);
+        };
+        if (given(0, names)) {
+            names->Append(KesUnicodeString("Partial"));
+        }
+        if (given(1, typeCodes)) {
+            typeCodes->Append(2);
+        }
+        if (given(2, counts)) {
+            counts->Append(1);
+        }
+        if (given(3, ints)) {
+            ints->Append(7);
+        }
+        if (given(4, reals)) {
+            reals->Append(2.5);
+        }
+        if (given(5, texts)) {
+            texts->Append(KesUnicodeString("t"));
+        }
+    }
+
+private:
+    int dropped_; // the vector (names, type codes, counts, ints, reals, texts) left out
+};
+
+TEST_F(KesPanelDriverTest, AReadWithNullVectorsMustAppendNothingOrTheWholeRecord) {
+    const std::string partial = "a call with null vectors appended part of a record";
+    struct Row {
+        const char* what;
+        int dropped; // -1: none
+        const char* mask;
+        bool caught;
+    };
+    const Row rows[] = {
+        {"the whole record, texts null", -1, "+++++-", false},
+        {"the whole record, every vector given", 0, "++++++", false},
+        {"no name, texts null", 0, "+++++-", true},
+        {"no type code, names null", 1, "-+++++", true},
+        {"no count, names null", 2, "-+++++", true},
+        {"no int, reals null", 3, "++++-+", true},
+        {"no real, ints null", 4, "+++-++", true},
+        {"no text, counts null", 5, "++-+++", true},
+    };
+    for (const Row& row : rows) {
+        KesDlgTestFrame panel;
+        auto* attribute = new PartialRecords(&panel, row.dropped);
+        attribute->Display();
+        std::ostringstream shown, errors;
+        KesPanelDriver reader(panel, shown, errors);
+        EXPECT_EQ(reader.Run("get Partial " + std::string(row.mask), 1),
+                  KesPanelDriver::Status::Done)
+            << row.what << ": " << errors.str();
+        EXPECT_EQ(reader.Check().invariant == partial, row.caught) << row.what;
+    }
 }
 
 } // namespace
