@@ -116,6 +116,13 @@ KesQtBinding::~KesQtBinding() {
     if (removedFromLivePanel_ && qt_ != nullptr) {
         KesQtSilence(qt_); // the focus leaving it is no gesture
         qt_->hide();
+        // Hiding passes the focus on only to another widget of an active window that takes it;
+        // where none does (or the window is not the active one) the window's focus would stay
+        // on a mirror that waits to be deleted. The focus goes nowhere instead.
+        if (QWidget* held = qt_->window()->focusWidget();
+            held != nullptr && (held == qt_ || qt_->isAncestorOf(held))) {
+            held->clearFocus();
+        }
         qt_->deleteLater();
     }
 }

@@ -419,6 +419,8 @@ private slots:
     void mirrorCheckFindsWindowOutOfStep();
     void handsTakeTheDriversWords_data();
     void handsTakeTheDriversWords();
+    void focusNeverStaysOnAGoneMirror_data();
+    void focusNeverStaysOnAGoneMirror();
 };
 
 // Each row: gestures on the window (';' between them), against the driver's lines on a second,
@@ -986,16 +988,22 @@ void KesQtPanelViewTest::handsTakeTheDriversWords_data() {
     QTest::newRow("keys into a spinner, Tab") << "keys Depth 5;tab;get Depth" << "Depth | real | 1 | 50";
     QTest::newRow("keys into a spinner, focus elsewhere") << "keys Tool_Number 3;focus Depth;get Tool_Number" << "Tool_Number | integer | 1 | 43";
     QTest::newRow("show marks what an impact greys") << "select Strategy Contour;show" << "Direction \"Cut direction\" group 1 (insensitive)";
+    QTest::newRow("rebuilt from a notification of an undo") << "drop Direction;click Coolant;on-notify Coolant rebuild;undo" << "rebuilt: 19 attributes";
     // clang-format on
 }
 
 void KesQtPanelViewTest::handsTakeTheDriversWords() {
     QFETCH(QString, lines);
     QFETCH(QString, shown);
-    const auto run = [&](KesDlgTestFrame& frame, KesQtHands* hands) {
+    const auto run = [&](Pocketing& panel, KesQtHands* hands) {
+        Recorder& frame = panel.frame;
         std::ostringstream out;
         std::ostringstream err;
         KesPanelDriver driver(frame, out, err);
+        driver.SetRebuild([&] {
+            panel.panel.reset(); // its attributes are deleted already
+            panel.panel = std::make_unique<KesPocketingPanel>(frame);
+        });
         if (hands != nullptr) {
             driver.SetHands(hands);
             driver.SetExtraCheck([hands] { return hands->CheckMirrors(); });
@@ -1008,14 +1016,57 @@ void KesQtPanelViewTest::handsTakeTheDriversWords() {
     QString headless;
     {
         Pocketing p;
-        headless = run(p.frame, nullptr);
+        headless = run(p, nullptr);
     }
     Shown s;
     KesQtHands hands(s.view, s.frame);
-    const QString window = run(s.frame, &hands);
+    const QString window = run(s, &hands);
     QVERIFY2(headless.contains(shown), qPrintable(headless));
     QVERIFY2(headless.endsWith("> check\n  every check holds\n"), qPrintable(headless));
     QCOMPARE(window, headless);
+}
+
+// A focused field whose widget goes (as when a notification rebuilds the panel), the window
+// active or not: the focus is then on a live mirror or on nothing, already before Qt deletes
+// the field's mirror, also where nothing else in the window takes the focus.
+void KesQtPanelViewTest::focusNeverStaysOnAGoneMirror_data() {
+    QTest::addColumn<bool>("otherWindowActive");
+    QTest::addColumn<bool>("topTakesFocus");
+    QTest::newRow("the window active") << false << true;
+    QTest::newRow("another window active, then the panel's again") << true << true;
+    QTest::newRow("nothing else in the window takes the focus") << false << false;
+}
+
+void KesQtPanelViewTest::focusNeverStaysOnAGoneMirror() {
+    QFETCH(bool, otherWindowActive);
+    QFETCH(bool, topTakesFocus);
+    Bare bare;
+    QWidget* top = bare.view.Widget();
+    if (!topTakesFocus) {
+        top->setFocusPolicy(Qt::NoFocus);
+        for (QWidget* under : top->findChildren<QWidget*>()) {
+            if (under != bare.view.Find(*bare.editor)) {
+                under->setFocusPolicy(Qt::NoFocus);
+            }
+        }
+    }
+    top->show();
+    QVERIFY(QTest::qWaitForWindowExposed(top));
+    QApplication::setActiveWindow(top);
+    QWidget* field = bare.view.Find(*bare.editor);
+    field->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QWidget other;
+    if (otherWindowActive) {
+        other.show();
+        QApplication::setActiveWindow(&other);
+    }
+    const KesQtHands hands(bare.view, bare.frame);
+    delete bare.editor;
+    QApplication::setActiveWindow(top);
+    QCOMPARE(QString::fromStdString(hands.CheckMirrors().invariant), QString());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QString::fromStdString(hands.CheckMirrors().invariant), QString());
 }
 
 QTEST_MAIN(KesQtPanelViewTest)
