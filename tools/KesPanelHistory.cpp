@@ -347,6 +347,12 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     }
     if (const auto* param = dynamic_cast<const KesMfgAttDoubleParam*>(&attribute)) {
         look.rebindable = param->ShowsParameterValue();
+        // The limits are in the shown unit; a caller's value and the text typed again both
+        // end clamped to them, so a value outside them does not come back.
+        if (param->GetEditorWidget() != nullptr && param->HasLimits()) {
+            const double shown = param->GetShownValue();
+            look.withinLimits = shown >= param->GetMinimum() && shown <= param->GetMaximum();
+        }
     }
     KesMfgValueRecords output;
     look.output = output.Output(attribute, attribute.GetGroup()).FormatTable();
@@ -502,6 +508,11 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     if (const auto* real = dynamic_cast<KesMfgAttDouble*>(&attribute);
         real != nullptr && real->HasLimits() && count == 1 && records.reals.Size() == 1 &&
         !(records.reals[1] >= real->GetMinimum() && records.reals[1] <= real->GetMaximum())) {
+        return name + " read a value outside its limits " + when +
+               ", which calls and gestures keep to";
+    }
+    if (dynamic_cast<KesMfgAttDoubleParam*>(&attribute) != nullptr && count == 1 &&
+        !look.withinLimits) {
         return name + " read a value outside its limits " + when +
                ", which calls and gestures keep to";
     }
