@@ -443,13 +443,25 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
 std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look,
                                           const char* when) const {
     KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+    // A binding's name shown with blanks around it: only a caller's binding pads it, and a
+    // caller's binding of the same name changes no record, so neither brings the field back.
+    const bool paddedBinding =
+        look.state.records.counts.Size() == 1 && look.state.records.counts[1] == -1 &&
+        OwnFieldsOf(attribute).combo != nullptr && !look.fields.empty() &&
+        look.fields.back().Str() !=
+            KesUnicodeString(look.fields.back()).Strip(3, KesUnicodeChar(' ')).Str();
     if (change.before.state == change.after.state) {
         // The same records shown otherwise: a bound real that showed another value than its
-        // parameter's cannot show it again, nor can what an attribute with no value yet shows
-        // (no call gives it); anything else a call or a gesture brings back.
+        // parameter's cannot show it again, nor a name padded as a caller binds it, nor what an
+        // attribute with no value yet shows (no call gives it); anything else a call or a
+        // gesture brings back.
         if (!look.rebindable) {
             return NameOf(attribute) + " showed another value than its parameter's " + when +
                    ", which binding it again replaces by the parameter's";
+        }
+        if (paddedBinding && change.before.fields != change.after.fields) {
+            return NameOf(attribute) + " showed its parameter's name with blanks around it " +
+                   when + ", which a caller's binding pads and typing strips";
         }
         if (look.state.records.IsEmpty() && dynamic_cast<KesMfgAttLink*>(&attribute) == nullptr &&
             ChildrenSeen(change.before.widgets) != ChildrenSeen(change.after.widgets)) {
