@@ -347,6 +347,12 @@ KesPanelHistory::Look KesPanelHistory::Look::Read(KesMfgAttribute& attribute) {
     }
     if (const auto* param = dynamic_cast<const KesMfgAttDoubleParam*>(&attribute)) {
         look.rebindable = param->ShowsParameterValue();
+        // The limits are in the shown unit; a caller's value and the text typed again both
+        // end clamped to them, so a value outside them does not come back.
+        if (param->GetEditorWidget() != nullptr && param->HasLimits()) {
+            const double shown = param->GetShownValue();
+            look.withinLimits = shown >= param->GetMinimum() && shown <= param->GetMaximum();
+        }
     }
     KesMfgValueRecords output;
     look.output = output.Output(attribute, attribute.GetGroup()).FormatTable();
@@ -437,13 +443,25 @@ void KesPanelHistory::Restore(KesMfgAttribute& attribute, const Look& target) {
 std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look,
                                           const char* when) const {
     KesMfgAttribute& attribute = *entries_[static_cast<size_t>(change.attribute)].attribute;
+    // A binding's name shown with blanks around it: only a caller's binding pads it, and a
+    // caller's binding of the same name changes no record, so neither brings the field back.
+    const bool paddedBinding =
+        look.state.records.counts.Size() == 1 && look.state.records.counts[1] == -1 &&
+        OwnFieldsOf(attribute).combo != nullptr && !look.fields.empty() &&
+        look.fields.back().Str() !=
+            KesUnicodeString(look.fields.back()).Strip(3, KesUnicodeChar(' ')).Str();
     if (change.before.state == change.after.state) {
         // The same records shown otherwise: a bound real that showed another value than its
-        // parameter's cannot show it again, nor can what an attribute with no value yet shows
-        // (no call gives it); anything else a call or a gesture brings back.
+        // parameter's cannot show it again, nor a name padded as a caller binds it, nor what an
+        // attribute with no value yet shows (no call gives it); anything else a call or a
+        // gesture brings back.
         if (!look.rebindable) {
             return NameOf(attribute) + " showed another value than its parameter's " + when +
                    ", which binding it again replaces by the parameter's";
+        }
+        if (paddedBinding && change.before.fields != change.after.fields) {
+            return NameOf(attribute) + " showed its parameter's name with blanks around it " +
+                   when + ", which a caller's binding pads and typing strips";
         }
         if (look.state.records.IsEmpty() && dynamic_cast<KesMfgAttLink*>(&attribute) == nullptr &&
             ChildrenSeen(change.before.widgets) != ChildrenSeen(change.after.widgets)) {
@@ -502,6 +520,11 @@ std::string KesPanelHistory::Unrestorable(const Change& change, const Look& look
     if (const auto* real = dynamic_cast<KesMfgAttDouble*>(&attribute);
         real != nullptr && real->HasLimits() && count == 1 && records.reals.Size() == 1 &&
         !(records.reals[1] >= real->GetMinimum() && records.reals[1] <= real->GetMaximum())) {
+        return name + " read a value outside its limits " + when +
+               ", which calls and gestures keep to";
+    }
+    if (dynamic_cast<KesMfgAttDoubleParam*>(&attribute) != nullptr && count == 1 &&
+        !look.withinLimits) {
         return name + " read a value outside its limits " + when +
                ", which calls and gestures keep to";
     }

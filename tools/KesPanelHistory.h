@@ -29,7 +29,9 @@
 //     attribute values;
 //   - a list emptied by the user: a caller cannot give an empty list;
 //   - a bounded number outside its limits (an optional integer checked before it had a value
-//     reads 0 whatever its minimum): calls and gestures both keep to the limits;
+//     reads 0 whatever its minimum; a parameterised real's editor whose limits are swapped,
+//     which its own check after an edit brings to the minimum): calls and gestures both keep
+//     to the limits;
 //   - a link that relayed no values: no call takes its values away;
 //   - a bound real whose binding a person cannot make again as it stood: bound to a name that
 //     is no parameter of the model it takes (typing it would create one), showing another
@@ -83,14 +85,15 @@ public:
     struct Look {
         KesAttributeState state;
         std::vector<KesUnicodeString> fields;
-        bool sensitive = true;  // the attribute's own sensitivity (an impact's)
-        int editMode = 1;       // a caller's: while not 1, no impact reaches the sensitivity
-        int row = -1;           // the row selected in its read-only combo, if it has one
-        std::string list;       // a list's values while unchecked (its records then hold none)
-        std::string spin;       // its own spinner's value, bit for bit ("" without a spinner)
-        bool rebindable = true; // a bound real shows its parameter's value (binding shows it)
-        std::string output;     // its Output for its group, as a table ("" when it reports none)
-        std::string widgets;    // its widgets as a person sees them (Seen)
+        bool sensitive = true;    // the attribute's own sensitivity (an impact's)
+        int editMode = 1;         // a caller's: while not 1, no impact reaches the sensitivity
+        int row = -1;             // the row selected in its read-only combo, if it has one
+        std::string list;         // a list's values while unchecked (its records then hold none)
+        std::string spin;         // its own spinner's value, bit for bit ("" without a spinner)
+        bool rebindable = true;   // a bound real shows its parameter's value (binding shows it)
+        bool withinLimits = true; // a parameterised real's editor shows a value its limits hold
+        std::string output;       // its Output for its group, as a table ("" when it reports none)
+        std::string widgets;      // its widgets as a person sees them (Seen)
 
         bool operator==(const Look& other) const {
             return state == other.state && fields == other.fields && sensitive == other.sensitive &&

@@ -6,15 +6,20 @@
 #include "platform/KesDlgTestFrame.h"
 #include "platform/KesMfgModel.h"
 #include "platform/KesStdoutCapture.h"
+#include "robustness/KesMonkeyTestPanel.h"
 #include "robustness/KesScopedSettingsFolder.h"
 #include "single/KesMfgAttInt.h"
 #include "support/KesTraceSwitches.h"
 #include "support/KesValueVectors.h"
+#include "tools/KesPanelDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
+#include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -141,3 +146,42 @@ TEST_F(KesRobustnessRegressionTest, ParameterisedRealWithAnInfiniteLimitKeepsThe
 }
 
 } // namespace
+
+// ---- Undo on the monkey's test panel --------------------------------------------------------
+
+// The parameterised real of seed 16 has swapped limits (0 .. -1e300) and shows an editor: its
+// check after an edit brought -1e300 to 0, which neither a caller's value nor the text "0"
+// typed again gives back (both end at -1e300), and undo answered "undone" with 0 not back.
+// Such a value now ends the history at the gesture, and undo says why; elsewhere undo holds.
+TEST(KesPanelHistoryOnTheTestPanelTest, UndoOfAValueOutsideItsLimitsIsRefused) {
+    const struct {
+        const char* session;
+        std::vector<std::string> printed; // each found after the previous one
+    } rows[] = {
+        {"keys Feed_Rate \"\"\nadd Pass_Switches\ncallback Feed_Rate DisplayParameter\n"
+         "type Feed_Rate \"1,5\"\nundo\nget Feed_Rate\ncheck\n",
+         {"refused: cannot undo Feed: Feed read a value outside its limits before it, which "
+          "calls and gestures keep to\n",
+          "Feed_Rate | real | 1 | -1e+300\n", "every check holds"}},
+        {"type Plunge \"1,5\"\nundo\nget Plunge\ncheck\n",
+         {"undone: Plunge\n  <- KesMfgAttNotifyModif from Plunge\n", "Plunge | real | 1 | 0\n",
+          "every check holds"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.session);
+        KesScopedSettingsFolder settings;
+        KesDlgTestFrame frame;
+        const std::shared_ptr<void> kept = KesBuildMonkeyTestPanel(frame, 16);
+        std::ostringstream out;
+        std::ostringstream err;
+        KesPanelDriver driver(frame, out, err);
+        std::istringstream in(row.session);
+        EXPECT_EQ(driver.RunSession(in, true), 0);
+        size_t at = 0;
+        for (const std::string& printed : row.printed) {
+            at = out.str().find(printed, at);
+            ASSERT_NE(at, std::string::npos) << printed << "\nin:\n" << out.str();
+        }
+        EXPECT_EQ(err.str(), "");
+    }
+}

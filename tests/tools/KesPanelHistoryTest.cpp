@@ -217,6 +217,11 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
         // A binding to a parameter created by the name "none" is undone by typing "none".
         {"create Feed_Rate \"none\"\nundo\nget Feed_Rate\n",
          {"undone: Feed rate (mm/min)", "Feed_Rate | real | -1 | \"FEED_THREAD"}},
+        // A name a caller bound shows padded; typing the same name binds it with no change of
+        // record but strips the field, which nothing pads again: the gesture is refused.
+        {"set Feed_Rate null [3.7] [\"00012\"] 0\ncreate Feed_Rate \"00012   \"\nundo\n",
+         {"refused: cannot undo Feed rate (mm/min): Feed rate (mm/min) showed its parameter's "
+          "name with blanks around it before it"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.session);
