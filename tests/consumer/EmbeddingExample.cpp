@@ -97,8 +97,9 @@ bool EditOperation(const std::string& panelFile, KesMfgValueRecords& stored, QWi
         return false;
     }
     KesDlgFrame frame(nullptr, "Operation");
-    KesPanelBuilder builder; // kept as long as the panel
-    fault = builder.Build(description, frame);
+    // Over the host's model as it stands; the builder is kept as long as the panel.
+    KesPanelBuilder builder;
+    fault = builder.BuildOverModel(description, frame);
     if (!fault.empty()) {
         return false;
     }
