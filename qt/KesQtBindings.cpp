@@ -585,7 +585,8 @@ QValidator::State NumberState(QString& input, bool whole) {
     }
     const QString allowed = whole ? QStringLiteral("+- ") : QStringLiteral("+-.eE ");
     for (QChar c : input) {
-        if (!c.isDigit() && allowed.indexOf(c) < 0) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9'); // no other script's
+        if (!digit && allowed.indexOf(c) < 0) {
             return QValidator::Invalid;
         }
     }
@@ -715,6 +716,12 @@ public:
                                                       ShowAll();
                                                   }});
             QObject::connect(edit_.data(), &QLineEdit::textEdited, Context(), [this] {
+                // A comma the validator shows as a point sets the field's text anew, which
+                // forgets that the person typed: it is typed all the same, and is committed
+                // when the person leaves the field.
+                if (edit_ != nullptr) {
+                    edit_->setModified(true);
+                }
                 if (guard_ != nullptr) {
                     guard_->Check(); // the look of the field only: no gesture
                 }

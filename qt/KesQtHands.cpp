@@ -54,7 +54,8 @@ QString ButtonText(const KesUnicodeString& title) {
 }
 
 // Types `text` where the cursor of `edit` stands: key by key when a keyboard can type it,
-// else pasted whole (control characters, characters beyond the basic plane).
+// else a character at a time by the line edit itself (control characters, characters beyond the
+// basic plane).
 void TypeInto(QWidget* receiver, QLineEdit* edit, const QString& text) {
     const bool typeable = std::all_of(text.begin(), text.end(),
                                       [](QChar c) { return c.isPrint() && !c.isSurrogate(); });
@@ -72,7 +73,13 @@ void TypeInto(QWidget* receiver, QLineEdit* edit, const QString& text) {
             }
         }
     } else {
-        edit->insert(text);
+        // Pasted a character at a time, as the keys would come: a number field's validator
+        // refuses the characters no number takes and keeps the others, as it does for keys.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            edit->insert(text.mid(i, length));
+            i += length - 1;
+        }
     }
 }
 

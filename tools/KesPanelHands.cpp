@@ -13,6 +13,9 @@
 #include "platform/KesDlgSpinner.h"
 #include "platform/KesDlgStateButton.h"
 
+#include <algorithm>
+#include <string_view>
+
 // The field typed into and its text as it would show. Dropped as a window drops it: the field
 // destroyed, another text shown in it by the program, the field no longer taking input.
 class KesPanelToolkitHands::Pending final : public KesDlgObserver {
@@ -84,6 +87,36 @@ bool Shown(KesDialog& field, std::string& text) {
     return false;
 }
 
+// What a number field (an integer or real editor) holds once `keys` are typed at the end of
+// `held`, as the window's field takes them: a key that would leave a character no number is
+// written with is not taken (digits, signs and blanks; in a real also a point and an exponent
+// letter), and a comma typed into a real is its decimal point. Any other editor takes every key.
+std::string NumberFieldKeys(const KesDlgEditor& editor, std::string held, const std::string& keys) {
+    const bool real = editor.IsRealEditor();
+    if (!real && !editor.IsIntegerEditor()) {
+        return held + keys;
+    }
+    const std::string_view allowed = real ? "+-.eE " : "+- ";
+    const auto number = [&](const std::string& text) {
+        return std::all_of(text.begin(), text.end(), [&](char c) {
+            return (c >= '0' && c <= '9') || allowed.find(c) != std::string_view::npos;
+        });
+    };
+    for (const char key : keys) {
+        if (static_cast<unsigned char>(key) >= 0x80) {
+            continue; // a byte of a character beyond ASCII (or of no character): no number's
+        }
+        std::string typed = held + key;
+        if (real) {
+            std::replace(typed.begin(), typed.end(), ',', '.');
+        }
+        if (number(typed)) {
+            held = std::move(typed);
+        }
+    }
+    return held;
+}
+
 bool Commit(KesDialog& field, const std::string& text) {
     if (auto* editor = dynamic_cast<KesDlgEditor*>(&field)) {
         return editor->UserType(text);
@@ -106,6 +139,11 @@ bool KesPanelToolkitHands::Type(KesDialog& field, const std::string& text) {
     if (pending_->field == &field) {
         pending_->Drop(); // the typed text replaces what was pending
     }
+    if (auto* editor = dynamic_cast<KesDlgEditor*>(&field)) {
+        // Typed over the whole text: when no key is taken, the field still shows its text.
+        const std::string typed = NumberFieldKeys(*editor, std::string(), text);
+        return Commit(field, typed.empty() && !text.empty() ? editor->GetText().Str() : typed);
+    }
     return Commit(field, text);
 }
 
@@ -119,7 +157,11 @@ bool KesPanelToolkitHands::Keys(KesDialog& field, const std::string& text) {
         pending_->field = &field;
         pending_->text = shown;
     }
-    pending_->text += text;
+    if (auto* editor = dynamic_cast<KesDlgEditor*>(&field)) {
+        pending_->text = NumberFieldKeys(*editor, pending_->text, text);
+    } else {
+        pending_->text += text;
+    }
     return true;
 }
 

@@ -987,6 +987,11 @@ void KesQtPanelViewTest::handsTakeTheDriversWords_data() {
     QTest::newRow("typed into a spinner: no number") << "type Depth 1e;get Depth" << "> type Depth 1e\n> get Depth";
     QTest::newRow("keys into a spinner, Tab") << "keys Depth 5;tab;get Depth" << "Depth | real | 1 | 50";
     QTest::newRow("keys into a spinner, focus elsewhere") << "keys Tool_Number 3;focus Depth;get Tool_Number" << "Tool_Number | integer | 1 | 43";
+    QTest::newRow("keys into a real field: a comma its point, bytes of no character not taken") << "keys Stock_Allowance \",\\xFF\\xCA\\xC5\";check;keys Stock_Allowance 7x;tab;get Stock_Allowance" << "Stock_Allowance | real | 1 | 0.7";
+    QTest::newRow("keys into a real field: a control character not taken") << "keys Stock_Allowance \"0\\t.5\";tab;get Stock_Allowance" << "Stock_Allowance | real | 1 | 0.5";
+    QTest::newRow("typed into a real field: a digit of another script not taken") << "type Stock_Allowance \"1\\xD9\\xA3,5\";get Stock_Allowance" << "Stock_Allowance | real | 1 | 1.5";
+    QTest::newRow("typed into a real field: a comma its point") << "type Stock_Allowance 3,25;get Stock_Allowance" << "Stock_Allowance | real | 1 | 3.25";
+    QTest::newRow("typed into a real field: no key taken, the text kept") << "type Stock_Allowance 2;type Stock_Allowance q;get Stock_Allowance" << "Stock_Allowance | real | 1 | 2";
     QTest::newRow("show marks what an impact greys") << "select Strategy Contour;show" << "Direction \"Cut direction\" group 1 (insensitive)";
     QTest::newRow("rebuilt from a notification of an undo") << "drop Direction;click Coolant;on-notify Coolant rebuild;undo" << "rebuilt: 19 attributes";
     // clang-format on
