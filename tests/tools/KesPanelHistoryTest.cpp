@@ -222,6 +222,12 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
         {"set Feed_Rate null [3.7] [\"00012\"] 0\ncreate Feed_Rate \"00012   \"\nundo\n",
          {"refused: cannot undo Feed rate (mm/min): Feed rate (mm/min) showed its parameter's "
           "name with blanks around it before it"}},
+        // The same by blanks typed into the parameter combo and handed over when the focus
+        // leaves for another attribute: the binding stays, the field shows the name stripped.
+        {"set Feed_Rate [] [] [\"FEED_ROUGH%\"] 1\nkeys Feed_Rate \"   \"\n"
+         "spin Coolant_Pressure 30\nundo\n",
+         {"refused: cannot undo Feed rate (mm/min): Feed rate (mm/min) showed its parameter's "
+          "name with blanks around it before it"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.session);
