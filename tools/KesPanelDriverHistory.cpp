@@ -189,9 +189,14 @@ KesPanelDriver::Status KesPanelDriver::Edit(const std::string& command, const st
     const size_t undone = history_->RedoCount();
     const size_t armed = armed_.size();
     lineNumber_ = lineNumber;
-    out_ << "  " << (undo ? "undone: " : "redone: ")
-         << (undo ? history_->UndoLabel() : history_->RedoLabel()) << "\n";
+    // The outcome is said once it is known: "undone" only when everything came back.
+    const std::string label = undo ? history_->UndoLabel() : history_->RedoLabel();
     const bool exact = undo ? history_->Undo() : history_->Redo();
+    if (exact) {
+        out_ << "  " << (undo ? "undone: " : "redone: ") << label << "\n";
+    } else {
+        out_ << "  " << (undo ? "not undone whole: " : "not redone whole: ") << label << "\n";
+    }
     ReportNotifications();
     callerWrote_ = false;
     const char* breach = undo ? "an undo did not bring back the state before the step"
