@@ -29,28 +29,6 @@ struct Parameter {
     KesListValKesUnicodeString texts;
 };
 
-bool IsWellFormedName(const KesUnicodeString& name) {
-    if (name.IsEmpty() || name.GetLengthInChar() > KesMfgModel::kMaxNameLength) {
-        return false;
-    }
-    for (char c : name.Str()) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F) {
-            return false; // blanks and control characters
-        }
-    }
-    return true;
-}
-
-bool AllFinite(const KesRawColldouble& reals) {
-    for (double value : reals.Items()) {
-        if (!std::isfinite(value)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class BuiltInModel final : public KesMfgModelService {
 public:
     KesListValKesUnicodeString* GetParameters() override {
@@ -97,7 +75,7 @@ public:
     void CreateParameter(const KesUnicodeString& name, int& d1, int& d2, int& d3, int& d4, int& d5,
                          int& d6, int& d7, const KesRawCollint& ints, const KesRawColldouble& reals,
                          const KesListValKesUnicodeString& texts) override {
-        if (!IsWellFormedName(name)) {
+        if (!KesMfgModel::IsWellFormedName(name)) {
             error_ = KesMfgModel::kMalformedName;
             return;
         }
@@ -105,7 +83,7 @@ public:
             error_ = KesMfgModel::kParameterExists;
             return;
         }
-        if (!AllFinite(reals)) {
+        if (!KesMfgModel::AreFinite(reals)) {
             error_ = KesMfgModel::kValueNotFinite;
             return;
         }
@@ -122,7 +100,7 @@ public:
             error_ = KesMfgModel::kNoSuchParameter;
             return;
         }
-        if (!AllFinite(reals)) {
+        if (!KesMfgModel::AreFinite(reals)) {
             error_ = KesMfgModel::kValueNotFinite;
             return;
         }
@@ -283,6 +261,28 @@ int KesMfgModel::GetError() {
         return kServiceFailed;
     }
     return IsListedCode(code) ? code : kServiceFailed;
+}
+
+bool KesMfgModel::IsWellFormedName(const KesUnicodeString& name) {
+    if (name.IsEmpty() || name.GetLengthInChar() > KesMfgModel::kMaxNameLength) {
+        return false;
+    }
+    for (char c : name.Str()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) {
+            return false; // blanks and control characters
+        }
+    }
+    return true;
+}
+
+bool KesMfgModel::AreFinite(const KesRawColldouble& reals) {
+    for (double value : reals.Items()) {
+        if (!std::isfinite(value)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool KesMfgModel::IsListedCode(int code) {

@@ -95,6 +95,11 @@ public:
     static const char* GetErrorText(int code);
     // Whether `code` is one of the codes above (0 included).
     static bool IsListedCode(int code);
+    // The rules every model keeps, for a host's own service to keep them too: a name of 1 to
+    // kMaxNameLength characters with no blank or control character (else 9621), and reals that
+    // are all finite numbers (else 9623).
+    static bool IsWellFormedName(const KesUnicodeString& name);
+    static bool AreFinite(const KesRawColldouble& reals);
 
     // For hosts and tests. Clear empties the built-in model and sets its error to 0, whatever
     // is installed (a host's own model is the host's to clear). The two queries ask the

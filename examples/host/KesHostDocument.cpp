@@ -7,6 +7,7 @@
 //   4. Writing
 #include "KesHostDocument.h"
 
+#include "platform/KesMfgModel.h"
 #include "tools/KesValuesFile.h"
 
 #include <nlohmann/json.hpp>
@@ -343,15 +344,7 @@ std::vector<Item> List(const Json& value, const std::vector<std::string>& path, 
 
 // The model refuses any other name with its code 9621.
 bool KesHostParameter::IsWellFormedName(const std::string& name) {
-    if (name.empty() || name.size() > 72) {
-        return false;
-    }
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f') {
-            return false;
-        }
-    }
-    return true;
+    return KesMfgModel::IsWellFormedName(KesUnicodeString(name));
 }
 
 namespace {

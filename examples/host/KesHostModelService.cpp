@@ -20,29 +20,6 @@ void Fill(const KesHostParameter& parameter, KesRawCollint& ints, KesRawColldoub
     }
 }
 
-bool AllFinite(const KesRawColldouble& reals) {
-    for (const double value : reals.Items()) {
-        if (!std::isfinite(value)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The model's rule: 1 to 72 characters, no blank, no control character.
-bool WellFormedName(const KesUnicodeString& name) {
-    const int length = name.GetLengthInChar();
-    if (length < 1 || length > KesMfgModel::kMaxNameLength) {
-        return false;
-    }
-    for (const char c : name.Str()) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f') {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 KesListValKesUnicodeString* KesHostModelService::GetParameters() {
@@ -95,7 +72,7 @@ void KesHostModelService::CreateParameter(const KesUnicodeString& name, int& d1,
                                           int& d4, int& d5, int& /*d6*/, int& /*d7*/,
                                           const KesRawCollint& ints, const KesRawColldouble& reals,
                                           const KesListValKesUnicodeString& texts) {
-    if (!WellFormedName(name)) {
+    if (!KesMfgModel::IsWellFormedName(name)) {
         error_ = KesMfgModel::kMalformedName;
         return;
     }
@@ -103,7 +80,7 @@ void KesHostModelService::CreateParameter(const KesUnicodeString& name, int& d1,
         error_ = KesMfgModel::kParameterExists;
         return;
     }
-    if (!AllFinite(reals)) {
+    if (!KesMfgModel::AreFinite(reals)) {
         error_ = KesMfgModel::kValueNotFinite;
         return;
     }
@@ -133,7 +110,7 @@ void KesHostModelService::ModifyParameterValue(const KesUnicodeString& name,
         error_ = KesMfgModel::kNoSuchParameter;
         return;
     }
-    if (!AllFinite(reals)) {
+    if (!KesMfgModel::AreFinite(reals)) {
         error_ = KesMfgModel::kValueNotFinite;
         return;
     }
