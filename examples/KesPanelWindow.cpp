@@ -4,6 +4,7 @@
 
 #include "KesNotificationLogFrame.h"
 #include "KesSubPanels.h"
+#include "KesUndoActions.h"
 
 #include "framework/KesMfgValueRecords.h"
 #include "platform/KesMfgBaseGII.h"
@@ -14,13 +15,11 @@
 #include "tools/KesPanelHistory.h"
 #include "tools/KesValuesFile.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
@@ -132,24 +131,11 @@ KesPanelWindow::KesPanelWindow(KesNotificationLogFrame& frame, const KesPanelDri
     file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
                     &QWidget::close);
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
-    undo_ = edit->addAction(QStringLiteral("&Undo"), this, [this] {
-        history_->Undo();
+    undoActions_ = std::make_unique<KesUndoActions>(*edit, *this, *history_, [this] {
         Refresh();
         ShowShortfall();
     });
-    undo_->setObjectName(QStringLiteral("undo"));
-    undo_->setShortcut(QKeySequence::Undo);
-    redo_ = edit->addAction(QStringLiteral("&Redo"), this, [this] {
-        history_->Redo();
-        Refresh();
-        ShowShortfall();
-    });
-    redo_->setObjectName(QStringLiteral("redo"));
-    redo_->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     layout->setMenuBar(menus);
-
-    QApplication::instance()->installEventFilter(this);
 
     view_->SetAfterGesture([this] {
         history_->CommitGesture();
@@ -206,14 +192,7 @@ void KesPanelWindow::Refresh() {
 
     // Edit's items name the attribute of the step they take back or apply again; a step that
     // cannot be taken back (applied again) leaves its item disabled, saying why.
-    undo_->setStatusTip(QString::fromStdString(history_->UndoRefusal()));
-    redo_->setStatusTip(QString::fromStdString(history_->RedoRefusal()));
-    undo_->setEnabled(history_->CanUndo());
-    undo_->setText(
-        QStringLiteral("&Undo %1").arg(QString::fromStdString(history_->UndoLabel())).trimmed());
-    redo_->setEnabled(history_->CanRedo());
-    redo_->setText(
-        QStringLiteral("&Redo %1").arg(QString::fromStdString(history_->RedoLabel())).trimmed());
+    undoActions_->RefreshWithRefusals();
     if (subPanels_ != nullptr) {
         subPanels_->Remember(); // what Cancel of a sub-panel puts back
     }
@@ -230,20 +209,6 @@ QString KesPanelWindow::OpenValues(const QString& file, QStringList* report) {
     history_->CommitCall(); // a caller's change of values ends the history
     Refresh();
     return QString::fromStdString(read.error);
-}
-
-bool KesPanelWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-        isAncestorOf(static_cast<QWidget*>(watched))) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (const QAction* action : {undo_, redo_}) {
-            if (action->shortcuts().contains(pressed)) {
-                return true; // not taken by the field: the shortcut goes to the action
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 bool KesPanelWindow::SaveValues(const QString& file) {

@@ -20,7 +20,7 @@ class KesSubPanels;
 struct KesPanelDescription;
 class KesPanelDriver;
 class KesPanelHistory;
-class QAction;
+class KesUndoActions;
 class KesQtPanelView;
 class QPlainTextEdit;
 class QSplitter;
@@ -62,20 +62,14 @@ public:
     // is pressed (KesSubPanels). `description` must outlive the window.
     void OpenSubPanels(const KesPanelDescription& description);
 
-protected:
-    // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach Edit's items even from a field with an undo of its
-    // own: a gesture is committed when it reaches the panel, so the panel's undo is the one.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     KesNotificationLogFrame& frame_;
     const KesPanelDriver& driver_;
     std::unique_ptr<KesQtPanelView> view_;
     QPlainTextEdit* notifications_ = nullptr;
     QPlainTextEdit* records_ = nullptr;
-    std::unique_ptr<KesPanelHistory> history_; // of the gestures made in the window
-    QAction* undo_ = nullptr;
-    QAction* redo_ = nullptr;
+    std::unique_ptr<KesPanelHistory> history_;    // of the gestures made in the window
+    std::unique_ptr<KesUndoActions> undoActions_; // Edit's Undo and Redo over the history
     QSplitter* columns_ = nullptr;
     QStatusBar* status_ = nullptr;
     std::unique_ptr<KesSubPanels> subPanels_;

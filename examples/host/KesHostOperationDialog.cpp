@@ -3,6 +3,7 @@
 #include "KesHostOperationDialog.h"
 
 #include "KesSubPanels.h"
+#include "KesUndoActions.h"
 
 #include "framework/KesMfgAttribute.h"
 #include "qt/KesQtPanelView.h"
@@ -11,10 +12,8 @@
 #include "tools/KesPanelHistory.h"
 #include "tools/KesValuesFile.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,7 +27,7 @@ KesHostOperationDialog::KesHostOperationDialog(const KesHostOperation& operation
 }
 
 KesHostOperationDialog::~KesHostOperationDialog() {
-    QApplication::instance()->removeEventFilter(this);
+    undoActions_.reset();
     subPanels_.reset();
     history_.reset();
     view_.reset(); // while the Qt widgets it mirrors into still stand
@@ -90,19 +89,8 @@ QString KesHostOperationDialog::Load(QStringList* report) {
 
     auto* menus = new QMenuBar(this);
     QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
-    undo_ = edit->addAction(QStringLiteral("&Undo"), this, [this] {
-        history_->Undo();
-        AfterChange();
-    });
-    undo_->setObjectName(QStringLiteral("undo"));
-    undo_->setShortcut(QKeySequence::Undo);
-    redo_ = edit->addAction(QStringLiteral("&Redo"), this, [this] {
-        history_->Redo();
-        AfterChange();
-    });
-    redo_->setObjectName(QStringLiteral("redo"));
-    redo_->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    undoActions_ =
+        std::make_unique<KesUndoActions>(*edit, *this, *history_, [this] { AfterChange(); });
 
     buttons_ = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);
@@ -123,7 +111,6 @@ QString KesHostOperationDialog::Load(QStringList* report) {
         history_->CommitGesture();
         AfterChange();
     });
-    QApplication::instance()->installEventFilter(this);
     AfterChange();
     return QString();
 }
@@ -150,24 +137,5 @@ void KesHostOperationDialog::Apply() {
 void KesHostOperationDialog::AfterChange() {
     history_->CommitGesture();
     subPanels_->Remember();
-    undo_->setEnabled(history_->CanUndo());
-    undo_->setText(
-        QStringLiteral("&Undo %1").arg(QString::fromStdString(history_->UndoLabel())).trimmed());
-    redo_->setEnabled(history_->CanRedo());
-    redo_->setText(
-        QStringLiteral("&Redo %1").arg(QString::fromStdString(history_->RedoLabel())).trimmed());
-}
-
-bool KesHostOperationDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (undo_ != nullptr && event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-        isAncestorOf(static_cast<QWidget*>(watched))) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (const QAction* action : {undo_, redo_}) {
-            if (action->shortcuts().contains(pressed)) {
-                return true; // not taken by the field: the shortcut goes to the action
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    undoActions_->Refresh();
 }

@@ -29,9 +29,9 @@
 class KesMfgAttribute;
 class KesPanelBuilder;
 class KesPanelHistory;
+class KesUndoActions;
 class KesQtPanelView;
 class KesSubPanels;
-class QAction;
 class QPushButton;
 
 class KesHostOperationDialog : public QDialog {
@@ -66,10 +66,6 @@ public:
     KesSubPanels& SubPanels() { return *subPanels_; }
     QPushButton* Button(int standardButton) const;
 
-protected:
-    // Ctrl+Z and the redo keys reach Edit's items even from a field with an undo of its own.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Apply();
     void AfterChange();
@@ -81,10 +77,9 @@ private:
     std::unique_ptr<KesPanelBuilder> builder_;
     std::unique_ptr<KesQtPanelView> view_;
     std::unique_ptr<KesPanelHistory> history_;
+    std::unique_ptr<KesUndoActions> undoActions_; // Edit's Undo and Redo over the history
     std::unique_ptr<KesSubPanels> subPanels_;
     std::function<void(const std::string&)> collected_;
     std::function<void(const QString&)> message_;
-    QAction* undo_ = nullptr;
-    QAction* redo_ = nullptr;
     class QDialogButtonBox* buttons_ = nullptr;
 };
