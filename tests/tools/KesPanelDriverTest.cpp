@@ -385,27 +385,17 @@ public:
         }
         const bool anyNull = names == nullptr || typeCodes == nullptr || counts == nullptr ||
                              ints == nullptr || reals == nullptr || texts == nullptr;
-        const auto given = [&](int vector, auto* into) {
-            return into != nullptr && !(anyNull && vector == dropped_);
+        const auto append = [&](int vector, auto* into, auto value) {
+            if (into != nullptr && !(anyNull && vector == dropped_)) {
+                into->Append(value);
+            }
         };
-        if (given(0, names)) {
-            names->Append(KesUnicodeString("Partial"));
-        }
-        if (given(1, typeCodes)) {
-            typeCodes->Append(2);
-        }
-        if (given(2, counts)) {
-            counts->Append(1);
-        }
-        if (given(3, ints)) {
-            ints->Append(7);
-        }
-        if (given(4, reals)) {
-            reals->Append(2.5);
-        }
-        if (given(5, texts)) {
-            texts->Append(KesUnicodeString("t"));
-        }
+        append(0, names, KesUnicodeString("Partial"));
+        append(1, typeCodes, 2);
+        append(2, counts, 1);
+        append(3, ints, 7);
+        append(4, reals, 2.5);
+        append(5, texts, KesUnicodeString("t"));
     }
 
 private:
