@@ -133,6 +133,13 @@ struct Bare {
 // ---------------------------------------------------------------------------------------------
 // Gestures of a person
 // ---------------------------------------------------------------------------------------------
+// The widget's window active and the focus on it.
+void Focus(QWidget* widget) {
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget->window()));
+    widget->setFocus();
+}
+
 // Typed over the whole field, then `end`; nothing typed: only `end` in an untouched field.
 void Type(QWidget* widget, const QString& text, Qt::Key end = Qt::Key_Return) {
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
@@ -203,9 +210,7 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "type" || line.verb == "bind") {
         Type(editor != nullptr ? editor : combo, line.text);
     } else if (line.verb == "leave") { // typed, then Tab to the next field
-        editor->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(editor->window()));
-        editor->setFocus();
+        Focus(editor);
         Type(editor, line.text, Qt::Key_Tab);
     } else if (line.verb == "arrow") {
         for (int i = 0; i < std::abs(steps); ++i) {
@@ -214,9 +219,7 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "wheel" || line.verb == "hover") { // in the field, or only over it
         QWidget* field = spinner != nullptr ? spinner : combo;
         if (line.verb == "wheel") {
-            field->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(field->window()));
-            field->setFocus();
+            Focus(field);
         }
         const QPointF at(field->width() / 2.0, field->height() / 2.0);
         QWheelEvent wheel(at, field->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
@@ -590,9 +593,7 @@ void KesQtPanelViewTest::numberFieldsTakeNumbersAsTyped() {
     }
     bare.view.Widget()->show();
     QWidget* qt = bare.view.Find(*widget);
-    qt->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(qt->window()));
-    qt->setFocus();
+    Focus(qt);
     const QPalette normal = qt->palette();
     if (auto* box = qobject_cast<QAbstractSpinBox*>(qt)) {
         box->selectAll();
@@ -737,9 +738,7 @@ void KesQtPanelViewTest::dialogsOfThePanel() {
 // ---------------------------------------------------------------------------------------------
 void KesQtPanelViewTest::tabFollowsPanelOrder() {
     const auto tabFrom = [](QWidget* from) {
-        from->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(from->window()));
-        from->setFocus();
+        Focus(from);
         QTest::keyClick(from, Qt::Key_Tab);
     };
     Shown shown;
@@ -816,9 +815,7 @@ bool Deleted(const QPointer<QWidget>& qt) {
 // Text typed into a field that has the focus, not confirmed.
 QPointer<QLineEdit> Typed(Shown& s, const std::string& attribute, const QString& text) {
     auto* field = qobject_cast<QLineEdit*>(s.Qt(attribute, "editoratt"));
-    field->activateWindow();
-    [&] { QVERIFY(QTest::qWaitForWindowActive(field->window())); }();
-    field->setFocus();
+    Focus(field);
     QTest::keyClicks(field, text);
     s.frame.all.clear();
     return field;
@@ -1002,8 +999,7 @@ void KesQtPanelViewTest::handsTakeTheDriversWords() {
     QFETCH(QString, shown);
     const auto run = [&](Pocketing& panel, KesQtHands* hands) {
         Recorder& frame = panel.frame;
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         KesPanelDriver driver(frame, out, err);
         driver.SetRebuild([&] {
             panel.panel.reset(); // its attributes are deleted already
