@@ -231,8 +231,7 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
         SCOPED_TRACE(row.session);
         KesMfgModel::Clear();
         KesPanelDescription description;
-        ASSERT_EQ(KesPanelFile::Read(std::string(KES_SOURCE_DIR) +
-                                         "/tests/tools/panels/thread-milling.json",
+        ASSERT_EQ(KesPanelFile::Read(KES_SOURCE_DIR "/tests/tools/panels/thread-milling.json",
                                      description),
                   "");
         KesDlgTestFrame frame;
