@@ -935,7 +935,6 @@ void KesQtPanelViewTest::lifetimes() {
     auto shown = std::make_unique<Shown>();
     scenario(*shown);
     QCOMPARE(Differences(shown->view, shown->frame), QString());
-    shown.reset();
 }
 
 // The check of kes-panel --via-qt: a window put out of step behind the view's back is found.
