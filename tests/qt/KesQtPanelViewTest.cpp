@@ -133,6 +133,13 @@ struct Bare {
 // ---------------------------------------------------------------------------------------------
 // Gestures of a person
 // ---------------------------------------------------------------------------------------------
+// The widget's window active and the focus on it.
+void Focus(QWidget* widget) {
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget->window()));
+    widget->setFocus();
+}
+
 // Typed over the whole field, then `end`; nothing typed: only `end` in an untouched field.
 void Type(QWidget* widget, const QString& text, Qt::Key end = Qt::Key_Return) {
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
@@ -203,9 +210,7 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "type" || line.verb == "bind") {
         Type(editor != nullptr ? editor : combo, line.text);
     } else if (line.verb == "leave") { // typed, then Tab to the next field
-        editor->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(editor->window()));
-        editor->setFocus();
+        Focus(editor);
         Type(editor, line.text, Qt::Key_Tab);
     } else if (line.verb == "arrow") {
         for (int i = 0; i < std::abs(steps); ++i) {
@@ -214,9 +219,7 @@ void Gesture(Shown& s, const std::string& text) {
     } else if (line.verb == "wheel" || line.verb == "hover") { // in the field, or only over it
         QWidget* field = spinner != nullptr ? spinner : combo;
         if (line.verb == "wheel") {
-            field->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(field->window()));
-            field->setFocus();
+            Focus(field);
         }
         const QPointF at(field->width() / 2.0, field->height() / 2.0);
         QWheelEvent wheel(at, field->mapToGlobal(at), {}, QPoint(0, 120 * steps), Qt::NoButton,
@@ -471,14 +474,13 @@ void KesQtPanelViewTest::gestureActsAsHeadless() {
         lines = QString(file.readAll()).split('\n').filter(QRegularExpression("^(?!svg)[a-z]"));
         QVERIFY(lines.size() > 30);
     }
-    QString expected;
-    {
+    const QString expected = [&] { // on a panel gone before the window's
         Pocketing p;
         for (const QString& line : headless.isEmpty() ? lines : headless.split(';')) {
             Headless(p, line.toStdString());
         }
-        expected = Transcript(p.frame);
-    }
+        return Transcript(p.frame);
+    }();
     Shown shown;
     for (const QString& line : lines) {
         Gesture(shown, line.toStdString());
@@ -590,9 +592,7 @@ void KesQtPanelViewTest::numberFieldsTakeNumbersAsTyped() {
     }
     bare.view.Widget()->show();
     QWidget* qt = bare.view.Find(*widget);
-    qt->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(qt->window()));
-    qt->setFocus();
+    Focus(qt);
     const QPalette normal = qt->palette();
     if (auto* box = qobject_cast<QAbstractSpinBox*>(qt)) {
         box->selectAll();
@@ -737,9 +737,7 @@ void KesQtPanelViewTest::dialogsOfThePanel() {
 // ---------------------------------------------------------------------------------------------
 void KesQtPanelViewTest::tabFollowsPanelOrder() {
     const auto tabFrom = [](QWidget* from) {
-        from->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(from->window()));
-        from->setFocus();
+        Focus(from);
         QTest::keyClick(from, Qt::Key_Tab);
     };
     Shown shown;
@@ -816,9 +814,7 @@ bool Deleted(const QPointer<QWidget>& qt) {
 // Text typed into a field that has the focus, not confirmed.
 QPointer<QLineEdit> Typed(Shown& s, const std::string& attribute, const QString& text) {
     auto* field = qobject_cast<QLineEdit*>(s.Qt(attribute, "editoratt"));
-    field->activateWindow();
-    [&] { QVERIFY(QTest::qWaitForWindowActive(field->window())); }();
-    field->setFocus();
+    Focus(field);
     QTest::keyClicks(field, text);
     s.frame.all.clear();
     return field;
@@ -939,7 +935,6 @@ void KesQtPanelViewTest::lifetimes() {
     auto shown = std::make_unique<Shown>();
     scenario(*shown);
     QCOMPARE(Differences(shown->view, shown->frame), QString());
-    shown.reset();
 }
 
 // The check of kes-panel --via-qt: a window put out of step behind the view's back is found.
@@ -1002,8 +997,7 @@ void KesQtPanelViewTest::handsTakeTheDriversWords() {
     QFETCH(QString, shown);
     const auto run = [&](Pocketing& panel, KesQtHands* hands) {
         Recorder& frame = panel.frame;
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         KesPanelDriver driver(frame, out, err);
         driver.SetRebuild([&] {
             panel.panel.reset(); // its attributes are deleted already
@@ -1018,11 +1012,7 @@ void KesQtPanelViewTest::handsTakeTheDriversWords() {
         }
         return QString::fromStdString(out.str() + err.str());
     };
-    QString headless;
-    {
-        Pocketing p;
-        headless = run(p, nullptr);
-    }
+    const QString headless = run(*std::make_unique<Pocketing>(), nullptr); // gone before the window
     Shown s;
     KesQtHands hands(s.view, s.frame);
     const QString window = run(s, &hands);

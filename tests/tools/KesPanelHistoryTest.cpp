@@ -28,6 +28,10 @@ protected:
         EXPECT_EQ(driver.RunSession(in, false), 0) << err.str();
         return out.str();
     }
+    // Whether running the lines printed the text.
+    bool Prints(const std::string& lines, const std::string& text) {
+        return Run(lines).find(text) != std::string::npos;
+    }
     void SetUp() override { driver.SetModelPrinter(&KesPocketingPanel::PrintModel); }
     std::vector<KesAttributeState> State() {
         std::vector<KesAttributeState> state;
@@ -73,11 +77,9 @@ TEST_F(KesPanelHistoryTest, EachClassUndoesAndRedoesOneGesture) {
         const std::vector<KesAttributeState> after = State();
         ASSERT_NE(before, after);
         EXPECT_EQ(driver.History().UndoLabel(), row.label);
-        EXPECT_NE(Run("undo\n").find(std::string("  undone: ") + row.label + "\n"),
-                  std::string::npos);
+        EXPECT_TRUE(Prints("undo\n", std::string("  undone: ") + row.label + "\n"));
         EXPECT_EQ(State(), before);
-        EXPECT_NE(Run("redo\n").find(std::string("  redone: ") + row.label + "\n"),
-                  std::string::npos);
+        EXPECT_TRUE(Prints("redo\n", std::string("  redone: ") + row.label + "\n"));
         EXPECT_EQ(State(), after);
         EXPECT_EQ(driver.Check().Text(), "");
     }
@@ -106,12 +108,10 @@ TEST_F(KesPanelHistoryTest, AnImpactCascadeIsOneStepAndItsImpactsFollowTheUndo) 
 // Undoing a bind unbinds; a parameter the step created stays in the model.
 TEST_F(KesPanelHistoryTest, ABoundRealsBindingIsPartOfItsValue) {
     Run("create Feed_Rate FEED_NEW\n");
-    EXPECT_NE(Run("get Feed_Rate\n").find("Feed_Rate | real | -1 | \"FEED_NEW"), std::string::npos);
-    Run("undo\n");
-    EXPECT_NE(Run("get Feed_Rate\n").find("Feed_Rate | real | 1 | 800\n"), std::string::npos);
-    EXPECT_NE(Run("model\n").find("FEED_NEW"), std::string::npos);
-    Run("redo\n");
-    EXPECT_NE(Run("get Feed_Rate\n").find("| -1 | \"FEED_NEW"), std::string::npos);
+    EXPECT_TRUE(Prints("get Feed_Rate\n", "Feed_Rate | real | -1 | \"FEED_NEW"));
+    EXPECT_TRUE(Prints("undo\nget Feed_Rate\n", "Feed_Rate | real | 1 | 800\n"));
+    EXPECT_TRUE(Prints("model\n", "FEED_NEW"));
+    EXPECT_TRUE(Prints("redo\nget Feed_Rate\n", "| -1 | \"FEED_NEW"));
     EXPECT_EQ(driver.Check().Text(), "");
 }
 
@@ -158,13 +158,11 @@ TEST_F(KesPanelHistoryTest, ValuesFilesRoundTripEveryClass) {
         KesValuesFile::Parse(file, "v.json", freshDriver.Attributes());
     EXPECT_TRUE(read.IsValuesFile()) << read.error;
     EXPECT_EQ(read.report, std::vector<std::string>());
-    const std::vector<KesMfgAttribute*> written = driver.Attributes();
-    const std::vector<KesMfgAttribute*> readInto = freshDriver.Attributes();
-    ASSERT_EQ(written.size(), readInto.size());
-    for (size_t i = 0; i < written.size(); ++i) {
-        EXPECT_EQ(KesAttributeState::Read(*written[i]), KesAttributeState::Read(*readInto[i]))
-            << written[i]->GetRecordName().Str();
+    std::vector<KesAttributeState> readInto;
+    for (KesMfgAttribute* attribute : freshDriver.Attributes()) {
+        readInto.push_back(KesAttributeState::Read(*attribute));
     }
+    EXPECT_EQ(readInto, State());
     EXPECT_EQ(KesValuesFile::Write(freshDriver.Attributes(), "Pocketing"), file);
 }
 
@@ -233,8 +231,7 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
         SCOPED_TRACE(row.session);
         KesMfgModel::Clear();
         KesPanelDescription description;
-        ASSERT_EQ(KesPanelFile::Read(std::string(KES_SOURCE_DIR) +
-                                         "/tests/tools/panels/thread-milling.json",
+        ASSERT_EQ(KesPanelFile::Read(KES_SOURCE_DIR "/tests/tools/panels/thread-milling.json",
                                      description),
                   "");
         KesDlgTestFrame frame;
@@ -258,19 +255,18 @@ TEST(KesPanelHistoryFaultsTest, UndoAndRedoAreExactOrRefuse) {
 // A value and a binding pushed together with notification, whose notification's receiver
 // deletes the attribute: the binding is not made on what is gone.
 TEST_F(KesPanelHistoryTest, APushWhoseNotificationDeletesTheAttributeStopsThere) {
-    const std::string printed =
-        Run("on-notify Feed_Rate delete Feed_Rate\nset Feed_Rate null [500] [\"FEED_X\"] 1\n");
-    EXPECT_NE(printed.find("<- KesMfgAttNotifyModif from Feed_Rate"), std::string::npos);
+    EXPECT_TRUE(
+        Prints("on-notify Feed_Rate delete Feed_Rate\nset Feed_Rate null [500] [\"FEED_X\"] 1\n",
+               "<- KesMfgAttNotifyModif from Feed_Rate"));
     EXPECT_EQ(driver.FindAttribute("Feed_Rate"), nullptr);
     EXPECT_EQ(driver.Check().Text(), "");
 }
 
 // A link that relayed no values before its press cannot be given none again.
 TEST_F(KesPanelHistoryTest, ALinksFirstPressIsRefusedToUndo) {
-    EXPECT_NE(Run("press Approach_Retract\nundo\n")
-                  .find("  refused: cannot undo Approach and retract: Approach and retract relayed "
-                        "no values before it"),
-              std::string::npos);
+    EXPECT_TRUE(Prints("press Approach_Retract\nundo\n",
+                       "  refused: cannot undo Approach and retract: Approach and retract relayed "
+                       "no values before it"));
     EXPECT_FALSE(driver.History().CanUndo());
 }
 
