@@ -1,6 +1,6 @@
 # The README's embedding code is the code the consumer test compiles and runs: the block after
 # the README's marker line equals the lines between the source file's two markers.
-#   cmake -D README=README.md -D SOURCE=tests/consumer/EmbeddingExample.cpp -P CheckReadmeCode.cmake
+#   cmake -D README=README.md -D SOURCE=examples/embedding/KesEmbeddingExample.cpp -P CheckReadmeCode.cmake
 file(READ ${README} readme)
 file(READ ${SOURCE} source)
 
@@ -16,10 +16,10 @@ math(EXPR begin "${begin} + ${length}")
 math(EXPR length "${end} - ${begin}")
 string(SUBSTRING "${source}" ${begin} ${length} source_code)
 
-set(readme_begin "<!-- code: tests/consumer/EmbeddingExample.cpp -->\n```cpp\n")
+set(readme_begin "<!-- code: examples/embedding/KesEmbeddingExample.cpp -->\n```cpp\n")
 string(FIND "${readme}" "${readme_begin}" begin)
 if(begin EQUAL -1)
-    message(FATAL_ERROR "${README}: no code block after '<!-- code: tests/consumer/EmbeddingExample.cpp -->'")
+    message(FATAL_ERROR "${README}: no code block after '<!-- code: examples/embedding/KesEmbeddingExample.cpp -->'")
 endif()
 string(LENGTH "${readme_begin}" length)
 math(EXPR begin "${begin} + ${length}")

@@ -1,6 +1,7 @@
-// The README's "Embedding the attributes in your application", compiled against the installed
-// package and run offscreen: the lines between the two README markers are the README's code,
-// word for word (a CTest check compares them).
+// The README's "Embedding the attributes in your application", a host's dialog over a panel file;
+// the consumer test compiles it against the installed package and runs it offscreen. The lines
+// between the two README markers are the README's code, word for word (a CTest check
+// compares them).
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
