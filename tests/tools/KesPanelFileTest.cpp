@@ -494,14 +494,14 @@ const std::vector<BadFile> kBadFiles = {
 // Booleans are read as true and false or as 1 and 0, and written one way: a boolean's values
 // and boolean records as 1 and 0 (as value records hold them), toBeDefined as true or false.
 TEST(KesPanelFileTest, BooleansAreReadInEitherSpellingAndWrittenOneWay) {
+    const std::string logic =
+        R"({"class": "KesMfgAttLogic", "name": "B", "label": "L", "group": 1)";
     const struct {
         std::string attribute;
         const char* written; // a line of the file written back
     } rows[] = {
-        {R"({"class": "KesMfgAttLogic", "name": "B", "label": "L", "group": 1, "value": true})",
-         R"("value": 1)"},
-        {R"({"class": "KesMfgAttLogic", "name": "B", "label": "L", "group": 1, "value": false})",
-         R"("value": 0)"},
+        {logic + R"(, "value": true})", R"("value": 1)"},
+        {logic + R"(, "value": false})", R"("value": 0)"},
         {R"({"class": "KesMfgAttMVLogic", "name": "B", "label": "L", "group": 1,
             "values": [true, 0, false, 1]})",
          R"("values": [1, 0, 0, 1])"},
