@@ -314,23 +314,18 @@ TEST_F(KesToolkitTest, SpinnerTakesATypedNumberAsTheWindowReadsIt) {
         double value; // after typing over 3 in 0..100
         int notified;
     };
+    // clang-format off
     for (const Row& row : std::vector<Row>{
-             {"12.5", 12.5, 1},
-             {"  7 ", 7.0, 1},
-             {"+4", 4.0, 1},
-             {"-2", 0.0, 1}, // clamped, as the arrows are
-             {"1e1", 10.0, 1},
-             {".5", 0.5, 1},
+             {"12.5", 12.5, 1}, {"  7 ", 7.0, 1}, {"+4", 4.0, 1}, {"1e1", 10.0, 1}, {".5", 0.5, 1},
+             {"-2", 0.0, 1},    // clamped, as the arrows are
              {"8mm", 8.0, 1},   // the letters are not taken: the field holds "8"
              {"0x10", 10.0, 1}, // "010"
              {"1,5", 15.0, 1},  // a comma is no key of a number
-             {"1e", 3.0, 0},
-             {"--1", 3.0, 0},
-             {"1 5", 3.0, 0},
-             {"", 3.0, 0},
+             {"1e", 3.0, 0}, {"--1", 3.0, 0}, {"1 5", 3.0, 0}, {"", 3.0, 0},
              {"inf", 3.0, 0},   // "" once the letters are dropped
              {"1e999", 3.0, 0}, // no finite number
          }) {
+        // clang-format on
         auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
         spinner->SetMinMaxStep(0.0, 100.0, 1.0);
         spinner->SetValue(3.0, 0);
@@ -354,10 +349,9 @@ TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
         int precision;
         const char* shown;
     };
+    // clang-format off
     for (const Row& row : std::vector<Row>{
-             {50.0, "%12.7f", 10, "50"},
-             {2.5, "%12.7f", 10, "2.5"},
-             {0.125, "%12.7f", 0, "0.125"},
+             {50.0, "%12.7f", 10, "50"}, {2.5, "%12.7f", 10, "2.5"}, {0.125, "%12.7f", 0, "0.125"},
              {3000.0, "%12.7f", 15, "3000"},
              {1.23456789, "%12.7f", 10, "1.2345679"}, // the format's seven decimals at most
              {1.23456789, "%12.7f", 3, "1.235"},      // and the precision's, when fewer
@@ -366,6 +360,7 @@ TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
              {1.5e20, "%e", 0, "1.500000e+20"},
              {1.5, "", 0, "1.5"}, // no display format: the format, "%g"
          }) {
+        // clang-format on
         auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
         spinner->SetPrecision(row.precision);
         spinner->SetDisplayFormat(row.displayFormat);
