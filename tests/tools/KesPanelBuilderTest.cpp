@@ -125,7 +125,6 @@ struct OverModelRow {
 };
 
 const HostParameter kHostFeed{"FEED", 2, 1, {1, 2, 0}, 750}; // the units and kind the real takes
-
 // clang-format off
 const std::vector<OverModelRow> kOverModel = {
     {"the same file opened twice: its parameter is created once, then taken",
@@ -313,11 +312,7 @@ TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
         panel.attributes[link].subPanel = changed;
         return panel;
     };
-    struct Row {
-        KesPanelDescription description;
-        std::string error;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::pair<KesPanelDescription, std::string>> rows = {
         {inside([](KesPanelDescription& d) { d.modelParameters.resize(1); }),
          "key 'subPanel': a sub-panel has no modelParameters"},
         {inside([](KesPanelDescription& d) { d.attributes[1].Set("value", "SLOW"); }),
@@ -329,9 +324,8 @@ TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
          "sub-panel attribute 3 'Approach_Retract', key 'subPanel': a link of a sub-panel opens "
          "no sub-panel of its own"},
     };
-    for (const Row& row : rows) {
-        const std::string found = row.description.Check();
-        EXPECT_NE(found.find(row.error), std::string::npos) << found;
+    for (const auto& [description, error] : rows) {
+        EXPECT_NE(description.Check().find(error), std::string::npos) << description.Check();
     }
     KesPanelDescription onAReal = pocketing;
     onAReal.attributes[0].subPanel = pocketing.attributes[link].subPanel;
