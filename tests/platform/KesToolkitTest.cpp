@@ -28,6 +28,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -313,23 +314,18 @@ TEST_F(KesToolkitTest, SpinnerTakesATypedNumberAsTheWindowReadsIt) {
         double value; // after typing over 3 in 0..100
         int notified;
     };
+    // clang-format off
     for (const Row& row : std::vector<Row>{
-             {"12.5", 12.5, 1},
-             {"  7 ", 7.0, 1},
-             {"+4", 4.0, 1},
-             {"-2", 0.0, 1}, // clamped, as the arrows are
-             {"1e1", 10.0, 1},
-             {".5", 0.5, 1},
+             {"12.5", 12.5, 1}, {"  7 ", 7.0, 1}, {"+4", 4.0, 1}, {"1e1", 10.0, 1}, {".5", 0.5, 1},
+             {"-2", 0.0, 1},    // clamped, as the arrows are
              {"8mm", 8.0, 1},   // the letters are not taken: the field holds "8"
              {"0x10", 10.0, 1}, // "010"
              {"1,5", 15.0, 1},  // a comma is no key of a number
-             {"1e", 3.0, 0},
-             {"--1", 3.0, 0},
-             {"1 5", 3.0, 0},
-             {"", 3.0, 0},
+             {"1e", 3.0, 0}, {"--1", 3.0, 0}, {"1 5", 3.0, 0}, {"", 3.0, 0},
              {"inf", 3.0, 0},   // "" once the letters are dropped
              {"1e999", 3.0, 0}, // no finite number
          }) {
+        // clang-format on
         auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
         spinner->SetMinMaxStep(0.0, 100.0, 1.0);
         spinner->SetValue(3.0, 0);
@@ -353,10 +349,9 @@ TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
         int precision;
         const char* shown;
     };
+    // clang-format off
     for (const Row& row : std::vector<Row>{
-             {50.0, "%12.7f", 10, "50"},
-             {2.5, "%12.7f", 10, "2.5"},
-             {0.125, "%12.7f", 0, "0.125"},
+             {50.0, "%12.7f", 10, "50"}, {2.5, "%12.7f", 10, "2.5"}, {0.125, "%12.7f", 0, "0.125"},
              {3000.0, "%12.7f", 15, "3000"},
              {1.23456789, "%12.7f", 10, "1.2345679"}, // the format's seven decimals at most
              {1.23456789, "%12.7f", 3, "1.235"},      // and the precision's, when fewer
@@ -365,6 +360,7 @@ TEST_F(KesToolkitTest, SpinnerShowsARealWithoutPaddingOrTrailingZeros) {
              {1.5e20, "%e", 0, "1.500000e+20"},
              {1.5, "", 0, "1.5"}, // no display format: the format, "%g"
          }) {
+        // clang-format on
         auto* spinner = new KesDlgSpinner(listener, "s", 0x60000);
         spinner->SetPrecision(row.precision);
         spinner->SetDisplayFormat(row.displayFormat);
@@ -410,15 +406,15 @@ TEST_F(KesToolkitTest, EditorHoldsAtMostItsMaximumWidthInCharacters) {
 
 TEST_F(KesToolkitTest, EditorReadsNumbersWithoutOverflow) {
     auto* editor = new KesDlgEditor(listener, "e", KesDlgEditor::kIntegerStyle);
-    const std::vector<std::pair<std::string, int>> cases = {{"42", 42},
-                                                            {"abc", 0},
-                                                            {"99999999999", INT_MAX},
-                                                            {"-99999999999", INT_MIN},
-                                                            {"3.7", 3},
-                                                            {"-2.5", -2},
-                                                            {"1e999", 0},
-                                                            {"", 0},
-                                                            {std::string(300, '9'), INT_MAX}};
+    const std::pair<std::string, int> cases[] = {{"42", 42},
+                                                 {"abc", 0},
+                                                 {"99999999999", INT_MAX},
+                                                 {"-99999999999", INT_MIN},
+                                                 {"3.7", 3},
+                                                 {"-2.5", -2},
+                                                 {"1e999", 0},
+                                                 {"", 0},
+                                                 {std::string(300, '9'), INT_MAX}};
     for (const auto& [text, expected] : cases) {
         editor->SetText(text);
         EXPECT_EQ(editor->GetIntegerValue(), expected) << text;
@@ -441,8 +437,7 @@ TEST_F(KesToolkitTest, SelectorListReportsRowsAscending) {
     EXPECT_TRUE(list->UserSelect(picked, 2));
     int rows[4] = {};
     EXPECT_EQ(list->GetSelect(rows, 4), 2);
-    EXPECT_EQ(rows[0], 0);
-    EXPECT_EQ(rows[1], 3);
+    EXPECT_EQ(std::vector<int>(rows, rows + 2), (std::vector<int>{0, 3}));
     const int bad[] = {1, 9};
     EXPECT_FALSE(list->UserSelect(bad, 2));
     EXPECT_EQ(list->GetSelectCount(), 2);
@@ -495,42 +490,34 @@ TEST_F(KesToolkitTest, ADialogIsAWindowOfItsOwn) {
     EXPECT_EQ(dialog->GetVisibility(), kes::kHidden);
 }
 
+template <class Widget> KesDialog* Make(KesDialog* parent) {
+    return new Widget(parent, "w");
+}
+
 // Every widget class answers the row of its own kind, and every kind has a row of its own name
 // (the picture, the window and the monkey tell widgets apart by it).
 TEST_F(KesToolkitTest, EveryWidgetClassAnswersTheTraitsOfItsKind) {
     struct Row {
-        std::function<KesDialog*(KesDialog*)> make;
+        KesDialog* (*make)(KesDialog*);
         KesDlgKind kind;
         std::string name;
         bool laidOut, takesText, hasValue, container;
     };
     const std::vector<Row> rows = {
-        {[](KesDialog* p) { return new KesDlgFrame(p, "w"); }, KesDlgKind::Frame, "frame", true,
-         false, false, true},
-        {[](KesDialog* p) { return new KesDlgLabel(p, "w"); }, KesDlgKind::Label, "label", true,
-         false, false, false},
-        {[](KesDialog* p) { return new KesDlgEditor(p, "w"); }, KesDlgKind::Editor, "editor", true,
-         true, true, false},
-        {[](KesDialog* p) { return new KesDlgSpinner(p, "w", kes::kRealSpinnerStyle); },
-         KesDlgKind::Spinner, "spinner", true, true, true, false},
-        {[](KesDialog* p) { return new KesDlgCombo(p, "w"); }, KesDlgKind::Combo, "combo", true,
-         true, true, false},
-        {[](KesDialog* p) { return new KesDlgCheckButton(p, "w"); }, KesDlgKind::CheckButton,
-         "check", true, false, true, false},
-        {[](KesDialog* p) { return new KesDlgRadioButton(p, "w"); }, KesDlgKind::RadioButton,
-         "radio", true, false, true, false},
-        {[](KesDialog* p) { return new KesDlgPushButton(p, "w"); }, KesDlgKind::PushButton,
-         "button", true, false, false, false},
-        {[](KesDialog* p) { return new KesDlgContextualMenu(p, "w"); }, KesDlgKind::ContextualMenu,
-         "menu", false, false, false, false},
-        {[](KesDialog* p) { return new KesDlgPushItem(p, "w"); }, KesDlgKind::PushItem, "item",
-         false, false, false, false},
-        {[](KesDialog* p) { return new KesDlgDialog(p, "w", kes::kStepDialogStyle); },
-         KesDlgKind::Dialog, "dialog", false, false, false, true},
-        {[](KesDialog* p) { return new KesDlgScrollBar(p, "w", kes::kScrollBarStyle); },
-         KesDlgKind::ScrollBar, "scrollbar", true, false, true, false},
-        {[](KesDialog* p) { return new KesDlgSelectorList(p, "w"); }, KesDlgKind::SelectorList,
-         "list", true, false, true, false},
+        {Make<KesDlgFrame>, KesDlgKind::Frame, "frame", true, false, false, true},
+        {Make<KesDlgLabel>, KesDlgKind::Label, "label", true, false, false, false},
+        {Make<KesDlgEditor>, KesDlgKind::Editor, "editor", true, true, true, false},
+        {Make<KesDlgSpinner>, KesDlgKind::Spinner, "spinner", true, true, true, false},
+        {Make<KesDlgCombo>, KesDlgKind::Combo, "combo", true, true, true, false},
+        {Make<KesDlgCheckButton>, KesDlgKind::CheckButton, "check", true, false, true, false},
+        {Make<KesDlgRadioButton>, KesDlgKind::RadioButton, "radio", true, false, true, false},
+        {Make<KesDlgPushButton>, KesDlgKind::PushButton, "button", true, false, false, false},
+        {Make<KesDlgContextualMenu>, KesDlgKind::ContextualMenu, "menu", false, false, false,
+         false},
+        {Make<KesDlgPushItem>, KesDlgKind::PushItem, "item", false, false, false, false},
+        {Make<KesDlgDialog>, KesDlgKind::Dialog, "dialog", false, false, false, true},
+        {Make<KesDlgScrollBar>, KesDlgKind::ScrollBar, "scrollbar", true, false, true, false},
+        {Make<KesDlgSelectorList>, KesDlgKind::SelectorList, "list", true, false, true, false},
     };
     ASSERT_EQ(rows.size(), static_cast<size_t>(kKesDlgKindCount)) << "a widget class is missing";
     for (const Row& row : rows) {
@@ -540,10 +527,9 @@ TEST_F(KesToolkitTest, EveryWidgetClassAnswersTheTraitsOfItsKind) {
         const KesDlgKindTraits& traits = KesDlgTraitsOf(widget->GetKind());
         EXPECT_EQ(traits.kind, row.kind);
         EXPECT_EQ(traits.name, row.name);
-        EXPECT_EQ(traits.laidOut, row.laidOut);
-        EXPECT_EQ(traits.takesText, row.takesText);
-        EXPECT_EQ(traits.hasValue, row.hasValue);
-        EXPECT_EQ(traits.container, row.container);
+        EXPECT_EQ(
+            std::make_tuple(traits.laidOut, traits.takesText, traits.hasValue, traits.container),
+            std::make_tuple(row.laidOut, row.takesText, row.hasValue, row.container));
         delete widget;
     }
     // Count is no kind: asking for it answers a row all the same (the frame's), never garbage.

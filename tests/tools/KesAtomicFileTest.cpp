@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -65,13 +66,10 @@ protected:
     std::string Names() const {
         std::set<std::string> names;
         for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
-            names.insert(entry.path().filename().string());
+            names.insert(" " + entry.path().filename().string());
         }
-        std::string joined;
-        for (const std::string& name : names) {
-            joined += (joined.empty() ? "" : " ") + name;
-        }
-        return joined;
+        const std::string joined = std::accumulate(names.begin(), names.end(), std::string());
+        return joined.empty() ? joined : joined.substr(1);
     }
 
     fs::path folder_;

@@ -124,18 +124,17 @@ struct OverModelRow {
     std::string modelAfter;            // FEED in the model then: "type kind u1 u2 u3 value"
 };
 
+const HostParameter kHostFeed{"FEED", 2, 1, {1, 2, 0}, 750}; // the units and kind the real takes
 // clang-format off
 const std::vector<OverModelRow> kOverModel = {
     {"the same file opened twice: its parameter is created once, then taken",
      {}, FeedPanel(kFileFeed), false, 2, "", {}, 180, "2 1 1 2 0 180"},
     {"a host model with the parameter: the model's is taken, its value shown",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(""), false, 1, "", {}, 750, "2 1 1 2 0 750"},
+     {kHostFeed}, FeedPanel(""), false, 1, "", {}, 750, "2 1 1 2 0 750"},
     {"the file describes what the host holds: no fault, the host's value kept",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(kFileFeed), false, 1, "", {}, 750,
-     "2 1 1 2 0 750"},
+     {kHostFeed}, FeedPanel(kFileFeed), false, 1, "", {}, 750, "2 1 1 2 0 750"},
     {"a host model without the parameter: the file's is created",
-     {{"OTHER", 2, 1, {1, 2, 0}, 5}}, FeedPanel(kFileFeed), false, 1, "", {}, 180,
-     "2 1 1 2 0 180"},
+     {{"OTHER", 2, 1, {1, 2, 0}, 5}}, FeedPanel(kFileFeed), false, 1, "", {}, 180, "2 1 1 2 0 180"},
     {"neither the host's model nor the file holds it",
      {{"FEEDS", 2, 1, {1, 2, 0}, 5}}, FeedPanel(""), false, 1,
      "attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' is neither in the "
@@ -171,7 +170,7 @@ const std::vector<OverModelRow> kOverModel = {
      {"the model parameter 'FEED' is not a real (type 1): the attribute offers only reals"},
      750, "1 1 1 2 0 750"},
     {"a value of its own besides the host's parameter",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel("", R"(, "value": 300)"), false, 1, "",
+     {kHostFeed}, FeedPanel("", R"(, "value": 300)"), false, 1, "",
      {"warning: attribute 1 'Feed', key 'value': the value 300 is not that of the bound model "
       "parameter 'FEED', 750"},
      300, "2 1 1 2 0 750"},
@@ -185,7 +184,7 @@ const std::vector<OverModelRow> kOverModel = {
      {}, FeedPanel(kFileFeed), true, 2, "model parameter 'FEED' exists in the model already", {},
      180, "2 1 1 2 0 180"},
     {"strict: a host model with the parameter, the file without",
-     {{"FEED", 2, 1, {1, 2, 0}, 750}}, FeedPanel(""), true, 1,
+     {kHostFeed}, FeedPanel(""), true, 1,
      "attribute 1 'Feed', key 'parameterName': the model parameter 'FEED' is not among the "
      "file's modelParameters", {}, 0, "2 1 1 2 0 750"},
 };
@@ -313,11 +312,7 @@ TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
         panel.attributes[link].subPanel = changed;
         return panel;
     };
-    struct Row {
-        KesPanelDescription description;
-        std::string error;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::pair<KesPanelDescription, std::string>> rows = {
         {inside([](KesPanelDescription& d) { d.modelParameters.resize(1); }),
          "key 'subPanel': a sub-panel has no modelParameters"},
         {inside([](KesPanelDescription& d) { d.attributes[1].Set("value", "SLOW"); }),
@@ -329,9 +324,8 @@ TEST_F(KesPanelOverModelTest, ASubPanelIsCheckedLikeThePanel) {
          "sub-panel attribute 3 'Approach_Retract', key 'subPanel': a link of a sub-panel opens "
          "no sub-panel of its own"},
     };
-    for (const Row& row : rows) {
-        const std::string found = row.description.Check();
-        EXPECT_NE(found.find(row.error), std::string::npos) << found;
+    for (const auto& [description, error] : rows) {
+        EXPECT_NE(description.Check().find(error), std::string::npos) << description.Check();
     }
     KesPanelDescription onAReal = pocketing;
     onAReal.attributes[0].subPanel = pocketing.attributes[link].subPanel;

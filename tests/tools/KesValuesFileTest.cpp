@@ -78,14 +78,9 @@ TEST_F(KesValuesFileTest, EntriesAreTakenReportedOrRefused) {
         const std::string name =
             std::string(row.entry).substr(10, std::string(row.entry).find('"', 10) - 10);
         const KesValuesFile::Result read = Read(row.entry);
-        std::string answer;
-        if (!read.IsValuesFile()) {
-            answer = "refused: " + read.error;
-        } else if (!read.report.empty()) {
-            answer = "report: " + read.report.front();
-        } else {
-            answer = Written(name);
-        }
+        const std::string answer = !read.IsValuesFile()   ? "refused: " + read.error
+                                   : !read.report.empty() ? "report: " + read.report.front()
+                                                          : Written(name);
         EXPECT_EQ(answer, row.answer) << row.entry;
     }
 }
